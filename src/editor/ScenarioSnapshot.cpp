@@ -1,0 +1,52 @@
+#include "editor/ScenarioSnapshot.h"
+
+#include <algorithm>
+
+ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
+{
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    std::shared_ptr<Column>& slot = columns_[c];
+    if (!slot)
+        slot = std::make_shared<Column>(Column{});
+    else if (slot.use_count() > 1)
+        slot = std::make_shared<Column>(*slot);  // shared with another snapshot: copy first
+    return *slot;
+}
+
+void ScenarioSnapshot::SetCell(int column, int row, uint16_t value)
+{
+    if (column < 0 || column >= kSnapshotColumns || row < 0 || row >= kSnapshotRows)
+        return;
+    if (value == 0 && Cell(column, row) == 0)
+        return;  // nothing to store, and no reason to allocate or unshare
+    WritableColumn(column)[static_cast<size_t>(row)] = value;
+}
+
+void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)
+{
+    if (&source == this)
+        return;
+    size_t used = static_cast<size_t>(std::clamp(source.ColCount(), 1, kSnapshotColumns));
+    used = std::min(used, source.columns_.size());
+    columns_.assign(source.columns_.begin(), source.columns_.begin() + static_cast<std::ptrdiff_t>(used));
+    loops = source.loops;
+    labels = source.labels;
+}
+
+void ScenarioSnapshot::Clear()
+{
+    columns_.clear();
+    loops.clear();
+    labels.clear();
+}
+
+size_t ScenarioSnapshot::CountMemory(std::unordered_set<const void*>& columnsSeen) const
+{
+    for (const auto& c : columns_)
+        if (c)
+            columnsSeen.insert(c.get());
+    return columns_.capacity() * sizeof(columns_[0]) + loops.capacity() * sizeof(LoopRecord) +
+           labels.capacity() * sizeof(uint16_t);
+}

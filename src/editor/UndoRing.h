@@ -1,0 +1,44 @@
+#pragma once
+// The ring of 100 scenario snapshots behind undo and redo. The current slot is the one
+// being edited; undo and redo only move between slots, a push copies the current
+// slot forward. The main window mirrors the results in its buttons and caption.
+#include <array>
+#include <cstddef>
+
+#include "editor/ScenarioSnapshot.h"
+
+constexpr int kUndoSlots = 100;
+
+class UndoRing {
+public:
+    ScenarioSnapshot& Current() { return slots_[static_cast<size_t>(CurrentSlot)]; }
+    const ScenarioSnapshot& Current() const { return slots_[static_cast<size_t>(CurrentSlot)]; }
+    ScenarioSnapshot& Slot(int index) { return slots_[static_cast<size_t>(index)]; }
+
+    // Records the current state so the next change can be undone: the current slot moves
+    // forward and receives a copy of the previous one, and the redo history is dropped.
+    // Does nothing and returns false while pushing is suspended (UndoEnabled false).
+    bool Push();
+    // Forgets every undo and redo step and ends a suspension; the slots stay.
+    void Clear();
+    // Move one step back or forward; false (and nothing changes) when there is none.
+    bool Undo();
+    bool Redo();
+    // Zeroes every slot and resets the indexes, as at construction.
+    void Reset();
+
+    bool CanUndo() const { return UndoDepth > 0; }
+    bool CanRedo() const { return RedoDepth > 0; }
+    // Bytes the ring holds: shared column buffers once, plus each slot's bookkeeping.
+    size_t MemoryBytes() const;
+
+    int CurrentSlot = 0;
+    int UndoSlot = -1;
+    int RedoSlot = -1;
+    int UndoDepth = 0;
+    int RedoDepth = 0;
+    bool UndoEnabled = false;
+
+private:
+    std::array<ScenarioSnapshot, kUndoSlots> slots_;
+};

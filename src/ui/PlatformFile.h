@@ -1,0 +1,17 @@
+#pragma once
+// The platform's file primitive behind TFileStream and the file queries of SysUtils.
+// One implementation per platform (POSIX for the native build, Win32 for the program).
+#include <cstdint>
+#include <string>
+
+class PlatformFile {
+public:
+    // Opens per the TFileStream mode; on failure returns null and sets error to the
+    // platform's reason text.
+    static PlatformFile* Open(const std::string& fileName, unsigned mode, std::string& error);
+    virtual ~PlatformFile() = default;
+    virtual int64_t Read(void* buffer, int64_t count) = 0;
+    virtual int64_t Write(const void* buffer, int64_t count) = 0;
+    // origin: 0 beginning, 1 current, 2 end. Returns the new position or -1.
+    virtual int64_t Seek(int64_t offset, int origin) = 0;
+};

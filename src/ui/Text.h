@@ -1,0 +1,8 @@
+#pragma once
+// Conversions between the program's 8-bit Windows-1251 text and the UTF-16 text of the
+// Win32 W functions. Explicit code page, so the system's ANSI page never matters.
+#include <string>
+
+std::wstring ToWide(const std::string& text);
+std::string FromWide(const std::wstring& text);
+std::string FromWide(const wchar_t* text);
