@@ -1,0 +1,55 @@
+#pragma once
+// Components with owners: an owner destroys what it owns, and components can ask to be
+// told when another one goes away (free notification, both ways). Portable.
+#include <string>
+#include <vector>
+
+enum TOperation { opInsert, opRemove };
+
+enum TComponentStateFlags : unsigned {
+    csLoading = 0x1,     // being built from its description; Loaded() ends it
+    csDestroying = 0x2,  // its destructor runs
+};
+
+class TComponent {
+public:
+    explicit TComponent(TComponent* owner);
+    virtual ~TComponent();
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const { return components_[static_cast<size_t>(index)]; }
+    TComponent* FindComponent(const std::string& name) const;
+
+    // Moves a component under this owner (or away from it).
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    // Destroys every owned component, last created first.
+    void DestroyComponents();
+
+    // Asks to be told (Notification with opRemove) when component is destroyed; the
+    // request is mutual, so whichever goes first tells the other.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    // Ends the loading state after the component's description has been applied.
+    virtual void Loaded();
+
+    unsigned ComponentState = 0;
+    std::string Name;
+    int Tag = 0;
+
+protected:
+    // Called when a component is inserted into or removed from this owner, and for
+    // free notifications.
+    virtual void Notification(TComponent* component, TOperation operation);
+
+private:
+    void NotifyOwned(TComponent* component, TOperation operation);
+
+    TComponent* owner_ = nullptr;              // not owned
+    std::vector<TComponent*> components_;      // owned
+    std::vector<TComponent*> freeNotifies_;    // not owned
+};
