@@ -67,7 +67,7 @@ void TComponent::DestroyComponents()
     while (!components_.empty()) {
         TComponent* c = components_.back();
         RemoveComponent(c);
-        delete c;
+        Free(c);
     }
 }
 
@@ -86,6 +86,15 @@ void TComponent::RemoveFreeNotification(TComponent* component)
 {
     Erase(freeNotifies_, component);
     Erase(component->freeNotifies_, this);
+}
+
+void TComponent::Free(TComponent* component)
+{
+    if (!component)
+        return;
+    component->ComponentState |= csDestroying;
+    component->BeforeDestruction();
+    delete component;
 }
 
 void TComponent::Loaded() { ComponentState &= ~static_cast<unsigned>(csLoading); }

@@ -11,7 +11,13 @@ enum TComponentStateFlags : unsigned {
     csDestroying = 0x2,  // its destructor runs
 };
 
-class TComponent {
+// Root of every class whose objects are passed as the Sender of an event.
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+class TComponent : public TObject {
 public:
     explicit TComponent(TComponent* owner);
     virtual ~TComponent();
@@ -26,7 +32,7 @@ public:
     // Moves a component under this owner (or away from it).
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
-    // Destroys every owned component, last created first.
+    // Frees every owned component, last created first.
     void DestroyComponents();
 
     // Asks to be told (Notification with opRemove) when component is destroyed; the
@@ -36,6 +42,11 @@ public:
 
     // Ends the loading state after the component's description has been applied.
     virtual void Loaded();
+    // Runs before any destructor when a component is freed (a form raises its
+    // OnDestroy here, while the whole object still exists).
+    virtual void BeforeDestruction() {}
+    // Frees a component: BeforeDestruction, then delete. Null is ignored.
+    static void Free(TComponent* component);
 
     unsigned ComponentState = 0;
     std::string Name;

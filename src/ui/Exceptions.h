@@ -25,3 +25,4 @@ class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
 class EReadError : public EStreamError { using EStreamError::EStreamError; };
 class EWriteError : public EStreamError { using EStreamError::EStreamError; };
 class EConvertError : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception { using Exception::Exception; };

@@ -1,0 +1,282 @@
+#include "ui/Application.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "ui/Controls.h"
+#include "ui/DialogProvider.h"
+#include "ui/Exceptions.h"
+#include "ui/Forms.h"
+#include "ui/Messages.h"
+#include "ui/Text.h"
+#include "ui/Threads.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+const wchar_t kHiddenClass[] = L"PelvorApplication";
+const UINT_PTR kHintTimer = 1;
+const UINT kHintDelayMs = 500;
+
+// VCL-style hints "short|long": the part before the bar is shown.
+std::string ShortHint(const std::string& hint)
+{
+    size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(0, bar);
+}
+} // namespace
+
+TApplication::TApplication() : TComponent(nullptr)
+{
+    Application = this;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 0; argv && i < argc; ++i)
+        params_.push_back(FromWide(argv[i]));
+    if (argv)
+        LocalFree(argv);
+}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+    if (hintWindow_)
+        DestroyWindow(hintWindow_);
+    if (handle_)
+        DestroyWindow(handle_);
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::Initialize()
+{
+    if (handle_)
+        return;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = HiddenWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kHiddenClass;
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    RegisterClassExW(&wc);
+    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenClass, ToWide(title_).c_str(), WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+    SetSynchronizeWindow(handle_);
+}
+
+void TApplication::SetTitle(const std::string& title)
+{
+    title_ = title;
+    if (handle_)
+        SetWindowTextW(handle_, ToWide(title).c_str());
+}
+
+int TApplication::HookMainWindow(TWindowHook hook)
+{
+    hooks_.push_back(Hook{nextHookId_, std::move(hook)});
+    return nextHookId_++;
+}
+
+void TApplication::UnhookMainWindow(int id)
+{
+    hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(), [id](const Hook& h) { return h.id == id; }),
+                 hooks_.end());
+}
+
+LRESULT CALLBACK TApplication::HiddenWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TApplication* app = Application;
+    if (!app || (app->handle_ && app->handle_ != hwnd))
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        // Hooks may unhook themselves: walk a copy.
+        std::vector<Hook> hooks = app->hooks_;
+        for (Hook& h : hooks)
+            if (h.fn(m))
+                return m.Result;
+        switch (msg) {
+        case CM_SYNCHRONIZE:
+            CheckSynchronize();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kHintTimer) {
+                KillTimer(hwnd, kHintTimer);
+                app->ShowHintNow();
+                return 0;
+            }
+            break;
+        }
+    } catch (...) {
+        ApplicationHandleException();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+bool TApplication::ProcessMessage()
+{
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    // Tab and Shift+Tab move the focus between the controls of a form.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (top && !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+            HWND next = GetNextDlgTabItem(top, msg.hwnd, GetKeyState(VK_SHIFT) < 0);
+            if (next) {
+                SetFocus(next);
+                return true;
+            }
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void TApplication::HandleMessage()
+{
+    try {
+        if (!ProcessMessage() && !terminated_)
+            WaitMessage();
+    } catch (...) {
+        HandleException();
+    }
+}
+
+void TApplication::ProcessMessages()
+{
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::Run()
+{
+    if (MainForm)
+        MainForm->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::Terminate()
+{
+    if (!terminated_)
+        PostQuitMessage(0);
+    terminated_ = true;
+}
+
+void TApplication::ShowException(const std::string& message)
+{
+    std::string text = message;
+    // The default box ends the message with a full stop, as the class library does.
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    HWND owner = GetActiveWindow();
+    Dialogs().ShowMessageBox(owner, text, title_, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        ShowException(e.Message);
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    } catch (...) {
+        ShowException("");
+    }
+}
+
+void ApplicationHandleException()
+{
+    if (Application) {
+        Application->HandleException();
+        return;
+    }
+    try {
+        throw;
+    } catch (...) {
+    }
+}
+
+std::string TApplication::ExeName() const
+{
+    wchar_t buf[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buf, 32768);
+    return FromWide(std::wstring(buf, n));
+}
+
+int TApplication::ParamCount() const { return params_.empty() ? 0 : static_cast<int>(params_.size()) - 1; }
+
+std::string TApplication::ParamStr(int index) const
+{
+    if (index == 0)
+        return ExeName();
+    if (index < 0 || index >= static_cast<int>(params_.size()))
+        return std::string();
+    return params_[static_cast<size_t>(index)];
+}
+
+void TApplication::ShowHintNow()
+{
+    TControl* c = hintControl_;
+    if (!c || !c->ShowHint || ShortHint(c->Hint).empty())
+        return;
+    if (!hintWindow_) {
+        hintWindow_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0,
+                                      handle_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!hintWindow_)
+            return;
+    }
+    static std::wstring text;
+    text = ToWide(ShortHint(c->Hint));
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    ti.lpszText = &text[0];
+    SendMessageW(hintWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    POINT p;
+    GetCursorPos(&p);
+    SendMessageW(hintWindow_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 8, p.y + 20));
+    SendMessageW(hintWindow_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void HintEnter(TControl* control)
+{
+    TApplication* app = Application;
+    if (!app || !app->handle_)
+        return;
+    app->hintControl_ = control;
+    SetTimer(app->handle_, kHintTimer, kHintDelayMs, nullptr);
+}
+
+void HintLeave(TControl* control)
+{
+    TApplication* app = Application;
+    if (!app || app->hintControl_ != control)
+        return;
+    app->hintControl_ = nullptr;
+    if (app->handle_)
+        KillTimer(app->handle_, kHintTimer);
+    if (app->hintWindow_) {
+        TOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = app->handle_;
+        ti.uId = 1;
+        SendMessageW(app->hintWindow_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    }
+}

@@ -1,0 +1,271 @@
+#pragma once
+// Controls: the common base (TControl), windowed controls that own an HWND
+// (TWinControl, TCustomControl) and non-windowed ones painted by their parent
+// (TGraphicControl). Every control has one replaceable message handler, WindowProc;
+// Perform sends a message through it. Only the GUI thread touches controls.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Component.h"
+#include "ui/Graphics.h"
+
+class TWinControl;
+class TForm;
+class TPopupMenu;
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+using TWndMethod = std::function<void(TMessage&)>;
+
+using TShiftState = unsigned;
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+// Shift state of the keyboard (and mouse buttons) right now.
+TShiftState KeyboardShiftState();
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+    // The form this control sits on (itself for a form), or null.
+    TForm* ParentForm();
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+    virtual TRect ClientRect();
+    int ClientWidth() { return ClientRect().Width(); }
+    int ClientHeight() { return ClientRect().Height(); }
+    TPoint ClientToScreen(TPoint p);
+    TPoint ScreenToClient(TPoint p);
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible, and so is every parent.
+    bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Caption and Text are one property.
+    virtual std::string Text();
+    void SetText(const std::string& text);
+    std::string Caption() { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+
+    std::string Hint;
+    bool ShowHint = true;
+    TPopupMenu* PopupMenu = nullptr;  // not owned
+
+    virtual bool IsWindowed() const { return false; }
+
+    // The replaceable message handler; by default it calls WndProc. Subclassing means
+    // swapping it and calling the one it replaced.
+    TWndMethod WindowProc;
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    virtual void WndProc(TMessage& message);
+    // What happens to a message nobody handled.
+    virtual void DefaultHandler(TMessage& message);
+
+    virtual void Invalidate();
+    void Repaint();
+    // The path a click takes: real clicks and tests call it alike.
+    virtual void Click();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+protected:
+    // True unless the control or its form is being destroyed: events stay quiet then.
+    bool EventsAllowed();
+    virtual void TextChanged() {}
+    virtual void VisibleChanged();
+    virtual void EnabledChanged();
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void FontChanged() { Invalidate(); }
+    virtual void BoundsChanged() {}
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    // Handles the mouse messages common to all controls; true when handled.
+    bool HandleMouseMessage(TMessage& message);
+
+    TWinControl* parent_ = nullptr;  // not owned
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TAlign align_ = alNone;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string text_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    bool mouseInControl_ = false;
+    bool clickPending_ = false;  // left button went down on this control
+
+    friend class TWinControl;
+};
+
+// A control without a window, painted by its parent through WM_PAINT carrying the DC
+// (wParam), in its own coordinates.
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+    void WndProc(TMessage& message) override;
+    TCanvas* Canvas() { return &canvas_; }
+
+protected:
+    virtual void Paint() {}
+    TCanvas canvas_;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    bool IsWindowed() const override { return true; }
+    // The window, created on first use (the parent's window first).
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    // Destroys the window and creates it anew, keeping the control's state.
+    void RecreateWnd();
+    void SetParent(TWinControl* parent) override;
+    void SetBounds(int left, int top, int width, int height) override;
+    TRect ClientRect() override;
+    std::string Text() override;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const { return controls_[static_cast<size_t>(index)]; }
+    // The visible, enabled non-windowed child under a client point, topmost first.
+    TControl* ControlAtPos(TPoint p) const;
+    // Paints the non-windowed children that meet the clip rectangle into dc.
+    void PaintControls(HDC dc, const RECT* clip);
+    // Lays out the children that have an Align.
+    void AlignControls();
+
+    bool Focused() const;
+    bool CanFocus();
+    virtual void SetFocus();
+    bool TabStop = false;
+
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void Invalidate() override;
+
+    // Sent when this control becomes or stops being the focused control of its form.
+    void DoEnter();
+    void DoExit();
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnResize;
+
+protected:
+    struct TCreateParams {
+        const wchar_t* systemClass = nullptr;  // null: the library's own window class
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
+        HWND parent = nullptr;
+    };
+    virtual void CreateParams(TCreateParams& params);
+    // After the window exists: push the control's state into it.
+    virtual void CreateHandleDone() {}
+    // Before the window goes: pull any state that lives only in the window.
+    virtual void DestroyHandleStart() {}
+    void CreateWnd();
+    void DestroyWnd();
+
+    // Key handling: form preview first, then the control's own event. Return true when
+    // the key was consumed (then the default handling is skipped).
+    virtual bool DoKeyDown(WORD& key, TShiftState shift);
+    virtual bool DoKeyPress(char& key);
+    // Runs the popup-menu item (of this control or a parent) that has the key as its
+    // shortcut; true when one ran.
+    bool DoMenuKey(WORD key);
+    // Erases the background with the control's colour.
+    virtual bool EraseBackground(HDC dc);
+    // Reflected notification of a system control (CN_*); true when handled.
+    virtual bool HandleReflected(TMessage& message) { (void)message; return false; }
+
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void FontChanged() override;
+    void TextChanged() override;
+
+    HWND handle_ = nullptr;
+    WNDPROC defProc_ = nullptr;            // the system class's procedure, or DefWindowProc
+    std::vector<TControl*> controls_;      // child controls, not owned (owners free them)
+    HBRUSH colorBrush_ = nullptr;          // owned; brush of color_ for colour messages
+    TColor colorBrushColor_ = 0;
+    bool recreating_ = false;
+    bool aligning_ = false;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    bool ReflectToChild(TMessage& message);
+    void TrackMouse(TControl* target);
+    LRESULT ColorMessage(HDC dc);
+
+    friend class TControl;
+};
+
+// A windowed control of the library's own window class that paints itself on a canvas.
+class TCustomControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    void WndProc(TMessage& message) override;
+    TCanvas* Canvas() { return &canvas_; }
+
+protected:
+    virtual void Paint() {}
+    TCanvas canvas_;
+};
+
+// Control helpers for the mouse and capture state shared by all controls.
+TControl* MouseControl();
+TControl* CaptureControl();
+void SetCaptureControl(TControl* control);

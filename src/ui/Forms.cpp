@@ -1,0 +1,351 @@
+#include "ui/Forms.h"
+
+#include <algorithm>
+
+#include "ui/Application.h"
+#include "ui/Exceptions.h"
+#include "ui/Messages.h"
+
+namespace {
+TScreen screenInstance;
+}
+TScreen* Screen = &screenInstance;
+
+TForm::TForm(TComponent* owner) : TWinControl(owner)
+{
+    visible_ = false;
+    width_ = 640;
+    height_ = 480;
+    left_ = CW_USEDEFAULT;
+    top_ = CW_USEDEFAULT;
+    Screen->forms_.push_back(this);
+}
+
+TForm::~TForm()
+{
+    DestroyComponents();
+    auto& forms = Screen->forms_;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (Application && Application->MainForm == this)
+        Application->MainForm = nullptr;
+}
+
+void TForm::BeforeDestruction()
+{
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            ApplicationHandleException();
+        }
+    }
+    ComponentState |= csDestroying;
+    DestroyComponents();
+}
+
+void TForm::Notification(TComponent* component, TOperation operation)
+{
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == activeControl_)
+        activeControl_ = nullptr;
+}
+
+void TForm::CreateParams(TCreateParams& p)
+{
+    p.systemClass = nullptr;
+    p.parent = nullptr;
+    p.exStyle = 0;
+    switch (BorderStyle) {
+    case bsNone:
+        p.style = WS_POPUP;
+        break;
+    case bsSingle:
+        p.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        break;
+    case bsDialog:
+        p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        p.exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        p.exStyle = WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        p.exStyle = WS_EX_TOOLWINDOW;
+        break;
+    default:
+        p.style = WS_OVERLAPPEDWINDOW;
+        break;
+    }
+    p.style |= WS_CLIPCHILDREN;
+    p.exStyle |= WS_EX_CONTROLPARENT;
+    bool isMain = Application && Application->MainForm == this;
+    if (isMain || ShowInTaskbar)
+        p.exStyle |= WS_EX_APPWINDOW;
+    else if (Application && Application->MainForm && Application->MainForm->HandleAllocated())
+        p.parent = Application->MainForm->Handle();  // owned: stays above the main window
+    if (StayOnTop)
+        p.exStyle |= WS_EX_TOPMOST;
+}
+
+void TForm::PlaceOnScreen()
+{
+    if (placed_)
+        return;
+    placed_ = true;
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int w = width_, h = height_;
+    int x = left_, y = top_;
+    TForm* center = nullptr;
+    if (Position == poMainFormCenter && Application && Application->MainForm != this)
+        center = Application->MainForm;
+    else if (Position == poOwnerFormCenter)
+        center = dynamic_cast<TForm*>(Owner());
+    if (center && center->HandleAllocated() && center->Visible()) {
+        x = center->Left() + (center->Width() - w) / 2;
+        y = center->Top() + (center->Height() - h) / 2;
+    } else if (Position != poDesigned || x == CW_USEDEFAULT) {
+        x = work.left + (work.right - work.left - w) / 2;
+        y = work.top + (work.bottom - work.top - h) / 2;
+    }
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - w));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - h));
+    SetBounds(x, y, w, h);
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    TCreateParams p;
+    CreateParams(p);
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+TWindowState TForm::WindowState()
+{
+    if (!HandleAllocated())
+        return pendingState_;
+    if (IsIconic(handle_))
+        return wsMinimized;
+    return IsZoomed(handle_) ? wsMaximized : wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    pendingState_ = state;
+    if (HandleAllocated() && visible_)
+        ShowWindow(handle_, state == wsMaximized ? SW_MAXIMIZE : state == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+bool TForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
+
+void TForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated()) {
+        SetForegroundWindow(handle_);
+        SetActiveWindow(handle_);
+    }
+}
+
+void TForm::VisibleChanged()
+{
+    if (visible_) {
+        PlaceOnScreen();
+        HandleNeeded();
+        int cmd = pendingState_ == wsMaximized ? SW_SHOWMAXIMIZED
+                : pendingState_ == wsMinimized ? SW_SHOWMINIMIZED
+                                               : SW_SHOW;
+        ShowWindow(handle_, cmd);
+        if (OnShow && EventsAllowed())
+            OnShow(this);
+    } else if (handle_) {
+        if (OnHide && EventsAllowed())
+            OnHide(this);
+        ShowWindow(handle_, SW_HIDE);
+    }
+}
+
+void TForm::SetActiveControl(TWinControl* control)
+{
+    if (control && control->HandleAllocated() && Visible() && control->CanFocus())
+        control->SetFocus();
+    else
+        activeControl_ = control;
+}
+
+void TForm::SetFocusedControl(TWinControl* control)
+{
+    if (control == activeControl_)
+        return;
+    TWinControl* old = activeControl_;
+    activeControl_ = control;
+    if (old)
+        old->DoExit();
+    if (control && activeControl_ == control)
+        control->DoEnter();
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery && EventsAllowed())
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    bool isMain = Application && Application->MainForm == this;
+    TCloseAction action = isMain ? caFree : caHide;
+    if (OnClose && EventsAllowed())
+        OnClose(this, action);
+    if (action == caNone)
+        return;
+    if (isMain) {
+        Application->Terminate();
+        return;
+    }
+    if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
+}
+
+void TForm::CloseModal()
+{
+    TCloseAction action = caHide;
+    if (!CloseQuery())
+        action = caNone;
+    else if (OnClose && EventsAllowed())
+        OnClose(this, action);
+    if (action == caNone)
+        ModalResult = mrNone;
+}
+
+int TForm::ShowModal()
+{
+    if (visible_ || modal_)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    if (GetCapture())
+        ReleaseCapture();
+    HWND previous = GetActiveWindow();
+    // Disable every other visible top-level window of the program while this one runs.
+    std::vector<HWND> disabled;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        if (f != this && f->HandleAllocated() && IsWindowEnabled(f->Handle()) && IsWindowVisible(f->Handle())) {
+            EnableWindow(f->Handle(), FALSE);
+            disabled.push_back(f->Handle());
+        }
+    }
+    auto restore = [&] {
+        for (HWND h : disabled)
+            if (IsWindow(h))
+                EnableWindow(h, TRUE);
+        if (previous && IsWindow(previous))
+            SetActiveWindow(previous);
+    };
+    modal_ = true;
+    ModalResult = mrNone;
+    try {
+        Show();
+        do {
+            Application->HandleMessage();
+            if (Application->Terminated())
+                ModalResult = mrCancel;
+            else if (ModalResult != mrNone)
+                CloseModal();
+        } while (ModalResult == mrNone);
+    } catch (...) {
+        modal_ = false;
+        restore();
+        Hide();
+        throw;
+    }
+    modal_ = false;
+    restore();
+    Hide();
+    return ModalResult;
+}
+
+void TForm::Release()
+{
+    if (HandleAllocated())
+        PostMessageW(handle_, CM_RELEASE, 0, 0);
+    else
+        TComponent::Free(this);
+}
+
+void TForm::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case CM_RELEASE:
+        TComponent::Free(this);
+        return;  // the object is gone
+    case WM_ACTIVATE:
+        DefaultHandler(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE) {
+            if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
+                ::SetFocus(activeControl_->Handle());
+            if (OnActivate && EventsAllowed())
+                OnActivate(this);
+        } else if (OnDeactivate && EventsAllowed()) {
+            OnDeactivate(this);
+        }
+        return;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle_, &ps);
+        if (OnPaint && EventsAllowed()) {
+            canvas_.SetHandle(dc);
+            canvas_.Font = font_;
+            canvas_.Brush.Color = color_;
+            OnPaint(this);
+            canvas_.SetHandle(nullptr);
+        }
+        PaintControls(dc, &ps.rcPaint);
+        EndPaint(handle_, &ps);
+        m.Result = 0;
+        return;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // The form's own key event (when no control has the focus).
+        WORD key = static_cast<WORD>(m.WParam);
+        if (OnKeyDown && EventsAllowed())
+            OnKeyDown(this, key, KeyboardShiftState());
+        if (key == 0)
+            return;
+        break;
+    }
+    }
+    TWinControl::WndProc(m);
+}
+
+TForm* TScreen::ActiveForm() const
+{
+    HWND active = GetActiveWindow();
+    for (TForm* f : forms_)
+        if (f->HandleAllocated() && f->Handle() == active)
+            return f;
+    return nullptr;
+}
+
+int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }

@@ -1,0 +1,311 @@
+#include "ui/Graphics.h"
+
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "ui/Exceptions.h"
+#include "ui/Text.h"
+
+COLORREF ColorToRGB(TColor color)
+{
+    if ((color & 0xFF000000u) == clSystemColor)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return color & 0x00FFFFFFu;
+}
+
+HFONT FontHandle(const TFont& font)
+{
+    // Fonts are few (a handful of styles per program); keep them for the whole run.
+    static std::map<std::tuple<std::string, int, unsigned>, HFONT> cache;
+    auto key = std::make_tuple(font.Name, font.Height, font.Style);
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    LOGFONTW lf{};
+    lf.lfHeight = font.Height;
+    lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
+    lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
+    lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    std::wstring face = ToWide(font.Name);
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    HFONT h = CreateFontIndirectW(&lf);
+    cache.emplace(key, h);
+    return h;
+}
+
+TCanvas::~TCanvas() { Release(); }
+
+void TCanvas::SetHandle(HDC dc)
+{
+    if (dc == dc_)
+        return;
+    Release();
+    dc_ = dc;
+}
+
+void TCanvas::Release()
+{
+    if (dc_) {
+        if (oldPen_)
+            SelectObject(dc_, oldPen_);
+        if (oldBrush_)
+            SelectObject(dc_, oldBrush_);
+        if (oldFont_)
+            SelectObject(dc_, oldFont_);
+    }
+    oldPen_ = oldBrush_ = oldFont_ = nullptr;
+    if (pen_)
+        DeleteObject(pen_);
+    if (brush_)
+        DeleteObject(brush_);
+    pen_ = nullptr;
+    brush_ = nullptr;
+    fontSelected_ = false;
+    dc_ = nullptr;
+}
+
+void TCanvas::ApplyPen()
+{
+    if (pen_ && penUsed_.Color == Pen.Color && penUsed_.Width == Pen.Width && penUsed_.Style == Pen.Style)
+        return;
+    int style = Pen.Style == TPenStyle::psDash ? PS_DASH
+              : Pen.Style == TPenStyle::psDot  ? PS_DOT
+              : Pen.Style == TPenStyle::psClear ? PS_NULL
+                                                : PS_SOLID;
+    HPEN pen = CreatePen(style, Pen.Width, ColorToRGB(Pen.Color));
+    HGDIOBJ old = SelectObject(dc_, pen);
+    if (!oldPen_)
+        oldPen_ = old;
+    if (pen_)
+        DeleteObject(pen_);
+    pen_ = pen;
+    penUsed_ = Pen;
+}
+
+void TCanvas::ApplyBrush()
+{
+    if (brush_ && brushUsed_.Color == Brush.Color && brushUsed_.Style == Brush.Style)
+        return;
+    HBRUSH brush = Brush.Style == TBrushStyle::bsClear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
+                                                       : CreateSolidBrush(ColorToRGB(Brush.Color));
+    HGDIOBJ old = SelectObject(dc_, brush);
+    if (!oldBrush_)
+        oldBrush_ = old;
+    if (brush_)
+        DeleteObject(brush_);  // deleting a stock object is harmless
+    brush_ = brush;
+    brushUsed_ = Brush;
+    SetBkMode(dc_, Brush.Style == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc_, ColorToRGB(Brush.Color));
+}
+
+void TCanvas::ApplyFont()
+{
+    if (!fontSelected_ || fontUsed_ != Font) {
+        HGDIOBJ old = SelectObject(dc_, FontHandle(Font));
+        if (!oldFont_)
+            oldFont_ = old;
+        fontUsed_ = Font;
+        fontSelected_ = true;
+    }
+    SetTextColor(dc_, ColorToRGB(Font.Color));
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    ApplyBrush();
+    RECT rc = r.ToRECT();
+    if (Brush.Style != TBrushStyle::bsClear)
+        ::FillRect(dc_, &rc, brush_);
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    ApplyBrush();
+    RECT rc = r.ToRECT();
+    ::FrameRect(dc_, &rc, brush_);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    ApplyPen();
+    ApplyBrush();
+    ::Rectangle(dc_, x1, y1, x2, y2);
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h)
+{
+    ApplyPen();
+    ApplyBrush();
+    ::RoundRect(dc_, x1, y1, x2, y2, w, h);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    ApplyPen();
+    ApplyBrush();
+    ::Ellipse(dc_, x1, y1, x2, y2);
+}
+
+void TCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
+
+void TCanvas::LineTo(int x, int y)
+{
+    ApplyPen();
+    ::LineTo(dc_, x, y);
+}
+
+void TCanvas::Polygon(const TPoint* points, int count)
+{
+    ApplyPen();
+    ApplyBrush();
+    static_assert(sizeof(TPoint) == sizeof(POINT), "TPoint matches POINT");
+    ::Polygon(dc_, reinterpret_cast<const POINT*>(points), count);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    ApplyFont();
+    ApplyBrush();
+    std::wstring w = ToWide(text);
+    ::TextOutW(dc_, x, y, w.c_str(), static_cast<int>(w.size()));
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    ApplyFont();
+    ApplyBrush();
+    RECT rc = r.ToRECT();
+    std::wstring w = ToWide(text);
+    UINT opts = ETO_CLIPPED | (Brush.Style != TBrushStyle::bsClear ? ETO_OPAQUE : 0);
+    ExtTextOutW(dc_, x, y, opts, &rc, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+}
+
+int TCanvas::TextWidth(const std::string& text)
+{
+    ApplyFont();
+    std::wstring w = ToWide(text);
+    SIZE sz{};
+    GetTextExtentPoint32W(dc_, w.c_str(), static_cast<int>(w.size()), &sz);
+    return sz.cx;
+}
+
+int TCanvas::TextHeight(const std::string& text)
+{
+    ApplyFont();
+    std::wstring w = ToWide(text.empty() ? std::string("W") : text);
+    SIZE sz{};
+    GetTextExtentPoint32W(dc_, w.c_str(), static_cast<int>(w.size()), &sz);
+    return sz.cy;
+}
+
+void TCanvas::Draw(int x, int y, TBitmap* bitmap)
+{
+    if (!bitmap || bitmap->Empty())
+        return;
+    BitBlt(dc_, x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
+{
+    if (!bitmap || bitmap->Empty())
+        return;
+    SetStretchBltMode(dc_, COLORONCOLOR);
+    StretchBlt(dc_, r.Left, r.Top, r.Width(), r.Height(), bitmap->Canvas()->Handle(), 0, 0,
+               bitmap->Width(), bitmap->Height(), SRCCOPY);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
+{
+    SetStretchBltMode(dc_, COLORONCOLOR);
+    StretchBlt(dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), source->Handle(), src.Left,
+               src.Top, src.Width(), src.Height(), SRCCOPY);
+}
+
+TColor TCanvas::Pixel(int x, int y) { return GetPixel(dc_, x, y); }
+
+void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(dc_, x, y, ColorToRGB(color)); }
+
+TBitmap::~TBitmap() { SetSize(0, 0); }
+
+void TBitmap::SetSize(int w, int h)
+{
+    if (w == width_ && h == height_ && (bmp_ || w == 0 || h == 0))
+        return;
+    canvas_.SetHandle(nullptr);
+    if (dc_) {
+        SelectObject(dc_, oldBmp_);
+        DeleteDC(dc_);
+        dc_ = nullptr;
+    }
+    if (bmp_) {
+        DeleteObject(bmp_);
+        bmp_ = nullptr;
+    }
+    bits_ = nullptr;
+    width_ = w > 0 ? w : 0;
+    height_ = h > 0 ? h : 0;
+    if (width_ == 0 || height_ == 0)
+        return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width_;
+    bi.bmiHeader.biHeight = -height_;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp_) {
+        width_ = height_ = 0;
+        throw Exception("Out of system resources");
+    }
+    bits_ = static_cast<uint32_t*>(bits);
+    dc_ = CreateCompatibleDC(nullptr);
+    oldBmp_ = SelectObject(dc_, bmp_);
+}
+
+TCanvas* TBitmap::Canvas()
+{
+    if (!dc_)
+        SetSize(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
+    canvas_.SetHandle(dc_);
+    return &canvas_;
+}
+
+uint32_t* TBitmap::ScanLine(int y)
+{
+    if (!bits_ || y < 0 || y >= height_)
+        return nullptr;
+    GdiFlush();
+    return bits_ + static_cast<size_t>(y) * static_cast<size_t>(width_);
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName)
+{
+    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, ToWide(fileName).c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!loaded)
+        throw Exception("Bitmap image is not valid: " + fileName);
+    BITMAP info{};
+    GetObjectW(loaded, sizeof info, &info);
+    SetSize(info.bmWidth, info.bmHeight);
+    HDC src = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(src, loaded);
+    BitBlt(dc_, 0, 0, width_, height_, src, 0, 0, SRCCOPY);
+    SelectObject(src, old);
+    DeleteDC(src);
+    DeleteObject(loaded);
+}
+
+void TBitmap::Assign(TBitmap* other)
+{
+    if (!other || other == this)
+        return;
+    SetSize(other->Width(), other->Height());
+    if (!Empty())
+        BitBlt(dc_, 0, 0, width_, height_, other->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
