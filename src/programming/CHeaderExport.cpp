@@ -14,13 +14,18 @@ std::string FormatCHeader(const uint8_t* image, size_t size, int speed)
     static const char kHex[] = "0123456789abcdef";
     std::string text = "#define FIXEDSCN\neeprom unsigned char SpeedEE = " + IntToStr(speed) +
                        ";\nflash char TestScnData[] = {\n";
-    text.reserve(text.size() + size * 5 + size / kBytesPerLine + 3);
+    size_t at = text.size();
+    text.resize(at + size * 5 + size / kBytesPerLine);
+    char* out = &text[0];
     size_t onLine = 0;
     for (size_t i = 0; i < size; ++i) {
-        const char entry[5] = {'0', 'x', kHex[image[i] >> 4], kHex[image[i] & 15], ','};
-        text.append(entry, sizeof entry);
+        out[at++] = '0';
+        out[at++] = 'x';
+        out[at++] = kHex[image[i] >> 4];
+        out[at++] = kHex[image[i] & 15];
+        out[at++] = ',';
         if (++onLine == kBytesPerLine) {
-            text += '\n';
+            out[at++] = '\n';
             onLine = 0;
         }
     }
