@@ -38,12 +38,24 @@ Bytes MakeRom(const RomSpec& spec)
     return file;
 }
 
-TEST(RomFile, LoadsAndDeciphersAValidFile)
+// Writes the file for spec into a fresh folder and loads it.
+RomFile LoadMade(const RomSpec& spec)
 {
     TempDir dir;
+    return LoadRomFile(dir.Write("made.rom", MakeRom(spec)));
+}
+
+RomSpec WithData(size_t size, unsigned seed)
+{
     RomSpec spec;
-    spec.plain = RandomBytes(1003, 41);  // ends in a partial block
-    RomFile rom = LoadRomFile(dir.Write("a.rom", MakeRom(spec)));
+    spec.plain = RandomBytes(size, seed);
+    return spec;
+}
+
+TEST(RomFile, LoadsAndDeciphersAValidFile)
+{
+    RomSpec spec = WithData(1003, 41);  // ends in a partial block
+    RomFile rom = LoadMade(spec);
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::Loaded);
     EXPECT_EQ(rom.RomVersion, 7);
@@ -55,7 +67,7 @@ TEST(RomFile, LoadsAndDeciphersAValidFile)
     spec.offset = 0x7F;
     spec.type = 'C';
     spec.version = 0xF3;
-    rom = LoadRomFile(dir.Write("b.rom", MakeRom(spec)));
+    rom = LoadMade(spec);
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.RomType, 'C');
     EXPECT_EQ(rom.RomVersion, 0xF3);
@@ -64,8 +76,7 @@ TEST(RomFile, LoadsAndDeciphersAValidFile)
 
 TEST(RomFile, EmptyDataLoadsWithTheCrcOfNoBytes)
 {
-    TempDir dir;
-    RomFile rom = LoadRomFile(dir.Write("e.rom", MakeRom(RomSpec{})));
+    RomFile rom = LoadMade(RomSpec{});
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.RomLength, 0u);
     EXPECT_TRUE(rom.RomData.empty());
@@ -73,11 +84,9 @@ TEST(RomFile, EmptyDataLoadsWithTheCrcOfNoBytes)
 
 TEST(RomFile, CrcMismatchKeepsTheDataButDoesNotLoad)
 {
-    TempDir dir;
-    RomSpec spec;
-    spec.plain = RandomBytes(64, 42);
+    RomSpec spec = WithData(64, 42);
     spec.crcDelta = 1;
-    RomFile rom = LoadRomFile(dir.Write("c.rom", MakeRom(spec)));
+    RomFile rom = LoadMade(spec);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::BadCrc);
     EXPECT_EQ(rom.RomData, spec.plain);
@@ -85,11 +94,9 @@ TEST(RomFile, CrcMismatchKeepsTheDataButDoesNotLoad)
 
 TEST(RomFile, LengthBeyondTheFileIsAShortRead)
 {
-    TempDir dir;
-    RomSpec spec;
-    spec.plain = RandomBytes(100, 43);
+    RomSpec spec = WithData(100, 43);
     spec.length = 101;
-    RomFile rom = LoadRomFile(dir.Write("short.rom", MakeRom(spec)));
+    RomFile rom = LoadMade(spec);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::ShortData);
     EXPECT_EQ(rom.RomLength, 101u);
@@ -97,7 +104,7 @@ TEST(RomFile, LengthBeyondTheFileIsAShortRead)
     // A damaged length of almost 4 GiB must be refused before anything is allocated
     // (the sanitizer's allocator would abort on such a request).
     spec.length = 0xFFFFFFF0;
-    rom = LoadRomFile(dir.Write("huge.rom", MakeRom(spec)));
+    rom = LoadMade(spec);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::ShortData);
     EXPECT_TRUE(rom.RomData.empty());
@@ -105,12 +112,10 @@ TEST(RomFile, LengthBeyondTheFileIsAShortRead)
 
 TEST(RomFile, NegativeDataOffsetIsNotLoaded)
 {
-    TempDir dir;
     for (uint8_t offset : {0x80, 0xFF}) {  // -128 and -1 (which equals a failed seek's result)
-        RomSpec spec;
-        spec.plain = RandomBytes(16, 44);
+        RomSpec spec = WithData(16, 44);
         spec.offset = offset;
-        RomFile rom = LoadRomFile(dir.Write("neg.rom", MakeRom(spec)));
+        RomFile rom = LoadMade(spec);
         EXPECT_FALSE(rom.RomLoaded) << int(offset);
         EXPECT_EQ(rom.status, RomLoadStatus::BadOffset) << int(offset);
     }
@@ -119,8 +124,7 @@ TEST(RomFile, NegativeDataOffsetIsNotLoaded)
 TEST(RomFile, BadHeadersAreNotLoaded)
 {
     TempDir dir;
-    RomSpec spec;
-    spec.plain = RandomBytes(16, 45);
+    RomSpec spec = WithData(16, 45);
     const Bytes good = MakeRom(spec);
 
     EXPECT_EQ(LoadRomFile(dir.File("missing.rom")).status, RomLoadStatus::NoHeader);
@@ -129,7 +133,7 @@ TEST(RomFile, BadHeadersAreNotLoaded)
     magic[0] = 'N';
     EXPECT_FALSE(LoadRomFile(dir.Write("magic.rom", magic)).RomLoaded);
     spec.format = 2;
-    RomFile rom = LoadRomFile(dir.Write("format.rom", MakeRom(spec)));
+    RomFile rom = LoadMade(spec);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::NoHeader);
     EXPECT_EQ(rom.RomLength, 0u) << "fields stay unset without a valid header";
