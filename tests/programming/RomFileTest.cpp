@@ -7,7 +7,7 @@
 
 namespace {
 
-struct RomSpec {
+struct RomFields {
     Bytes plain;
     uint8_t format = 1;
     uint8_t offset = 20;
@@ -19,64 +19,64 @@ struct RomSpec {
 
 // A firmware file made the way the outside tool makes them, with the test's own cipher
 // reference and CRC.
-Bytes MakeRom(const RomSpec& spec)
+Bytes MakeRom(const RomFields& fields)
 {
-    const uint32_t length = spec.length < 0 ? static_cast<uint32_t>(spec.plain.size())
-                                            : static_cast<uint32_t>(spec.length);
-    const uint32_t crc = BitwiseCrc32(0xFFFFFFFF, spec.plain.data(), spec.plain.size()) +
-                         static_cast<uint32_t>(spec.crcDelta);
-    Bytes file = {'M', '6', '0', '0', 1, 2, 3, 4, spec.format, spec.offset,
-                  static_cast<uint8_t>(spec.type), spec.version};
+    const uint32_t length = fields.length < 0 ? static_cast<uint32_t>(fields.plain.size())
+                                            : static_cast<uint32_t>(fields.length);
+    const uint32_t crc = BitwiseCrc32(0xFFFFFFFF, fields.plain.data(), fields.plain.size()) +
+                         static_cast<uint32_t>(fields.crcDelta);
+    Bytes file = {'M', '6', '0', '0', 1, 2, 3, 4, fields.format, fields.offset,
+                  static_cast<uint8_t>(fields.type), fields.version};
     for (uint32_t v : {length, crc})
         for (int i = 0; i < 4; ++i)
             file.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    if (spec.offset < 0x80)
-        file.resize(std::max<size_t>(file.size(), spec.offset), 0xEE);
-    const Bytes gamma = ReferenceGamma(kFirmwareKey, spec.plain.size());
-    for (size_t i = 0; i < spec.plain.size(); ++i)
-        file.push_back(spec.plain[i] ^ gamma[i]);
+    if (fields.offset < 0x80)
+        file.resize(std::max<size_t>(file.size(), fields.offset), 0xEE);
+    const Bytes gamma = ReferenceGamma(kFirmwareKey, fields.plain.size());
+    for (size_t i = 0; i < fields.plain.size(); ++i)
+        file.push_back(fields.plain[i] ^ gamma[i]);
     return file;
 }
 
-// Writes the file for spec into a fresh folder and loads it.
-RomFile LoadMade(const RomSpec& spec)
+// Writes the file for fields into a fresh folder and loads it.
+RomFile LoadMade(const RomFields& fields)
 {
     TempDir dir;
-    return LoadRomFile(dir.Write("made.rom", MakeRom(spec)));
+    return LoadRomFile(dir.Write("made.rom", MakeRom(fields)));
 }
 
-RomSpec WithData(size_t size, unsigned seed)
+RomFields WithData(size_t size, unsigned seed)
 {
-    RomSpec spec;
-    spec.plain = RandomBytes(size, seed);
-    return spec;
+    RomFields fields;
+    fields.plain = RandomBytes(size, seed);
+    return fields;
 }
 
 TEST(RomFile, LoadsAndDeciphersAValidFile)
 {
-    RomSpec spec = WithData(1003, 41);  // ends in a partial block
-    RomFile rom = LoadMade(spec);
+    RomFields fields = WithData(1003, 41);  // ends in a partial block
+    RomFile rom = LoadMade(fields);
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::Loaded);
     EXPECT_EQ(rom.RomVersion, 7);
     EXPECT_EQ(rom.RomLength, 1003u);
     EXPECT_EQ(rom.RomType, 'M');
-    EXPECT_EQ(rom.RomData, spec.plain);
+    EXPECT_EQ(rom.RomData, fields.plain);
 
     // Data further on, with other bytes between header and data.
-    spec.offset = 0x7F;
-    spec.type = 'C';
-    spec.version = 0xF3;
-    rom = LoadMade(spec);
+    fields.offset = 0x7F;
+    fields.type = 'C';
+    fields.version = 0xF3;
+    rom = LoadMade(fields);
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.RomType, 'C');
     EXPECT_EQ(rom.RomVersion, 0xF3);
-    EXPECT_EQ(rom.RomData, spec.plain);
+    EXPECT_EQ(rom.RomData, fields.plain);
 }
 
 TEST(RomFile, EmptyDataLoadsWithTheCrcOfNoBytes)
 {
-    RomFile rom = LoadMade(RomSpec{});
+    RomFile rom = LoadMade(RomFields{});
     EXPECT_TRUE(rom.RomLoaded);
     EXPECT_EQ(rom.RomLength, 0u);
     EXPECT_TRUE(rom.RomData.empty());
@@ -84,27 +84,27 @@ TEST(RomFile, EmptyDataLoadsWithTheCrcOfNoBytes)
 
 TEST(RomFile, CrcMismatchKeepsTheDataButDoesNotLoad)
 {
-    RomSpec spec = WithData(64, 42);
-    spec.crcDelta = 1;
-    RomFile rom = LoadMade(spec);
+    RomFields fields = WithData(64, 42);
+    fields.crcDelta = 1;
+    RomFile rom = LoadMade(fields);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::BadCrc);
-    EXPECT_EQ(rom.RomData, spec.plain);
+    EXPECT_EQ(rom.RomData, fields.plain);
 }
 
 TEST(RomFile, LengthBeyondTheFileIsAShortRead)
 {
-    RomSpec spec = WithData(100, 43);
-    spec.length = 101;
-    RomFile rom = LoadMade(spec);
+    RomFields fields = WithData(100, 43);
+    fields.length = 101;
+    RomFile rom = LoadMade(fields);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::ShortData);
     EXPECT_EQ(rom.RomLength, 101u);
 
     // A damaged length of almost 4 GiB must be refused before anything is allocated
     // (the sanitizer's allocator would abort on such a request).
-    spec.length = 0xFFFFFFF0;
-    rom = LoadMade(spec);
+    fields.length = 0xFFFFFFF0;
+    rom = LoadMade(fields);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::ShortData);
     EXPECT_TRUE(rom.RomData.empty());
@@ -113,9 +113,9 @@ TEST(RomFile, LengthBeyondTheFileIsAShortRead)
 TEST(RomFile, NegativeDataOffsetIsNotLoaded)
 {
     for (uint8_t offset : {0x80, 0xFF}) {  // -128 and -1 (which equals a failed seek's result)
-        RomSpec spec = WithData(16, 44);
-        spec.offset = offset;
-        RomFile rom = LoadMade(spec);
+        RomFields fields = WithData(16, 44);
+        fields.offset = offset;
+        RomFile rom = LoadMade(fields);
         EXPECT_FALSE(rom.RomLoaded) << int(offset);
         EXPECT_EQ(rom.status, RomLoadStatus::BadOffset) << int(offset);
     }
@@ -124,16 +124,16 @@ TEST(RomFile, NegativeDataOffsetIsNotLoaded)
 TEST(RomFile, BadHeadersAreNotLoaded)
 {
     TempDir dir;
-    RomSpec spec = WithData(16, 45);
-    const Bytes good = MakeRom(spec);
+    RomFields fields = WithData(16, 45);
+    const Bytes good = MakeRom(fields);
 
     EXPECT_EQ(LoadRomFile(dir.File("missing.rom")).status, RomLoadStatus::NoHeader);
     EXPECT_FALSE(LoadRomFile(dir.Write("short.rom", Bytes(good.begin(), good.begin() + 19))).RomLoaded);
     Bytes magic = good;
     magic[0] = 'N';
     EXPECT_FALSE(LoadRomFile(dir.Write("magic.rom", magic)).RomLoaded);
-    spec.format = 2;
-    RomFile rom = LoadMade(spec);
+    fields.format = 2;
+    RomFile rom = LoadMade(fields);
     EXPECT_FALSE(rom.RomLoaded);
     EXPECT_EQ(rom.status, RomLoadStatus::NoHeader);
     EXPECT_EQ(rom.RomLength, 0u) << "fields stay unset without a valid header";
