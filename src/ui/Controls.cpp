@@ -894,6 +894,11 @@ void TWinControl::WndProc(TMessage& m)
             return;
         if (DoKeyDown(key, KeyboardShiftState()))
             return;
+        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) &&
+            !(CallWindowProcW(defProc_ ? defProc_ : DefWindowProcW, handle_, WM_GETDLGCODE, key, 0) & DLGC_WANTALLKEYS))
+            if (TForm* form = ParentForm())
+                if (form->Perform(CM_DIALOGKEY, key, 0))
+                    return;
         m.WParam = key;
         break;
     }
@@ -980,6 +985,10 @@ void TWinControl::WndProc(TMessage& m)
         return;
     case CM_RECREATEWND:
         RecreateWnd();
+        return;
+    case CM_DIALOGKEY:
+        for (size_t i = 0; i < controls_.size() && !m.Result; ++i)
+            m.Result = controls_[i]->Perform(m.Msg, m.WParam, m.LParam);
         return;
     default:
         if (m.Msg >= kCnBase && m.Msg < kCnBase + 0x1000) {

@@ -324,16 +324,6 @@ void TForm::WndProc(TMessage& m)
         m.Result = 0;
         return;
     }
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        // The form's own key event (when no control has the focus).
-        WORD key = static_cast<WORD>(m.WParam);
-        if (OnKeyDown && EventsAllowed())
-            OnKeyDown(this, key, KeyboardShiftState());
-        if (key == 0)
-            return;
-        break;
-    }
     }
     TWinControl::WndProc(m);
 }

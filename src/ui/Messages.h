@@ -10,6 +10,10 @@ constexpr UINT CM_MOUSELEAVE = 0xB014;
 // Sent to a windowed control when a child control is inserted (wParam = TControl*,
 // lParam 1) or removed (lParam 0); passed on to the parent up to the form.
 constexpr UINT CM_CONTROLLISTCHANGE = 0xB02C;
+// Sent to a form when Enter or Escape was not used by the focused control (wParam the
+// virtual key); the form passes it to its controls until one returns 1 (a default or
+// cancel button that clicked).
+constexpr UINT CM_DIALOGKEY = 0xB005;
 // Sent to a windowed control to destroy and create its window again (keeps state).
 constexpr UINT CM_RECREATEWND = 0xB033;
 

@@ -1,0 +1,66 @@
+#include "ui/Dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "ui/DialogProvider.h"
+
+unsigned OpenOptionsToFlags(unsigned options)
+{
+    unsigned flags = 0;
+    if (options & ofOverwritePrompt)
+        flags |= OFN_OVERWRITEPROMPT;
+    if (options & ofHideReadOnly)
+        flags |= OFN_HIDEREADONLY;
+    if (options & ofFileMustExist)
+        flags |= OFN_FILEMUSTEXIST;
+    if (options & ofPathMustExist)
+        flags |= OFN_PATHMUSTEXIST;
+    if (options & ofNoChangeDir)
+        flags |= OFN_NOCHANGEDIR;
+    return flags;
+}
+
+bool TOpenDialog::Execute() { return Run(false); }
+
+bool TOpenDialog::Run(bool save)
+{
+    FileDialogRequest request;
+    request.save = save;
+    request.title = Title;
+    request.filter = Filter;
+    request.filterIndex = FilterIndex;
+    request.defaultExt = DefaultExt;
+    request.initialDir = InitialDir;
+    request.fileName = FileName;
+    request.options = OpenOptionsToFlags(Options);
+    if (!Dialogs().ShowFileDialog(GetActiveWindow(), request))
+        return false;
+    FileName = request.fileName;
+    FilterIndex = request.filterIndex;
+    return true;
+}
+
+TColorDialog::TColorDialog(TComponent* owner) : TComponent(owner)
+{
+    std::fill(std::begin(CustomColors), std::end(CustomColors), clWhite);
+}
+
+bool TColorDialog::Execute()
+{
+    uint32_t color = ColorToRGB(Color);
+    uint32_t custom[16];
+    std::copy(std::begin(CustomColors), std::end(CustomColors), custom);
+    if (!Dialogs().ShowColorDialog(GetActiveWindow(), color, custom))
+        return false;
+    Color = color;
+    std::copy(std::begin(custom), std::end(custom), CustomColors);
+    return true;
+}
+
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    return Dialogs().ShowMessageBox(GetActiveWindow(), text, caption, flags);
+}

@@ -1,0 +1,49 @@
+#include "ui/ImgList.h"
+
+#include <algorithm>
+
+void TImageList::SetWidth(int value)
+{
+    width_ = std::max(1, value);
+    Clear();
+}
+
+void TImageList::SetHeight(int value)
+{
+    height_ = std::max(1, value);
+    Clear();
+}
+
+int TImageList::Add(TBitmap* bitmap)
+{
+    if (!bitmap || bitmap->Empty())
+        return -1;
+    int first = Count();
+    int pieces = std::max(1, bitmap->Width() / width_);
+    HDC src = bitmap->Canvas()->Handle();
+    for (int i = 0; i < pieces; ++i) {
+        auto image = std::make_unique<TBitmap>();
+        image->SetSize(width_, height_);
+        HDC dst = image->Canvas()->Handle();
+        // What a smaller source leaves uncovered gets the source's transparent colour.
+        COLORREF key = GetPixel(src, i * width_, bitmap->Height() - 1);
+        HBRUSH fill = CreateSolidBrush(key);
+        RECT all{0, 0, width_, height_};
+        FillRect(dst, &all, fill);
+        DeleteObject(fill);
+        BitBlt(dst, 0, 0, std::min(width_, bitmap->Width() - i * width_), std::min(height_, bitmap->Height()), src,
+               i * width_, 0, SRCCOPY);
+        images_.push_back(std::move(image));
+    }
+    return first;
+}
+
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index)
+{
+    if (!canvas || index < 0 || index >= Count())
+        return;
+    TBitmap* image = images_[static_cast<size_t>(index)].get();
+    HDC src = image->Canvas()->Handle();
+    COLORREF key = GetPixel(src, 0, height_ - 1);
+    GdiTransparentBlt(canvas->Handle(), x, y, width_, height_, src, 0, 0, width_, height_, key);
+}
