@@ -1,6 +1,6 @@
 #include "programming/CHeaderExport.h"
 
-#include "ui/Streams.h"
+#include "ui/SafeSave.h"
 #include "ui/SysUtils.h"
 
 namespace {
@@ -36,8 +36,7 @@ std::string FormatCHeader(const uint8_t* image, size_t size, int speed)
 void WriteCHeader(const std::string& fileName, const uint8_t* image, size_t size, int speed)
 {
     const std::string text = FormatCHeader(image, size, speed);
-    TFileStream stream(fileName, fmCreate);
-    stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    SaveFileSafely(fileName, text.data(), text.size());
 }
 
 CHeaderSaveDefaults MakeCHeaderSaveDefaults(const std::string& scenarioFileName)
