@@ -4,7 +4,9 @@
 #include <mutex>
 
 #include "serial/SioClock.h"
+#include "serial/SioDispatchLog.h"
 #include "serial/SioMessageTable.h"
+#include "serial/SioSystem.h"
 #include "serial/SioWin32Services.h"
 #include "ui/Text.h"
 
@@ -43,6 +45,8 @@ std::string SystemMessage(uint32_t number)
     return n ? FromWide(std::wstring(text, n)) : std::string();
 }
 
+std::string DescribeThisSystem() { return SioDescribeSystem(SioGetOsVersion()); }
+
 MultimediaClock multimediaClock;
 ThreadMessagePump pump;
 std::mutex lock;
@@ -62,6 +66,7 @@ void SioInstallWin32Services()
     SetSioClock(&multimediaClock);
     SetSioMessagePump(&pump);
     SetSioSystemMessageSource(&SystemMessage);
+    SetSioSystemDescription(&DescribeThisSystem);
 }
 
 void SioUninstallWin32Services()
@@ -75,4 +80,5 @@ void SioUninstallWin32Services()
     SetSioClock(nullptr);
     SetSioMessagePump(nullptr);
     SetSioSystemMessageSource(nullptr);
+    SetSioSystemDescription(nullptr);
 }
