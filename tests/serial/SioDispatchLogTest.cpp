@@ -2,21 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "../TempDir.h"
+#include "ReadWholeFile.h"
 #include "FakeSioClock.h"
 #include "serial/SioDispatchLog.h"
 
 namespace {
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const std::string header = std::string("SIO v1.00\r\nCompiler : ") + SioCompilerText() +
                            "\r\nOperating System : TestOS 1.0\r\nDevice: \r\nDate/time: 01/02/03, 04:05:06\r\n"
@@ -40,7 +32,7 @@ protected:
     std::string Dump(bool inHex = false, bool allHex = false)
     {
         EXPECT_EQ(log.DumpDispatchLog(file, inHex, allHex), 0);
-        return ReadFile(file);
+        return ReadWholeFile(file);
     }
 
     FakeSioClock clock;
@@ -132,7 +124,7 @@ TEST_F(SioDispatchLogTest, FailedOpenKeepsTheLog)
     EXPECT_EQ(log.AppendDispatchLog(file, false, false), 0);  // nothing left: file untouched
     AddAt(1000, dtUser, dstNone, 0, "again");
     EXPECT_EQ(log.AppendDispatchLog(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), header + "0000.000  User                    00000000  kept\r\n" + header +
+    EXPECT_EQ(ReadWholeFile(file), header + "0000.000  User                    00000000  kept\r\n" + header +
                                   "0000.000  User                    00000000  again\r\n");
 }
 

@@ -2,21 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "../TempDir.h"
+#include "ReadWholeFile.h"
 #include "serial/SioByteText.h"
 #include "serial/SioTrace.h"
 
 namespace {
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class SioTraceTest : public ::testing::Test {
 protected:
@@ -78,16 +70,16 @@ TEST_F(SioTraceTest, TransmitAndReceiveRuns)
     Add('T', "AB");
     Add('R', "\r");
     ASSERT_EQ(trace.DumpTrace(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), "Transmit: \r\nAB\r\nReceive: \r\n[13]\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Transmit: \r\nAB\r\nReceive: \r\n[13]\r\n");
     EXPECT_TRUE(trace.TraceOn());  // emptied and on again
     Add('R', "\r ");
     Add('!', "x");
     ASSERT_EQ(trace.AppendTrace(file, true, false), 0);
-    EXPECT_EQ(ReadFile(file), "Transmit: \r\nAB\r\nReceive: \r\n[13]\r\n"
+    EXPECT_EQ(ReadWholeFile(file), "Transmit: \r\nAB\r\nReceive: \r\n[13]\r\n"
                               "Receive: \r\n[0D][20]\r\nSpecial-!: \r\nx\r\n");
     Add('T', "Hi");
     ASSERT_EQ(trace.DumpTrace(file, false, true), 0);
-    EXPECT_EQ(ReadFile(file), "Transmit: \r\n[48][69]\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Transmit: \r\n[48][69]\r\n");
 }
 
 TEST_F(SioTraceTest, RingKeepsTheNewestEntries)
@@ -95,7 +87,7 @@ TEST_F(SioTraceTest, RingKeepsTheNewestEntries)
     trace.InitTracing(5);
     Add('T', "1234567");
     ASSERT_EQ(trace.DumpTrace(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), "Transmit: \r\n34567\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Transmit: \r\n34567\r\n");
 }
 
 TEST_F(SioTraceTest, LongRunsWrapAfterColumn78)
@@ -103,16 +95,16 @@ TEST_F(SioTraceTest, LongRunsWrapAfterColumn78)
     trace.InitTracing(1000);
     Add('R', std::string(80, 'a'));
     ASSERT_EQ(trace.DumpTrace(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), "Receive: \r\n" + std::string(78, 'a') + "\r\naa\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Receive: \r\n" + std::string(78, 'a') + "\r\naa\r\n");
 
     // 76 characters, then a 4-column piece that would pass column 78 starts a new line.
     Add('R', std::string(76, 'b') + "\x0d");
     ASSERT_EQ(trace.DumpTrace(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), "Receive: \r\n" + std::string(76, 'b') + "\r\n[13]\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Receive: \r\n" + std::string(76, 'b') + "\r\n[13]\r\n");
 
     Add('R', std::string(74, 'c') + "\x0d");  // exactly 78 columns fit
     ASSERT_EQ(trace.DumpTrace(file, false, false), 0);
-    EXPECT_EQ(ReadFile(file), "Receive: \r\n" + std::string(74, 'c') + "[13]\r\n");
+    EXPECT_EQ(ReadWholeFile(file), "Receive: \r\n" + std::string(74, 'c') + "[13]\r\n");
 }
 
 TEST_F(SioTraceTest, FailedOpenDiscardsTheTrace)
