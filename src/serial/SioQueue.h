@@ -62,7 +62,7 @@ class TIOQueue {
 public:
     TIOQueue() = default;
     // Frees what is not lent out; lent entries belong to whoever holds them.
-    ~TIOQueue();
+    virtual ~TIOQueue();
     TIOQueue(const TIOQueue&) = delete;
     TIOQueue& operator=(const TIOQueue&) = delete;
 
