@@ -3,18 +3,24 @@
 #include <windows.h>
 
 #include "editor/UnitMain.h"
+#include "serial/SioWin32Services.h"
 #include "ui/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    TApplication application;
-    try {
-        Application->Initialize();
-        Application->SetTitle("Pelvor");
-        Application->CreateForm(FormMain);
-        Application->Run();
-    } catch (...) {
-        Application->HandleException();
+    // The serial library's clock, timer resolution and system texts, for the whole run.
+    SioInstallWin32Services();
+    {
+        TApplication application;  // frees the main window when it goes
+        try {
+            Application->Initialize();
+            Application->SetTitle("Pelvor");
+            Application->CreateForm(FormMain);
+            Application->Run();
+        } catch (...) {
+            Application->HandleException();
+        }
     }
+    SioUninstallWin32Services();
     return 0;
 }

@@ -255,6 +255,7 @@ void TFormMain::BindEvents()
     SpeedButtonNew->OnClick = std::bind(&TFormMain::SpeedButtonNewClick, this, _1);
     SpeedButtonSetup->OnClick = std::bind(&TFormMain::SpeedButtonSetupClick, this, _1);
     SpeedButtonAbout->OnClick = std::bind(&TFormMain::SpeedButtonAboutClick, this, _1);
+    SpeedButtonBurn->OnClick = std::bind(&TFormMain::SpeedButtonBurnClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);

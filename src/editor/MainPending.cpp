@@ -1,7 +1,7 @@
-// Work of the main window that other parts of the editor provide: the settings file,
-// scenario files, step and time recalculation, grid zoom and selection menus, the
-// clipboard, the preview and its drawing thread, the show window's layout and the About
-// box. Until they are built these do nothing (saving a scenario refuses openly rather
+// Work of the main window that other parts of the program provide: the settings file,
+// scenario files, step and time recalculation, grid zoom and selection menus, loop and
+// label validation, the clipboard, the preview and its drawing thread, the show
+// window's layout, the set-up, About, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
 // than pretend to have saved).
 #include "editor/UnitMain.h"
 #include "ui/Exceptions.h"
@@ -29,3 +29,7 @@ void TFormMain::LayoutShowWindow() {}
 void TFormMain::CreateDrawThread() {}
 void TFormMain::RunAboutBox() {}
 int TFormMain::ShowSetupDialog(ControllerConfig&) { return mrCancel; }
+void TFormMain::ShowProgrammingWindow(BurnRequest&) {}
+void TFormMain::ShowChannelRangeWindow() {}
+void TFormMain::ValidateLoops() {}
+void TFormMain::ValidateLabels() {}

@@ -20,6 +20,7 @@ TFormMain::TFormMain(TComponent* owner)
 {
     FormMain = this;
     RunSetupDialog = [this](ControllerConfig& config) { return ShowSetupDialog(config); };
+    RunProgrammingWindow = [this](BurnRequest& request) { ShowProgrammingWindow(request); };
     BuildForm();                                                   // 1
     ProgramFolder.clear();                                         // 2
     ScenarioFileName.clear();

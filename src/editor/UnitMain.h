@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/UndoRing.h"
+#include "programming/BurnRequest.h"
 #include "setup/ControllerModels.h"
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
@@ -96,6 +97,7 @@ public:
     void SpeedButtonRedoClick(TObject* Sender);
     void TrackBarSpeedChange(TObject* Sender);
     void TimerSpeedChangeTimer(TObject* Sender);
+    void SpeedButtonBurnClick(TObject* Sender);
 
     // ---- operations ----
     // True: go on; false: the user cancelled.
@@ -108,6 +110,12 @@ public:
     void Redo();
     void NewScenario();
     void ClearSelection();
+    // Builds the image and EEPROM block of channel rows first .. first + count - 1 and
+    // exports them (port "FILE") or programs them into a controller.
+    void BuildControllerImage(int first, int count);
+    void ExportCHeader(const uint8_t* image, int size, int speed);
+    void ValidateLoops();
+    void ValidateLabels();
     int32_t ComputeMaxSteps();
     std::string FindRomFile(const std::string& fileName, const std::string& folder);
     // Sets the window caption by the caption rule, with the " *" marker when asked.
@@ -142,6 +150,9 @@ public:
     // The controller set-up dialog: shows it modally on a copy of the configuration and
     // returns its modal result, the edited copy in config. Replaceable by tests.
     std::function<int(ControllerConfig& config)> RunSetupDialog;
+    // The programming window: runs one programming of the request (modally) and may
+    // change its port name. Replaceable by tests.
+    std::function<void(BurnRequest& request)> RunProgrammingWindow;
 
 private:
     void BuildForm();
@@ -168,6 +179,8 @@ private:
     void CreateDrawThread();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);
+    void ShowProgrammingWindow(BurnRequest& request);
+    void ShowChannelRangeWindow();
 
     UndoRing ring_;
     std::vector<uint16_t> selectionMarks_;
