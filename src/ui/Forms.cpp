@@ -183,10 +183,22 @@ void TForm::SetFocusedControl(TWinControl* control)
         return;
     TWinControl* old = activeControl_;
     activeControl_ = control;
-    if (old)
-        old->DoExit();
-    if (control && activeControl_ == control)
-        control->DoEnter();
+    // Focus moving into a child (a grid's in-place editor, an edit in a group box) does
+    // not leave the parent: exit up to the common parent, then enter down from it.
+    auto holds = [](TWinControl* outer, TControl* inner) {
+        for (TControl* c = inner; c; c = c->Parent())
+            if (c == outer)
+                return true;
+        return false;
+    };
+    for (TWinControl* w = old; w && w != this && !holds(w, control); w = w->Parent())
+        w->DoExit();
+    std::vector<TWinControl*> entered;
+    for (TWinControl* w = control; w && w != this && !holds(w, old); w = w->Parent())
+        entered.insert(entered.begin(), w);
+    for (TWinControl* w : entered)
+        if (activeControl_ == control)
+            w->DoEnter();
 }
 
 bool TForm::CloseQuery()

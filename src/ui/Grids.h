@@ -1,0 +1,196 @@
+#pragma once
+// Grids: TDrawGrid draws every cell through OnDrawCell; TStringGrid keeps a text per
+// cell and can edit it in place. Only the visible cells are drawn, so a grid of some
+// thousand columns scrolls as fast as a small one.
+#include <memory>
+#include <vector>
+
+#include "ui/Controls.h"
+#include "ui/StdCtrls.h"
+
+enum TGridOption : unsigned {
+    goFixedVertLine = 0x1,
+    goFixedHorzLine = 0x2,
+    goVertLine = 0x4,
+    goHorzLine = 0x8,
+    goRangeSelect = 0x10,
+    goDrawFocusSelected = 0x20,
+    goColSizing = 0x40,
+    goEditing = 0x80,
+    goTabs = 0x100,
+    goThumbTracking = 0x200,
+};
+using TGridOptions = unsigned;
+
+enum TGridDrawStateFlags : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
+using TGridDrawState = unsigned;
+
+struct TGridRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+
+class TCustomGrid;
+
+// The in-place editor of a grid cell.
+class TInplaceEdit : public TEdit {
+public:
+    TInplaceEdit(TCustomGrid* grid);
+
+protected:
+    bool DoKeyDown(WORD& key, TShiftState shift) override;
+    bool HandleReflected(TMessage& message) override;
+
+private:
+    TCustomGrid* grid_;  // not owned: the grid owns this editor
+};
+
+class TCustomGrid : public TCustomControl {
+public:
+    explicit TCustomGrid(TComponent* owner);
+    ~TCustomGrid() override;
+
+    int ColCount() const { return static_cast<int>(colWidths_.size()); }
+    int RowCount() const { return static_cast<int>(rowHeights_.size()); }
+    void SetColCount(int value);
+    void SetRowCount(int value);
+    int FixedCols() const { return fixedCols_; }
+    int FixedRows() const { return fixedRows_; }
+    // Must stay below ColCount / RowCount (an Exception otherwise).
+    void SetFixedCols(int value);
+    void SetFixedRows(int value);
+    int DefaultColWidth() const { return defaultColWidth_; }
+    int DefaultRowHeight() const { return defaultRowHeight_; }
+    // Sets every column's width (every row's height).
+    void SetDefaultColWidth(int value);
+    void SetDefaultRowHeight(int value);
+    int ColWidths(int col) const { return colWidths_.at(static_cast<size_t>(col)); }
+    void SetColWidths(int col, int width);
+    int RowHeights(int row) const { return rowHeights_.at(static_cast<size_t>(row)); }
+    void SetRowHeights(int row, int height);
+    int GridLineWidth() const { return gridLineWidth_; }
+    void SetGridLineWidth(int value);
+
+    // The current cell. Moving it asks OnSelectCell, from code too, and scrolls it into
+    // view; an index outside the grid raises an Exception.
+    int Col() const { return col_; }
+    int Row() const { return row_; }
+    void SetCol(int value) { MoveCurrent(value, row_, false); }
+    void SetRow(int value) { MoveCurrent(col_, value, false); }
+    // The first non-fixed column and row in view.
+    int LeftCol() const { return leftCol_; }
+    int TopRow() const { return topRow_; }
+    void SetLeftCol(int value) { SetTopLeft(value, topRow_); }
+    void SetTopRow(int value) { SetTopLeft(leftCol_, value); }
+    // Non-fixed columns (rows) wholly in view.
+    int VisibleColCount();
+    int VisibleRowCount();
+
+    TGridOptions Options() const { return options_; }
+    void SetOptions(TGridOptions value);
+    bool DefaultDrawing = true;
+    TColor FixedColor = clBtnFace;
+    TGridRect Selection() const { return selection_; }
+    void SetSelection(const TGridRect& rect);
+
+    // The cell's rectangle in client coordinates; empty when the cell is out of view.
+    TRect CellRect(int col, int row);
+    // The cell under a client point; -1, -1 outside the cells.
+    void MouseToCell(int x, int y, int& col, int& row);
+    void InvalidateCell(int col, int row);
+    // A canvas on the grid's window, also outside painting (for drawing single cells
+    // at once).
+    TCanvas* Canvas();
+
+    bool EditorMode() const { return editor_ && editor_->Visible(); }
+    void ShowEditor();
+    void HideEditor();
+
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+    TNotifyEvent OnTopLeftChanged;
+    TSetEditEvent OnSetEditText;
+    TGetEditEvent OnGetEditText;
+
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+    void DestroyHandleStart() override;
+    void BoundsChanged() override;
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+    // Sets the canvas up for a cell (font, brush by state) and, with DefaultDrawing,
+    // fills it; then DrawCell draws its content and runs OnDrawCell.
+    void PrepareCell(const TRect& rect, TGridDrawState state);
+    virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state);
+    virtual bool SelectCell(int col, int row);
+    virtual std::string GetEditText(int col, int row);
+    virtual void SetEditText(int col, int row, const std::string& value);
+    virtual void TopLeftChanged();
+    // Keyboard navigation; true when the key moved something.
+    bool KeyNavigate(WORD key, TShiftState shift);
+
+    void MoveCurrent(int col, int row, bool extend);
+    void SetTopLeft(int col, int row);
+
+private:
+    int LineW() const { return (options_ & goVertLine) ? gridLineWidth_ : 0; }
+    int LineH() const { return (options_ & goHorzLine) ? gridLineWidth_ : 0; }
+    int MaxLeftCol();
+    int MaxTopRow();
+    void ScrollIntoView(int col, int row);
+    void UpdateScrollBars();
+    void Scroll(int bar, WORD code);
+    void ReleaseCanvasDC();
+    void PlaceEditor();
+    // Column whose right border is near x in the fixed rows, or -1.
+    int SizingColumn(int x, int y);
+
+    std::vector<int> colWidths_, rowHeights_;
+    int fixedCols_ = 1, fixedRows_ = 1;
+    int defaultColWidth_ = 64, defaultRowHeight_ = 24;
+    int gridLineWidth_ = 1;
+    int col_ = 1, row_ = 1, leftCol_ = 1, topRow_ = 1;
+    int anchorCol_ = 1, anchorRow_ = 1;
+    TGridOptions options_ = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    TGridRect selection_{1, 1, 1, 1};
+    bool selecting_ = false;
+    int sizingCol_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
+    bool painting_ = false;
+    HDC canvasDC_ = nullptr;  // GetDC of the window while drawing outside painting
+    TInplaceEdit* editor_ = nullptr;  // owned as a component
+    std::string editOriginal_;
+
+    friend class TInplaceEdit;
+};
+
+class TDrawGrid : public TCustomGrid {
+public:
+    using TCustomGrid::TCustomGrid;
+};
+
+class TStringGrid : public TDrawGrid {
+public:
+    using TDrawGrid::TDrawGrid;
+    std::string Cells(int col, int row) const;
+    void SetCells(int col, int row, const std::string& value);
+
+protected:
+    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+
+private:
+    std::vector<std::vector<std::string>> cells_;  // [col][row], grown on demand
+};
