@@ -27,7 +27,7 @@ TSpeedButton* Button(TFormMain* form, TWinControl* parent, const char* name, int
     return b;
 }
 
-TLabel* Caption(TFormMain* form, TWinControl* parent, const char* name, int left, int top, const char* text)
+TLabel* StaticText(TFormMain* form, TWinControl* parent, const char* name, int left, int top, const char* text)
 {
     auto* l = Place<TLabel>(form, parent, name, left, top, 80, 13);
     l->SetCaption(text);
@@ -97,7 +97,7 @@ void TFormMain::BuildForm()
     SpeedButtonLaunch->SetAllowAllUp(true);
     SpeedButtonShow->SetGroupIndex(35);
     SpeedButtonShow->SetAllowAllUp(true);
-    LabelComNumber = Caption(this, Panel1, "LabelComNumber", x + 16, 2, "Подключение");
+    LabelComNumber = StaticText(this, Panel1, "LabelComNumber", x + 16, 2, "Подключение");
     ComboBoxComNumber = Place<TComboBox>(this, Panel1, "ComboBoxComNumber", x + 16, 16, 100, 21);
     ComboBoxComNumber->SetDropDownCount(16);
 
@@ -116,7 +116,7 @@ void TFormMain::BuildForm()
     SpeedButtonGradient = Button(this, GroupBox1, "SpeedButtonGradient", 168, 20, "Сформировать градиент яркости");
     SpeedButtonColorRGB = Button(this, GroupBox1, "SpeedButtonColorRGB", 198, 20, "Цвет");
     SpeedButtonColorRGB->SetVisible(false);
-    LabelStepLevel = Caption(this, GroupBox1, "LabelStepLevel", 10, 56, "Яркость");
+    LabelStepLevel = StaticText(this, GroupBox1, "LabelStepLevel", 10, 56, "Яркость");
     TrackBarStepLevel = Place<TTrackBar>(this, GroupBox1, "TrackBarStepLevel", 4, 72, 170, 28);
     TrackBarStepLevel->Hint = "Яркость";
     TrackBarStepLevel->SetRange(1, 128);
@@ -126,12 +126,12 @@ void TFormMain::BuildForm()
     // Steps.
     GroupBox3 = Place<TGroupBox>(this, Panel1, "GroupBox3", 240, 40, 440, 128);
     GroupBox3->SetCaption(" Шаги ");
-    LabelScenTime = Caption(this, GroupBox3, "LabelScenTime", 10, 18, "Общее время");
+    LabelScenTime = StaticText(this, GroupBox3, "LabelScenTime", 10, 18, "Общее время");
     EditScenTime = Place<TEdit>(this, GroupBox3, "EditScenTime", 8, 32, 76, 21);
     EditScenTime->Hint = "Общее время";
     EditScenTime->SetReadOnly(true);
     EditScenTime->SetColor(clBtnFace);
-    LabelStepNum = Caption(this, GroupBox3, "LabelStepNum", 94, 18, "Число шагов");
+    LabelStepNum = StaticText(this, GroupBox3, "LabelStepNum", 94, 18, "Число шагов");
     EditStepNum = NumberEdit(this, GroupBox3, "EditStepNum", 92, 32, 52, 4);
     EditStepNum->Hint = "Число шагов";
     UpDownStepNum = Place<TUpDown>(this, GroupBox3, "UpDownStepNum", 144, 32, 16, 21);
@@ -139,7 +139,7 @@ void TFormMain::BuildForm()
     UpDownStepNum->SetMax(kMaxStepCount);
     UpDownStepNum->SetAssociate(EditStepNum);
     UpDownStepNum->SetPosition(100);
-    LabelStepTime = Caption(this, GroupBox3, "LabelStepTime", 172, 18, "Время шага");
+    LabelStepTime = StaticText(this, GroupBox3, "LabelStepTime", 172, 18, "Время шага");
     TrackBarStepTime = Place<TTrackBar>(this, GroupBox3, "TrackBarStepTime", 166, 30, 140, 28);
     TrackBarStepTime->Hint = "Время шага";
     TrackBarStepTime->SetRange(1, 100);
@@ -155,7 +155,7 @@ void TFormMain::BuildForm()
     SpeedButtonInsertStep = Button(this, GroupBox3, "SpeedButtonInsertStep", 8, 64, "Вставить новый шаг");
     SpeedButtonDelStep = Button(this, GroupBox3, "SpeedButtonDelStep", 38, 64, "Удалить текущий шаг");
     SpeedButtonCopyFromFile = Button(this, GroupBox3, "SpeedButtonCopyFromFile", 68, 64, "Копировать из файла");
-    LabelSpeed = Caption(this, GroupBox3, "LabelSpeed", 172, 62, "Скорость");
+    LabelSpeed = StaticText(this, GroupBox3, "LabelSpeed", 172, 62, "Скорость");
     TrackBarSpeed = Place<TTrackBar>(this, GroupBox3, "TrackBarSpeed", 166, 74, 190, 28);
     TrackBarSpeed->Hint = "Скорость";
     TrackBarSpeed->SetFrequency(10);

@@ -27,6 +27,7 @@ void TFormMain::ClearClipboard() {}
 void TFormMain::ClearPreviewFrame() {}
 void TFormMain::LayoutShowWindow() {}
 void TFormMain::CreateDrawThread() {}
+void TFormMain::DestroyDrawThread() {}
 void TFormMain::RunAboutBox() {}
 int TFormMain::ShowSetupDialog(ControllerConfig&) { return mrCancel; }
 void TFormMain::ShowProgrammingWindow(BurnRequest&) {}

@@ -129,8 +129,7 @@ void TFormMain::FormDestroy(TObject*)
         TComponent::Free(FormGradient);
         FormGradient = nullptr;
     }
-    delete draw_;
-    draw_ = nullptr;
+    DestroyDrawThread();
     if (FormShow) {
         TComponent::Free(FormShow);
         FormShow = nullptr;

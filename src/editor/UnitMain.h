@@ -20,7 +20,6 @@
 #include "ui/StdCtrls.h"
 
 class TVisualStyleManager;
-class TDraw;
 
 class TFormMain : public TForm {
 public:
@@ -177,6 +176,7 @@ private:
     void ClearPreviewFrame();
     void LayoutShowWindow();
     void CreateDrawThread();
+    void DestroyDrawThread();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);
     void ShowProgrammingWindow(BurnRequest& request);
@@ -184,7 +184,6 @@ private:
 
     UndoRing ring_;
     std::vector<uint16_t> selectionMarks_;
-    TDraw* draw_ = nullptr;  // owned
     bool settingsFailureReported_ = false;
 };
 

@@ -440,7 +440,9 @@ void TWinControl::CreateWnd()
             return;  // a child window needs its parent; it is made when it gets one
         p.parent = parent_->Handle();
     }
-    if (visible_)
+    // A top-level window is shown only once it is complete, children included:
+    // showing activates it, and activation runs the form's code.
+    if (visible_ && (p.style & WS_CHILD))
         p.style |= WS_VISIBLE;
     else
         p.style &= ~static_cast<DWORD>(WS_VISIBLE);

@@ -50,7 +50,7 @@ TEST(MainWindow, FileArgumentInAnyCaseOffersTheFilePort)
         HWND main = program.WaitForWindow(L"Новый.scn");
         ASSERT_NE(main, nullptr);
         std::vector<HWND> combos = ChildrenOfClass(main, L"COMBOBOX");
-        ASSERT_EQ(combos.size(), 1u);
+        ASSERT_EQ(combos.size(), 1u) << " children " << ChildrenOfClass(main, L"").size() << " window " << main;
         std::vector<std::wstring> items = ComboItems(combos[0]);
         EXPECT_EQ(Contains(items, L"FILE"), *argument != L'\0') << "argument '" << argument << "'";
         PostMessageW(main, WM_CLOSE, 0, 0);

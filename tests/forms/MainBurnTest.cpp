@@ -90,6 +90,7 @@ TEST_F(MainBurnTest, CancellingTheSaveDialogWritesNothing)
 
 TEST_F(MainBurnTest, SerialControllerGetsThePortAndBothBuffers)
 {
+    form->Config.deviceId[0] = '\0';  // the first model is a USB one
     form->PortName = "COM5";
     nextPortName = "COM6";
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
