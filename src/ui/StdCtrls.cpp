@@ -273,6 +273,11 @@ bool TEdit::HandleReflected(TMessage& m)
 
 void TEdit::Change()
 {
+    // The window may report one edit twice (replacing a selection); report changes.
+    std::string now = Text();
+    if (now == changedText_)
+        return;
+    changedText_ = now;
     if (OnChange && EventsAllowed())
         OnChange(this);
 }

@@ -126,6 +126,7 @@ protected:
 
     int maxLength_ = 0;
     bool readOnly_ = false;
+    std::string changedText_;  // the text OnChange last reported
     TAlignment alignment_ = taLeftJustify;
 };
 
