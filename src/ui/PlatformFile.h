@@ -9,6 +9,9 @@ public:
     // Opens per the TFileStream mode; on failure returns null and sets error to the
     // platform's reason text.
     static PlatformFile* Open(const std::string& fileName, unsigned mode, std::string& error);
+    // Moves from over to (replacing it) as one step where the platform allows;
+    // on failure returns false with the reason in error.
+    static bool Replace(const std::string& from, const std::string& to, std::string& error);
     virtual ~PlatformFile() = default;
     virtual int64_t Read(void* buffer, int64_t count) = 0;
     virtual int64_t Write(const void* buffer, int64_t count) = 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "ui/PlatformFile.h"
@@ -85,6 +86,14 @@ PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std
         return nullptr;
     }
     return new PosixFile(fd);
+}
+
+bool PlatformFile::Replace(const std::string& from, const std::string& to, std::string& error)
+{
+    if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0)
+        return true;
+    error = std::strerror(errno);
+    return false;
 }
 
 bool FileExists(const std::string& fileName)

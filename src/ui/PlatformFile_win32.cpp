@@ -96,6 +96,14 @@ PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std
     return new Win32File(h);
 }
 
+bool PlatformFile::Replace(const std::string& from, const std::string& to, std::string& error)
+{
+    if (MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    error = SystemErrorText(GetLastError());
+    return false;
+}
+
 bool FileExists(const std::string& fileName)
 {
     if (fileName.empty())

@@ -1,0 +1,44 @@
+# Sourced by the run and test scripts: a virtual display when there is none, the Wine
+# prefix with a persistent wineserver, and stop_display to end both.
+pelvor_started_xvfb=""
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  pelvor_started_xvfb=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+stop_display() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -n "$pelvor_started_xvfb" ]; then
+    kill "$pelvor_started_xvfb" 2>/dev/null || true
+    wait "$pelvor_started_xvfb" 2>/dev/null || true
+    pelvor_started_xvfb=""
+  fi
+}
+# Creates the Wine prefix once and pins its look: no visual style, so screenshots and
+# control metrics do not depend on the theme a fresh prefix picks.
+prepare_prefix() {
+  export WINEPREFIX="$1" WINEDEBUG=-all LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
+      /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1
+    wineserver -w
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+}

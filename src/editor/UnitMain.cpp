@@ -1,0 +1,393 @@
+#include "editor/UnitMain.h"
+
+#include <algorithm>
+
+#include "preview/UnitShow.h"
+#include "programming/EnumComPorts.h"
+#include "programming/UnitSetBurnChannels.h"
+#include "setup/UnitGradient.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+
+TFormMain* FormMain = nullptr;
+
+namespace {
+const char kEditorTitle[] = "Редактор сценария";
+}
+
+TFormMain::TFormMain(TComponent* owner)
+    : TForm(owner), selectionMarks_(static_cast<size_t>(kSnapshotColumns) * kSnapshotRows, 0)
+{
+    FormMain = this;
+    RunSetupDialog = [this](ControllerConfig& config) { return ShowSetupDialog(config); };
+    RunProgrammingWindow = [this](BurnRequest& request) { ShowProgrammingWindow(request); };
+    BuildForm();                                                   // 1
+    ProgramFolder.clear();                                         // 2
+    ScenarioFileName.clear();
+    SettingsFileName.clear();
+    PortName.clear();
+    Application->SetTitle(kEditorTitle);                           // 3
+    FormShow = nullptr;                                            // 4
+    SpeedButtonShow->SetVisible(true);
+    FormShow = new TFormShow(this);
+    ProgramFolder = ExtractFilePath(Application->ExeName());      // 5
+    UpDownSubCnt->SetMax(32767);                                   // 6
+    SpeedButtonColorRGB->SetBounds(SpeedButtonStepLevel->Left(), SpeedButtonStepLevel->Top(),  // 7
+                                   SpeedButtonColorRGB->Width(), SpeedButtonColorRGB->Height());
+    ActivatedOnce = false;                                         // 8
+    Grid->SetFixedCols(1);                                         // 9
+    Grid->SetFixedRows(3);
+    ResetControllerConfig(Config);                                 // 10
+    Params = ModelParamTable[Config.paramRow < 3 ? Config.paramRow : 0];  // 11
+    StepMaximum = kMaxStepCount;                                   // 12
+    SetChannelDefaults(Config);                                    // 13
+    SettingsFileName = ChangeFileExt(Application->ExeName(), ".ini");  // 14
+    LoadOptions();                                                 // 15
+    SetCaption(false);                                             // 16
+    Modified = false;
+    Grid->SetRowCount(Grid->FixedRows() + Config.channels);        // 17
+    StepMaximum = ComputeMaxSteps();                               // 18
+    UpDownStepNum->SetMax(StepMaximum);
+    UpDownStepNum->SetPosition(StepMaximum);
+    TrackBarStepLevel->SetMax(Params.levelMax);                    // 19
+    UpDownSubCnt->SetMin(2);                                       // 20
+    UpDownSubCnt->SetMax(32767);
+    SpeedButtonStepOff->Tag = kCellOff;                            // 21
+    SpeedButtonStepLevel->Tag = Params.levelMax;
+    SpeedButtonStepUp->Tag = kCellRampUp;
+    SpeedButtonStepDown->Tag = kCellRampDown;
+    SpeedButtonStepStrob->Tag = kCellStrobe;
+    Grid->SetDefaultColWidth(25);                                  // 22
+    Grid->SetColWidths(0, 80);
+    ring_.UndoEnabled = false;                                     // 23
+    ring_.CurrentSlot = 0;
+    TrackBarStepLevel->SetPosition(0);
+    PlayColumn = 1;                                                // 24
+    MouseCol = -1;
+    MouseRow = -1;
+    SkipDrag = false;
+    ring_.Reset();                                                 // 25
+    ClearSelection();                                              // 26
+    FillPortList();                                                // 27
+    CreateDrawThread();                                            // 28
+    FormGradient = new TFormGradient(this);                        // 29
+    FormSetBurnChannels = new TFormSetBurnChannels(this);
+    ApplyZoom();                                                   // 30
+    PositionsLoaded = false;                                       // 31
+}
+
+TFormMain::~TFormMain()
+{
+    if (FormMain == this)
+        FormMain = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Life cycle
+
+void TFormMain::FormActivate(TObject*)
+{
+    if (ActivatedOnce)
+        return;
+    // Marked first: a message box raised while the last scenario loads activates the
+    // window again, and that activation must not start the work a second time.
+    ActivatedOnce = true;
+    if (!PositionsLoaded) {
+        LoadPosition();
+        PositionsLoaded = true;
+    }
+    ApplyModelParams();
+    if (!LoadScn(ScenarioFileName, false))
+        NewScenario();
+    ClearUndo();
+    TrackBarSpeed->Tag = 1;
+    ring_.UndoEnabled = false;
+    TrackBarSpeedChange(TrackBarSpeed);
+    TrackBarSpeed->Tag = 0;
+    UpdateControls();
+}
+
+void TFormMain::FormCloseQuery(TObject*, bool& CanClose) { CanClose = AskSaveChanges(); }
+
+void TFormMain::FormClose(TObject*, TCloseAction&)
+{
+    try {
+        SavePosition();
+    } catch (const std::exception& e) {
+        ReportSettingsFailure(e);
+    }
+}
+
+void TFormMain::FormDestroy(TObject*)
+{
+    try {
+        SaveOptions();
+    } catch (const std::exception& e) {
+        ReportSettingsFailure(e);
+    }
+    if (FormGradient) {
+        TComponent::Free(FormGradient);
+        FormGradient = nullptr;
+    }
+    delete draw_;
+    draw_ = nullptr;
+    if (FormShow) {
+        TComponent::Free(FormShow);
+        FormShow = nullptr;
+    }
+}
+
+void TFormMain::ReportSettingsFailure(const std::exception& e)
+{
+    if (settingsFailureReported_)
+        return;
+    settingsFailureReported_ = true;
+    Application->ShowException(e.what());
+}
+
+bool TFormMain::AskSaveChanges()
+{
+    if (!Modified)
+        return true;
+    std::string text = "В сценарий внесены изменения!\nСохранить файл \"" + ExtractFileName(ScenarioFileName) + "\"?";
+    int answer = ShowMessageBox(text, "Выход", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES)
+        SaveScn(ScenarioFileName);
+    return true;
+}
+
+std::string TFormMain::CaptionText(bool modifiedMarker) const
+{
+    std::string caption = std::string(" ") + kEditorTitle + " (" + Config.modelName + ")  -  " +
+                          ExtractFileName(ScenarioFileName);
+    if (modifiedMarker)
+        caption += " *";
+    return caption;
+}
+
+void TFormMain::SetCaption(bool modifiedMarker) { TForm::SetCaption(CaptionText(modifiedMarker)); }
+
+// ---------------------------------------------------------------------------------------
+// Keys and buttons
+
+void TFormMain::FormKeyDown(TObject*, WORD& Key, TShiftState Shift)
+{
+    if (!(Shift & ssCtrl))
+        return;
+    switch (Key) {
+    case 'A':
+        for (int c = 1; c < Grid->ColCount(); ++c)
+            for (int r = 1; r < Grid->RowCount(); ++r)
+                SelectionMark(c, r) = 1;
+        UpdateSelectionMenu();
+        Grid->Invalidate();
+        break;
+    case 'D':
+        ClearSelection();
+        break;
+    case 'Z':
+        if (Shift & ssShift)
+            Redo();
+        else
+            Undo();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::SpeedButtonNewClick(TObject*)
+{
+    if (!AskSaveChanges())
+        return;
+    PushUndo();
+    NewScenario();
+}
+
+void TFormMain::SpeedButtonSetupClick(TObject*)
+{
+    SpeedButtonShow->SetDown(false);
+    if (SpeedButtonShow->OnClick)
+        SpeedButtonShow->OnClick(SpeedButtonShow);
+    ControllerConfig edited = Config;
+    unsigned oldRow = Config.paramRow;
+    if (RunSetupDialog(edited) != mrOk)
+        return;
+    bool rowChanged = edited.paramRow != oldRow;
+    // A new parameter row replaces the scenario: offer to save it first, and keep
+    // everything as it was when the user cancels.
+    if (rowChanged && !AskSaveChanges())
+        return;
+    EndFloatingPaste();
+    Grid->PopupMenu = PopupMenu;
+    Config = edited;
+    Params = ModelParamTable[Config.paramRow < 3 ? Config.paramRow : 0];
+    ApplyModelParams();
+    StepMaximum = ComputeMaxSteps();
+    if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
+        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
+        Scn().SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
+        UpDownStepNum->SetPosition(StepMaximum);
+    }
+    UpDownStepNum->SetMax(StepMaximum);
+    if (rowChanged) {
+        NewScenario();
+        ClearUndo();
+    }
+    if (FormShow)
+        LayoutShowWindow();
+    Grid->SetRowCount(Grid->FixedRows() + Config.channels);
+    ClearPreviewFrame();
+    Grid->Invalidate();
+    SetCaption(false);
+    FillPortList();
+}
+
+void TFormMain::SpeedButtonAboutClick(TObject*) { RunAboutBox(); }
+
+void TFormMain::ComboBoxComNumberChange(TObject*) { PortName = ComboBoxComNumber->Text(); }
+
+void TFormMain::SpeedButtonUndoClick(TObject*) { Undo(); }
+
+void TFormMain::SpeedButtonRedoClick(TObject*) { Redo(); }
+
+// ---------------------------------------------------------------------------------------
+// Model parameters and ports
+
+void TFormMain::ApplyModelParams()
+{
+    TrackBarSpeed->Tag = 1;
+    int p = TrackBarSpeed->Position();
+    TrackBarSpeed->SetMax(Params.maxSpeed);
+    if (p < Params.minSpeed)
+        TrackBarSpeed->SetPosition(TrackBarSpeed->Max());
+    TrackBarSpeed->SetMin(Params.minSpeed);
+    TrackBarSpeed->SetFrequency((TrackBarSpeed->Max() - TrackBarSpeed->Min()) / 5);
+    TrackBarSpeed->Tag = 0;
+    SpeedButtonStepOff->Tag = kCellOff;
+    SpeedButtonStepLevel->Tag = Params.levelMax;
+    SpeedButtonStepUp->Tag = kCellRampUp;
+    SpeedButtonStepDown->Tag = kCellRampDown;
+    SpeedButtonStepStrob->Tag = kCellStrobe;
+    SpeedButtonStepUp->SetEnabled(Params.rampUpAllowed != 0);
+    SpeedButtonStepDown->SetEnabled(Params.rampDownAllowed != 0);
+    SpeedButtonStepStrob->SetEnabled(Params.strobeAllowed != 0);
+    TrackBarStepLevel->SetMax(Params.levelMax);
+    if (Config.typeLetter == 'M') {
+        GroupBoxLabels->Show();
+    } else {
+        GroupBoxLabels->Hide();
+        Scn().labels.clear();
+    }
+}
+
+void TFormMain::FillPortList()
+{
+    ComboBoxComNumber->Items().Clear();
+    std::string id = Config.deviceId;
+    if (id.empty() || id == "485") {
+        EnumComPorts(ComboBoxComNumber);
+        ComboBoxComNumber->SetText(PortName);
+    } else {
+        ComboBoxComNumber->Items().Add("USB");
+        ComboBoxComNumber->SetText("USB");
+    }
+    for (int i = 1; i <= Application->ParamCount(); ++i) {
+        if (UpperCase(Application->ParamStr(i)) == "FILE") {
+            ComboBoxComNumber->Items().Add("FILE");
+            break;
+        }
+    }
+}
+
+int32_t TFormMain::ComputeMaxSteps() { return ::ComputeMaxSteps(Config, ProgramFolder); }
+
+std::string TFormMain::FindRomFile(const std::string& fileName, const std::string& folder)
+{
+    return ::FindRomFile(fileName, folder, ProgramFolder);
+}
+
+// ---------------------------------------------------------------------------------------
+// Speed slider
+
+void TFormMain::TrackBarSpeedChange(TObject*)
+{
+    TimerSpeedChange->SetEnabled(false);
+    TimerSpeedChange->SetInterval(1500);
+    TimerSpeedChange->SetEnabled(true);
+    PushUndo();
+    ring_.UndoEnabled = false;
+    if (TrackBarSpeed->Tag != 1) {
+        Modified = true;
+        SetCaption(true);
+    }
+    int position = TrackBarSpeed->Position();
+    EditSpeed->SetText(IntToStr(position));
+    Scn().SetCell(0, 1, static_cast<uint16_t>(position));
+    int speed = TrackBarSpeed->Min() + TrackBarSpeed->Max() - position;
+    MsPerTimeUnit = Params.speedTable ? Params.speedTable[speed] : speed * static_cast<double>(Params.speedFactor);
+    UpdateControls();
+    RecalcScenario();
+    Grid->Invalidate();
+}
+
+void TFormMain::TimerSpeedChangeTimer(TObject*)
+{
+    TimerSpeedChange->SetEnabled(false);
+    ring_.UndoEnabled = true;
+}
+
+// ---------------------------------------------------------------------------------------
+// New scenario and selection
+
+void TFormMain::NewScenario()
+{
+    ScenarioFileName = ProgramFolder + "Новый.scn";
+    SetCaption(false);
+    Modified = false;
+    ScenarioSnapshot& scn = Scn();
+    if (!CheckBoxTimesLock->Checked()) {
+        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
+        scn.SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
+        for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
+            scn.SetCell(c, 1, static_cast<uint16_t>(Params.minTime));
+        scn.loops.clear();
+        scn.labels.clear();
+    }
+    for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
+        for (int r = 2; r < Grid->RowCount(); ++r)
+            scn.SetCell(c, r, 0);
+    ClearSelection();
+    ClearClipboard();
+    N_Paste->Enabled = false;
+    Grid->SetCol(Grid->FixedCols());
+    Grid->SetRow(Grid->FixedRows());
+    PlayColumn = Grid->Col();
+    TrackBarSpeed->Tag = 1;
+    TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - Params.defaultSpeed);
+    TrackBarSpeed->Tag = 0;
+    TrackBarStepLevel->Tag = 1;
+    TrackBarStepLevel->SetPosition(Params.levelMax);
+    TrackBarStepLevel->Tag = 0;
+    EditStepLevel->SetText(IntToStr(Params.levelMax));
+    RecalcScenario();
+    UpdateControls();
+    Grid->Invalidate();
+}
+
+void TFormMain::ClearSelection()
+{
+    N_DelStep->Caption = "Удалить текущий шаг";
+    SpeedButtonDelStep->Hint = N_DelStep->Caption;
+    N_Copy->Tag = 0;
+    N_Copy->Caption = "Копировать";
+    N_Cut->Caption = "Вырезать";
+    SpeedButtonGradient->SetEnabled(false);
+    int cols = std::min(Grid->ColCount(), kSnapshotColumns);
+    int rows = std::min(Grid->RowCount(), kSnapshotRows);
+    for (int c = 0; c < cols; ++c)
+        std::fill_n(&SelectionMark(c, 0), rows, uint16_t{0});
+    Grid->Invalidate();
+}

@@ -1,0 +1,191 @@
+#pragma once
+// The main window: the scenario editor. It owns the scenario with its undo ring, the
+// controller configuration and its model parameters, and the windows that live as long
+// as it does (show window, gradient window, channel-range window).
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/UndoRing.h"
+#include "programming/BurnRequest.h"
+#include "setup/ControllerModels.h"
+#include "ui/Buttons.h"
+#include "ui/ComCtrls.h"
+#include "ui/Dialogs.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Forms.h"
+#include "ui/Grids.h"
+#include "ui/ImgList.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+
+class TVisualStyleManager;
+class TDraw;
+
+class TFormMain : public TForm {
+public:
+    explicit TFormMain(TComponent* owner);
+    ~TFormMain() override;
+
+    // ---- components (form description) ----
+    TPanel* Panel1;
+    TSpeedButton *SpeedButtonNew, *SpeedButtonOpen, *SpeedButtonSave, *SpeedButtonSaveAs;
+    TSpeedButton *SpeedButtonUndo, *SpeedButtonRedo, *SpeedButtonLaunch, *SpeedButtonShow;
+    TSpeedButton *SpeedButtonBurn, *SpeedButtonSetup, *SpeedButtonAbout;
+    TSpeedButton *SpeedButtonZoomMinus, *SpeedButtonZoomPlus;
+    TLabel* LabelComNumber;
+    TComboBox* ComboBoxComNumber;
+
+    TGroupBox* GroupBox1;
+    TSpeedButton *SpeedButtonStepOff, *SpeedButtonStepLevel, *SpeedButtonStepUp, *SpeedButtonStepDown;
+    TSpeedButton *SpeedButtonStepStrob, *SpeedButtonGradient, *SpeedButtonColorRGB;
+    TLabel* LabelStepLevel;
+    TTrackBar* TrackBarStepLevel;
+    TEdit* EditStepLevel;
+
+    TGroupBox* GroupBox3;
+    TLabel *LabelScenTime, *LabelStepNum, *LabelStepTime, *LabelSpeed;
+    TEdit* EditScenTime;
+    TEdit* EditStepNum;
+    TUpDown* UpDownStepNum;
+    TTrackBar* TrackBarStepTime;
+    TEdit* EditStepTime;
+    TSpeedButton *ButtonStepTimeDec, *ButtonStepTimeInc;
+    TSpeedButton *SpeedButtonInsertStep, *SpeedButtonDelStep, *SpeedButtonCopyFromFile;
+    TCheckBox* CheckBoxTimesLock;
+    TTrackBar* TrackBarSpeed;
+    TEdit* EditSpeed;
+    TCheckBox* CheckBoxTimeInSec;
+
+    TGroupBox* GroupBoxSubs;
+    TSpeedButton *SpeedButtonSubAdd, *SpeedButtonSubDel;
+    TEdit* EditSubCnt;
+    TUpDown* UpDownSubCnt;
+    TRadioButton *RadioButtonLoopEndless, *RadioButtonLoopRepeat;
+    TPanel* PanelLoops;
+
+    TGroupBox* GroupBoxLabels;
+    TSpeedButton *SpeedButtonLabelAdd, *SpeedButtonLabelDel;
+    TPanel* PanelLabels;
+
+    TDrawGrid* Grid;
+    TPanel* PanelShapes;
+    TPaintBox* ImageShapes;
+
+    TPopupMenu* PopupMenu;
+    TMenuItem *N_AddStep, *N_DelStep, *N_InsertFromFile, *N_Cut, *N_Copy, *N_Paste;
+
+    TOpenDialog* OpenDialog;
+    TSaveDialog* SaveDialog;
+    TColorDialog* ColorDialog1;
+    TImageList* ImageList1;
+    TTimer* TimerStepTimeRepeat;
+    TTimer* TimerSpeedChange;
+    TVisualStyleManager* VisualStyleManager1;
+
+    // ---- handlers ----
+    void FormActivate(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+    void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void SpeedButtonNewClick(TObject* Sender);
+    void SpeedButtonSetupClick(TObject* Sender);
+    void SpeedButtonAboutClick(TObject* Sender);
+    void ComboBoxComNumberChange(TObject* Sender);
+    void SpeedButtonUndoClick(TObject* Sender);
+    void SpeedButtonRedoClick(TObject* Sender);
+    void TrackBarSpeedChange(TObject* Sender);
+    void TimerSpeedChangeTimer(TObject* Sender);
+    void SpeedButtonBurnClick(TObject* Sender);
+
+    // ---- operations ----
+    // True: go on; false: the user cancelled.
+    bool AskSaveChanges();
+    void ApplyModelParams();
+    void FillPortList();
+    void PushUndo();
+    void ClearUndo();
+    void Undo();
+    void Redo();
+    void NewScenario();
+    void ClearSelection();
+    // Builds the image and EEPROM block of channel rows first .. first + count - 1 and
+    // exports them (port "FILE") or programs them into a controller.
+    void BuildControllerImage(int first, int count);
+    void ExportCHeader(const uint8_t* image, int size, int speed);
+    void ValidateLoops();
+    void ValidateLabels();
+    int32_t ComputeMaxSteps();
+    std::string FindRomFile(const std::string& fileName, const std::string& folder);
+    // Sets the window caption by the caption rule, with the " *" marker when asked.
+    void SetCaption(bool modifiedMarker);
+    std::string CaptionText(bool modifiedMarker) const;
+
+    ScenarioSnapshot& Scn() { return ring_.Current(); }
+    const UndoRing& Ring() const { return ring_; }
+    UndoRing& Ring() { return ring_; }
+    uint16_t& SelectionMark(int column, int row)
+    {
+        return selectionMarks_[static_cast<size_t>(column) * kSnapshotRows + static_cast<size_t>(row)];
+    }
+
+    // ---- state ----
+    std::string ProgramFolder;
+    std::string ScenarioFileName;
+    std::string SettingsFileName;
+    std::string PortName;
+    int32_t StepMaximum = kMaxStepCount;
+    bool ActivatedOnce = false;
+    bool PositionsLoaded = false;
+    bool Modified = false;
+    ControllerConfig Config{};
+    ModelParams Params{};
+    double MsPerTimeUnit = 0;
+    int PlayColumn = 1;
+    int MouseCol = -1;
+    int MouseRow = -1;
+    bool SkipDrag = false;
+
+    // The controller set-up dialog: shows it modally on a copy of the configuration and
+    // returns its modal result, the edited copy in config. Replaceable by tests.
+    std::function<int(ControllerConfig& config)> RunSetupDialog;
+    // The programming window: runs one programming of the request (modally) and may
+    // change its port name. Replaceable by tests.
+    std::function<void(BurnRequest& request)> RunProgrammingWindow;
+
+private:
+    void BuildForm();
+    void BindEvents();
+    void Resynchronise();
+    // Reports a failure to write the settings once per run and goes on.
+    void ReportSettingsFailure(const std::exception& e);
+
+    // Work that other parts of the editor provide; until they exist these do nothing.
+    void LoadOptions();
+    void SaveOptions();
+    void LoadPosition();
+    void SavePosition();
+    bool LoadScn(const std::string& fileName, bool showErrors);
+    void SaveScn(const std::string& fileName);
+    void RecalcScenario();
+    void UpdateControls();
+    void UpdateSelectionMenu();
+    void ApplyZoom();
+    void EndFloatingPaste();
+    void ClearClipboard();
+    void ClearPreviewFrame();
+    void LayoutShowWindow();
+    void CreateDrawThread();
+    void RunAboutBox();
+    int ShowSetupDialog(ControllerConfig& config);
+    void ShowProgrammingWindow(BurnRequest& request);
+    void ShowChannelRangeWindow();
+
+    UndoRing ring_;
+    std::vector<uint16_t> selectionMarks_;
+    TDraw* draw_ = nullptr;  // owned
+    bool settingsFailureReported_ = false;
+};
+
+extern TFormMain* FormMain;

@@ -1,0 +1,78 @@
+// The main window's programming command: the scenario is compiled into the controller
+// image and EEPROM block for one range of channels, then written as a C header (port
+// "FILE") or handed to the programming window.
+#include "editor/UnitMain.h"
+#include "programming/CHeaderExport.h"
+#include "programming/ControllerImage.h"
+#include "programming/UnitSetBurnChannels.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+
+void TFormMain::SpeedButtonBurnClick(TObject*)
+{
+    ValidateLoops();
+    ValidateLabels();
+    int rows = Grid->RowCount() - Grid->FixedRows();
+    unsigned index = Config.modelIndex < kUnknownModel ? Config.modelIndex : kUnknownModel;
+    int modelChannels = static_cast<int>(ControllerModelTable[index].channels);
+    if (rows <= modelChannels) {
+        BuildControllerImage(0, rows);
+        return;
+    }
+    // More channels than one controller drives: one range per controller, chosen in
+    // the channel-range window, which builds each range itself.
+    TFormSetBurnChannels* ranges = FormSetBurnChannels;
+    ranges->FirstCh = 0;
+    ranges->EndCh = rows;
+    ranges->TotalCh = rows;
+    ranges->CtrlName = Config.modelName;
+    ranges->CtrlChannels = modelChannels;
+    ranges->SetBounds(Left() + Width() / 2 - ranges->Width() / 2, Top() + Height() / 2 - ranges->Height() / 2,
+                      ranges->Width(), ranges->Height());
+    ShowChannelRangeWindow();
+}
+
+void TFormMain::BuildControllerImage(int first, int count)
+{
+    // One image describes at most 255 channels (its count is one byte): a wider range
+    // would be stored cut while the memory fit counted all of it.
+    if (!IsImageChannelRange(first, count)) {
+        ShowMessageBox(kChannelRangeMessage, "Программирование контроллера", MB_OK | MB_ICONERROR);
+        return;
+    }
+    int speed = TrackBarSpeed->Max() + TrackBarSpeed->Min() - TrackBarSpeed->Position();
+    BurnRequest request;
+    request.image = MakeControllerImage(Scn(), speed, first, count);
+    request.eeprom = MakeEepromBlock(Scn().labels.size(), speed);
+    if (PortName == "FILE") {
+        ExportCHeader(request.image.data(), static_cast<int>(request.image.size()), speed);
+        return;
+    }
+    request.romFileName = FindRomFile(Config.firmwareFile, ProgramFolder + "Rom\\");
+    std::string id = Config.deviceId;
+    if (id.empty() || id == "485") {
+        request.portName = PortName;
+    } else {
+        request.portName = "USB";
+        request.deviceId = id;
+        request.modelName = Config.modelName;
+    }
+    request.channelCount = count;
+    request.loopCount = static_cast<int>(Scn().loops.size());
+    request.labelCount = static_cast<int>(Scn().labels.size());
+    RunProgrammingWindow(request);
+    PortName = request.portName;
+    ComboBoxComNumber->SetText(PortName);
+}
+
+void TFormMain::ExportCHeader(const uint8_t* image, int size, int speed)
+{
+    CHeaderSaveDefaults defaults = MakeCHeaderSaveDefaults(ScenarioFileName);
+    SaveDialog->InitialDir = defaults.initialDir;
+    SaveDialog->FileName = defaults.fileName;
+    SaveDialog->DefaultExt = defaults.defaultExt;
+    SaveDialog->Filter = defaults.filter;
+    if (!SaveDialog->Execute())
+        return;
+    WriteCHeader(SaveDialog->FileName, image, static_cast<size_t>(size), speed);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Base of the serial library's components: a component with a read-only Version.
+#include <string>
+
+#include "ui/Component.h"
+
+class TSioBaseComponent : public TComponent {
+public:
+    using TComponent::TComponent;
+    std::string GetVersion() const { return "v1.00"; }
+    // The version cannot change; the argument is ignored.
+    void SetVersion(const std::string&) {}
+};
+
+// Default modem initialisation commands of the library.
+inline const char* const SioDefaultModemInit[5] = {
+    "ATE0Q0V1X4S0=0S2=43", "ATE0Q0V1X3S0=0S2=43", "ATE0Q0V1X2S0=0S2=43",
+    "ATE0Q0V1X1S0=0S2=43", "ATE0Q0V1S0=0S2=43",
+};

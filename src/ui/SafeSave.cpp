@@ -1,0 +1,26 @@
+#include "ui/SafeSave.h"
+
+#include "ui/Exceptions.h"
+#include "ui/PlatformFile.h"
+#include "ui/Streams.h"
+#include "ui/SysUtils.h"
+
+void SaveFileSafely(const std::string& fileName, const void* data, size_t size)
+{
+    const std::string temp = fileName + ".tmp~";
+    try {
+        TFileStream stream(temp, fmCreate);
+        stream.WriteBuffer(data, static_cast<int64_t>(size));
+    } catch (const EFCreateError&) {
+        RemoveFile(temp);
+        throw EFCreateError("Cannot create file \"" + fileName + "\"");
+    } catch (const EStreamError&) {
+        RemoveFile(temp);
+        throw EWriteError("Cannot write file \"" + fileName + "\"");
+    }
+    std::string error;
+    if (!PlatformFile::Replace(temp, fileName, error)) {
+        RemoveFile(temp);
+        throw EWriteError("Cannot write file \"" + fileName + "\". " + error);
+    }
+}

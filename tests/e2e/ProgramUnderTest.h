@@ -1,0 +1,38 @@
+#pragma once
+// Starts a copy of the program in a fresh folder of its own (so it finds no settings
+// file) and drives it from outside through its windows.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class ProgramUnderTest {
+public:
+    // exe: the program to copy (a Unix path is mapped to Wine's Z: drive).
+    explicit ProgramUnderTest(const std::wstring& exe);
+    ~ProgramUnderTest();
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    bool Start(const std::wstring& arguments = L"");
+    // The visible top-level window of the program whose caption ends with the text, or
+    // null after the time-out.
+    HWND WaitForWindow(const std::wstring& captionEnd, DWORD timeoutMs = 30000);
+    // Waits for the process to end; returns its exit code, or -1 on time-out.
+    long WaitForExit(DWORD timeoutMs = 30000);
+    const std::wstring& Folder() const { return folder_; }
+
+private:
+    std::wstring folder_;
+    std::wstring copy_;
+    PROCESS_INFORMATION process_{};
+};
+
+// The program named by an environment variable (PELVOR_EXE), or "" when unset.
+std::wstring ProgramFromEnvironment(const wchar_t* variable);
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+// Every descendant window of a window whose class name contains the text (any case).
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& classPart);
+// The items of a combo box of another process.
+std::vector<std::wstring> ComboItems(HWND combo);

@@ -1,0 +1,152 @@
+// The programming command of the main window: range decision, C-header export and the
+// request handed to the programming window.
+#include "MainFormFixture.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "programming/UnitSetBurnChannels.h"
+#include "ui/SysUtils.h"
+
+namespace {
+
+class MainBurnTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        form->RunProgrammingWindow = [this](BurnRequest& request) {
+            requests.push_back(request);
+            if (!nextPortName.empty())
+                request.portName = nextPortName;
+        };
+        // A small scenario: 3 steps, one level, a label on step 1.
+        form->Grid->SetColCount(4);
+        form->Scn().SetCell(0, 0, 4);
+        form->Scn().SetCell(2, 3, 128);
+        form->Scn().labels = {1};
+    }
+    int Steps() const { return form->Grid->ColCount() - 1; }
+
+    std::vector<BurnRequest> requests;
+    std::string nextPortName;
+};
+
+std::string ReadFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string TempFileName(const char* name)
+{
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    char narrow[MAX_PATH * 2];
+    WideCharToMultiByte(CP_ACP, 0, dir, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return std::string(narrow) + name;
+}
+
+TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
+{
+    std::string target = TempFileName("pelvor-burn-test.h");
+    RemoveFile(target);
+    form->PortName = "FILE";
+    dialogs.fileAnswers = {target};
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    const FileDialogRequest& r = dialogs.fileRequests[0];
+    EXPECT_TRUE(r.save);
+    EXPECT_EQ(r.fileName, "Новый.h");
+    EXPECT_EQ(r.defaultExt, "h");
+    EXPECT_EQ(r.filter, "Файл *.h|*.h|Все файлы|*.*");
+    EXPECT_EQ(r.initialDir, form->ProgramFolder);
+    EXPECT_TRUE(requests.empty()) << "no programming window for the header";
+    EXPECT_EQ(form->PortName, "FILE");
+
+    std::string text = ReadFile(target);
+    int speed = 80 + 10 - form->TrackBarSpeed->Position();
+    EXPECT_EQ(text.rfind("#define FIXEDSCN\neeprom unsigned char SpeedEE = " + std::to_string(speed) +
+                             ";\nflash char TestScnData[] = {\n0x53,0x43,0x4e,0x31,0x12,",
+                         0),
+              0u)
+        << text.substr(0, 120);
+    EXPECT_EQ(text.substr(text.size() - 3), "\n};");
+    RemoveFile(target);
+}
+
+TEST_F(MainBurnTest, CancellingTheSaveDialogWritesNothing)
+{
+    form->PortName = "FILE";
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    EXPECT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_TRUE(requests.empty());
+}
+
+TEST_F(MainBurnTest, SerialControllerGetsThePortAndBothBuffers)
+{
+    form->PortName = "COM5";
+    nextPortName = "COM6";
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    ASSERT_EQ(requests.size(), 1u);
+    const BurnRequest& r = requests[0];
+    EXPECT_EQ(r.portName, "COM5");
+    EXPECT_TRUE(r.deviceId.empty());
+    EXPECT_TRUE(r.modelName.empty());
+    EXPECT_EQ(r.channelCount, 18);
+    EXPECT_EQ(r.labelCount, 1);
+    EXPECT_EQ(r.image.size(), static_cast<size_t>((18 + 2) * Steps() + 10 + 2));
+    EXPECT_EQ(r.eeprom.size(), 33u);
+    EXPECT_EQ(ExtractFileName(r.romFileName), "Qarto186umb.rom");
+    EXPECT_EQ(form->PortName, "COM6") << "the window's port name is taken back";
+    EXPECT_EQ(form->ComboBoxComNumber->Text(), "COM6");
+}
+
+TEST_F(MainBurnTest, UsbControllerIsNamedByItsDeviceId)
+{
+    std::strcpy(form->Config.deviceId, "Qarto186");
+    form->PortName = "COM5";
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].portName, "USB");
+    EXPECT_EQ(requests[0].deviceId, "Qarto186");
+    EXPECT_EQ(requests[0].modelName, "Qarto18");
+    EXPECT_EQ(form->PortName, "USB");
+    EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
+}
+
+TEST_F(MainBurnTest, MoreChannelsThanTheModelGoThroughTheRangeWindow)
+{
+    form->Grid->SetRowCount(3 + 40);
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    EXPECT_TRUE(requests.empty());
+    EXPECT_EQ(FormSetBurnChannels->FirstCh, 0);
+    EXPECT_EQ(FormSetBurnChannels->EndCh, 40);
+    EXPECT_EQ(FormSetBurnChannels->TotalCh, 40);
+    EXPECT_EQ(FormSetBurnChannels->CtrlName, "Qarto18");
+    EXPECT_EQ(FormSetBurnChannels->CtrlChannels, 18);
+
+    // Exactly as many channels as the model drives programs directly.
+    form->Grid->SetRowCount(3 + 18);
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    EXPECT_EQ(requests.size(), 1u);
+}
+
+TEST_F(MainBurnTest, ARangeWiderThanOneImageIsRefused)
+{
+    form->Grid->SetRowCount(3 + 300);
+    form->BuildControllerImage(0, 256);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Неверно указан диапазон каналов для загрузки!");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Программирование контроллера");
+    EXPECT_TRUE(requests.empty());
+    form->BuildControllerImage(0, 255);
+    EXPECT_EQ(requests.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+// The set-up button's flow around the (replaceable) set-up dialog.
+#include "MainFormFixture.h"
+
+#include "ui/Forms.h"
+
+namespace {
+
+class MainSetupTest : public MainFormTest {
+protected:
+    // The dialog answers with result after applying edit to its copy of the record.
+    void Answer(int result, std::function<void(ControllerConfig&)> edit = {})
+    {
+        form->RunSetupDialog = [this, result, edit](ControllerConfig& config) {
+            ++dialogRuns;
+            if (edit)
+                edit(config);
+            return result;
+        };
+    }
+    static void Model(ControllerConfig& c, unsigned index)
+    {
+        const ControllerModel& m = ControllerModelTable[index];
+        c.modelIndex = index;
+        CopyText(c.modelName, m.name);
+        CopyText(c.deviceId, m.deviceId);
+        c.paramRow = m.paramRow;
+        c.channels = static_cast<int32_t>(m.channels);
+        c.typeLetter = m.typeLetter;
+    }
+    int dialogRuns = 0;
+};
+
+TEST_F(MainSetupTest, CancelLeavesEverythingAsItWas)
+{
+    Answer(mrCancel, [](ControllerConfig& c) { Model(c, 6); });
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_EQ(dialogRuns, 1);
+    EXPECT_STREQ(form->Config.modelName, "Qarto18");
+    EXPECT_EQ(form->Grid->RowCount(), 21);
+}
+
+TEST_F(MainSetupTest, SameParameterRowKeepsTheScenario)
+{
+    EnablePushing();
+    EditCell(1, 3, 42);
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 4); });  // Qarto6, row 0, 16 KiB
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_STREQ(form->Config.modelName, "Qarto6");
+    EXPECT_EQ(form->Scn().Cell(1, 3), 42);
+    EXPECT_TRUE(form->SpeedButtonUndo->Enabled()) << "the history stays";
+    EXPECT_EQ(form->Grid->RowCount(), 3 + 6);
+    EXPECT_EQ(form->StepMaximum, (16384 - 2048 - 4608 - 10) / 8);
+    EXPECT_EQ(form->Grid->ColCount(), 1 + form->StepMaximum) << "cut to the smaller memory";
+    EXPECT_EQ(form->Scn().ColCount(), form->Grid->ColCount());
+    EXPECT_EQ(form->UpDownStepNum->Max(), form->StepMaximum);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(MainSetupTest, AnotherParameterRowAsksBeforeReplacingTheScenario)
+{
+    EnablePushing();
+    EditCell(1, 3, 42);
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 6); });  // Brevan8D, row 1
+
+    dialogs.answers = {IDCANCEL};
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "Выход");
+    EXPECT_STREQ(form->Config.modelName, "Qarto18") << "Cancel does not apply the dialog's result";
+    EXPECT_EQ(form->Params.levelMax, 128);
+    EXPECT_EQ(form->Scn().Cell(1, 3), 42);
+
+    dialogs.answers = {IDNO};
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_STREQ(form->Config.modelName, "Brevan8D");
+    EXPECT_EQ(form->Params.levelMax, 1);
+    EXPECT_EQ(form->Scn().Cell(1, 3), 0) << "a new scenario";
+    EXPECT_FALSE(form->SpeedButtonUndo->Enabled()) << "and a new history";
+    EXPECT_FALSE(form->Ring().CanUndo());
+    EXPECT_EQ(form->Scn().Cell(1, 1), ModelParamTable[1].minTime);
+    EXPECT_EQ(form->TrackBarSpeed->Position(), 2 + 30 - 10);
+}
+
+TEST_F(MainSetupTest, AnotherParameterRowOfAnUnchangedScenarioAsksNothing)
+{
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 5); });  // Brevan8, row 2
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_STREQ(form->Config.modelName, "Brevan8");
+    EXPECT_EQ(form->Params.levelMax, 64);
+}
+
+} // namespace
