@@ -91,6 +91,30 @@ void TButtonGlyph::Draw(HDC dc, const RECT& r, const std::string& caption, TButt
     }
 }
 
+void TGlyphProperties::SetNumGlyphs(int value)
+{
+    glyph_.NumGlyphs = std::max(1, std::min(4, value));
+    GlyphChanged();
+}
+
+void TGlyphProperties::SetLayout(TButtonLayout value)
+{
+    glyph_.Layout = value;
+    GlyphChanged();
+}
+
+void TGlyphProperties::SetMargin(int value)
+{
+    glyph_.Margin = value;
+    GlyphChanged();
+}
+
+void TGlyphProperties::SetSpacing(int value)
+{
+    glyph_.Spacing = value;
+    GlyphChanged();
+}
+
 // ---------------------------------------------------------------------------------------
 // TSpeedButton
 
@@ -148,30 +172,6 @@ void TSpeedButton::SetAllowAllUp(bool value)
 void TSpeedButton::SetFlat(bool value)
 {
     flat_ = value;
-    Invalidate();
-}
-
-void TSpeedButton::SetNumGlyphs(int value)
-{
-    glyph_.NumGlyphs = std::max(1, std::min(4, value));
-    Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout value)
-{
-    glyph_.Layout = value;
-    Invalidate();
-}
-
-void TSpeedButton::SetMargin(int value)
-{
-    glyph_.Margin = value;
-    Invalidate();
-}
-
-void TSpeedButton::SetSpacing(int value)
-{
-    glyph_.Spacing = value;
     Invalidate();
 }
 
@@ -259,30 +259,6 @@ void TBitBtn::CreateParams(TCreateParams& p)
 {
     TButton::CreateParams(p);
     p.style = (p.style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
-}
-
-void TBitBtn::SetNumGlyphs(int value)
-{
-    glyph_.NumGlyphs = std::max(1, std::min(4, value));
-    Invalidate();
-}
-
-void TBitBtn::SetLayout(TButtonLayout value)
-{
-    glyph_.Layout = value;
-    Invalidate();
-}
-
-void TBitBtn::SetMargin(int value)
-{
-    glyph_.Margin = value;
-    Invalidate();
-}
-
-void TBitBtn::SetSpacing(int value)
-{
-    glyph_.Spacing = value;
-    Invalidate();
 }
 
 bool TBitBtn::HandleReflected(TMessage& m)

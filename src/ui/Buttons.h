@@ -19,7 +19,26 @@ struct TButtonGlyph {
     void Draw(HDC dc, const RECT& r, const std::string& caption, TButtonState state, const TFont& font);
 };
 
-class TSpeedButton : public TGraphicControl {
+// The glyph properties of speed and bitmap buttons; a change repaints the button.
+class TGlyphProperties {
+public:
+    virtual ~TGlyphProperties() = default;
+    TBitmap* Glyph() { return &glyph_.Glyph; }
+    int NumGlyphs() const { return glyph_.NumGlyphs; }
+    void SetNumGlyphs(int value);
+    TButtonLayout Layout() const { return glyph_.Layout; }
+    void SetLayout(TButtonLayout value);
+    int Margin() const { return glyph_.Margin; }
+    void SetMargin(int value);
+    int Spacing() const { return glyph_.Spacing; }
+    void SetSpacing(int value);
+
+protected:
+    virtual void GlyphChanged() = 0;
+    TButtonGlyph glyph_;
+};
+
+class TSpeedButton : public TGraphicControl, public TGlyphProperties {
 public:
     explicit TSpeedButton(TComponent* owner);
 
@@ -34,15 +53,6 @@ public:
     void SetAllowAllUp(bool value);
     bool Flat() const { return flat_; }
     void SetFlat(bool value);
-    TBitmap* Glyph() { return &glyph_.Glyph; }
-    int NumGlyphs() const { return glyph_.NumGlyphs; }
-    void SetNumGlyphs(int value);
-    TButtonLayout Layout() const { return glyph_.Layout; }
-    void SetLayout(TButtonLayout value);
-    int Margin() const { return glyph_.Margin; }
-    void SetMargin(int value);
-    int Spacing() const { return glyph_.Spacing; }
-    void SetSpacing(int value);
     // The state drawn now (up, disabled, pressed or down).
     TButtonState State() const;
     bool MouseInControl() const { return mouseInControl_; }
@@ -56,6 +66,7 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void GlyphChanged() override { Invalidate(); }
 
 private:
     // The other buttons of this button's group (same parent and GroupIndex).
@@ -67,29 +78,18 @@ private:
     bool allowAllUp_ = false;
     bool flat_ = false;
     bool pressed_ = false;  // the left button is held on it
-    TButtonGlyph glyph_;
 };
 
 // A push button that draws a glyph beside its caption.
-class TBitBtn : public TButton {
+class TBitBtn : public TButton, public TGlyphProperties {
 public:
     using TButton::TButton;
 
-    TBitmap* Glyph() { return &glyph_.Glyph; }
-    int NumGlyphs() const { return glyph_.NumGlyphs; }
-    void SetNumGlyphs(int value);
-    TButtonLayout Layout() const { return glyph_.Layout; }
-    void SetLayout(TButtonLayout value);
-    int Margin() const { return glyph_.Margin; }
-    void SetMargin(int value);
-    int Spacing() const { return glyph_.Spacing; }
-    void SetSpacing(int value);
-
 protected:
+    void GlyphChanged() override { Invalidate(); }
     void CreateParams(TCreateParams& params) override;
     bool HandleReflected(TMessage& message) override;
 
 private:
     void DrawItem(const DRAWITEMSTRUCT& item);
-    TButtonGlyph glyph_;
 };

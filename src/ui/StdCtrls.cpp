@@ -160,15 +160,18 @@ void TCheckBox::CreateParams(TCreateParams& p)
     p.style |= BS_CHECKBOX;  // not automatic: a click goes through SetChecked
 }
 
-void TCheckBox::CreateHandleDone() { SendMessageW(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+void TCheckableButton::ShowCheck()
+{
+    if (HandleAllocated())
+        SendMessageW(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 void TCheckBox::SetChecked(bool value)
 {
     if (value == checked_)
         return;
     checked_ = value;
-    if (HandleAllocated())
-        SendMessageW(handle_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheck();
     Click();
 }
 
@@ -178,15 +181,13 @@ void TRadioButton::CreateParams(TCreateParams& p)
     p.style |= BS_RADIOBUTTON;
 }
 
-void TRadioButton::CreateHandleDone() { SendMessageW(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 void TRadioButton::SetChecked(bool value)
 {
     if (value == checked_)
         return;
     checked_ = value;
-    if (HandleAllocated())
-        SendMessageW(handle_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheck();
     if (!value)
         return;
     if (parent_)
@@ -273,6 +274,11 @@ bool TEdit::HandleReflected(TMessage& m)
 
 void TEdit::Change()
 {
+    // The window may report one edit twice (replacing a selection); report changes.
+    std::string now = Text();
+    if (now == changedText_)
+        return;
+    changedText_ = now;
     if (OnChange && EventsAllowed())
         OnChange(this);
 }

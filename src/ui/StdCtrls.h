@@ -73,33 +73,39 @@ protected:
     bool default_ = false;
 };
 
-class TCheckBox : public TButtonControl {
+// A button with a check state kept in a field and shown by the window.
+class TCheckableButton : public TButtonControl {
 public:
     using TButtonControl::TButtonControl;
     bool Checked() const { return checked_; }
+
+protected:
+    void CreateHandleDone() override { ShowCheck(); }
+    void ShowCheck();
+    bool checked_ = false;
+};
+
+class TCheckBox : public TCheckableButton {
+public:
+    using TCheckableButton::TCheckableButton;
     // Fires OnClick when the state changes.
     void SetChecked(bool value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateHandleDone() override;
     void Clicked() override { SetChecked(!checked_); }
-    bool checked_ = false;
 };
 
 // Checking one radio button unchecks the others with the same parent.
-class TRadioButton : public TButtonControl {
+class TRadioButton : public TCheckableButton {
 public:
-    using TButtonControl::TButtonControl;
-    bool Checked() const { return checked_; }
+    using TCheckableButton::TCheckableButton;
     // Fires OnClick when the button becomes checked.
     void SetChecked(bool value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateHandleDone() override;
     void Clicked() override { SetChecked(true); }
-    bool checked_ = false;
 };
 
 class TEdit : public TWinControl {
@@ -126,6 +132,7 @@ protected:
 
     int maxLength_ = 0;
     bool readOnly_ = false;
+    std::string changedText_;  // the text OnChange last reported
     TAlignment alignment_ = taLeftJustify;
 };
 

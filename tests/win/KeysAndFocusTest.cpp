@@ -1,0 +1,111 @@
+// Key preview, discarded keys, default and cancel buttons, and focus enter/exit order.
+#include <gtest/gtest.h>
+
+#include "UiTestHelpers.h"
+#include "ui/StdCtrls.h"
+
+TEST(Keys, FormPreviewRunsFirstAndZeroKeyStopsTheControl)
+{
+    TestForm f;
+    f->Show();
+    auto* edit = new TEdit(f.form);
+    edit->SetParent(f.form);
+    std::vector<std::string> log;
+    bool swallow = false;
+    f->KeyPreview = true;
+    f->OnKeyDown = [&](TObject* sender, WORD& key, TShiftState) {
+        log.push_back(sender == f.form ? "form" : "?");
+        if (swallow)
+            key = 0;
+    };
+    edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { log.push_back("edit " + std::to_string(key)); };
+    SendMessageW(edit->Handle(), WM_KEYDOWN, 'A', 0);
+    swallow = true;
+    SendMessageW(edit->Handle(), WM_KEYDOWN, 'B', 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"form", "edit 65", "form"}));
+
+    // Without a focused control the form's own key event runs once.
+    log.clear();
+    swallow = false;
+    SendMessageW(f->Handle(), WM_KEYDOWN, 'C', 0);
+    EXPECT_EQ(log, std::vector<std::string>{"form"});
+}
+
+TEST(Keys, KeyPressCanDiscardOrReplaceACharacter)
+{
+    TestForm f;
+    f->Show();
+    auto* edit = new TEdit(f.form);
+    edit->SetParent(f.form);
+    edit->OnKeyPress = [](TObject*, char& key) {
+        if (key == 'x')
+            key = 'y';
+        else if (key < '0' || key > '9')
+            key = 0;
+    };
+    for (wchar_t c : std::wstring(L"1a2x\x0416"))
+        SendMessageW(edit->Handle(), WM_CHAR, c, 0);
+    EXPECT_EQ(edit->Text(), "12y");
+}
+
+TEST(Keys, EnterClicksTheDefaultButtonAndEscapeTheCancelOne)
+{
+    TestForm f;
+    f->Show();
+    auto* edit = new TEdit(f.form);
+    auto* ok = new TButton(f.form);
+    auto* cancel = new TButton(f.form);
+    for (TWinControl* c : std::initializer_list<TWinControl*>{edit, ok, cancel})
+        c->SetParent(f.form);
+    ok->SetDefault(true);
+    ok->ModalResult = mrOk;
+    cancel->Cancel = true;
+    cancel->ModalResult = mrCancel;
+    bool enterHandled = false;
+    edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+        if (key == VK_RETURN && enterHandled)
+            key = 0;  // an edit that applies its value on Enter keeps the key
+    };
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(f->ModalResult, mrCancel);
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(f->ModalResult, mrOk);
+    f->ModalResult = mrNone;
+    enterHandled = true;
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(f->ModalResult, mrNone);
+}
+
+TEST(Focus, ExitThenEnterFollowingTheParentChain)
+{
+    TestForm f;
+    auto* a = new TEdit(f.form);
+    auto* group = new TGroupBox(f.form);
+    auto* b = new TEdit(f.form);
+    a->SetParent(f.form);
+    group->SetParent(f.form);
+    b->SetParent(group);
+    group->SetBounds(0, 40, 200, 100);
+    std::vector<std::string> log;
+    auto track = [&](TWinControl* c, const std::string& name) {
+        c->OnEnter = [&log, name](TObject*) { log.push_back("enter " + name); };
+        c->OnExit = [&log, name](TObject*) { log.push_back("exit " + name); };
+    };
+    track(a, "a");
+    track(group, "group");
+    track(b, "b");
+    f->Show();
+    Pump();
+    a->SetFocus();
+    Pump();
+    ASSERT_TRUE(a->Focused());
+    log.clear();
+    b->SetFocus();
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"exit a", "enter group", "enter b"}));
+    EXPECT_EQ(f->ActiveControl(), b);
+    log.clear();
+    a->SetFocus();
+    Pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"exit b", "exit group", "enter a"}));
+}
