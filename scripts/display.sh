@@ -30,15 +30,19 @@ stop_display() {
   fi
 }
 # Creates the Wine prefix once and pins its look: no visual style, so screenshots and
-# control metrics do not depend on the theme a fresh prefix picks.
+# control metrics do not depend on the theme a fresh prefix picks. One persistent
+# wineserver serves the whole run, and the prefix's own services are started here with
+# no output attached: started later by a test they would hold its output open (and ctest
+# waiting) for as long as the server lives.
 prepare_prefix() {
   export WINEPREFIX="$1" WINEDEBUG=-all LANG=ru_RU.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wineboot -i </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
-      /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1
-    wineserver -w
+      /v ThemeActive /t REG_SZ /d 0 /f </dev/null >/dev/null 2>&1
+  else
+    wineboot </dev/null >/dev/null 2>&1
   fi
-  wineserver -p >/dev/null 2>&1 || true
 }

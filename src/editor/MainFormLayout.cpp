@@ -127,20 +127,20 @@ void TFormMain::BuildForm()
     GroupBox3 = Place<TGroupBox>(this, Panel1, "GroupBox3", 240, 40, 440, 128);
     GroupBox3->SetCaption(" Шаги ");
     LabelScenTime = StaticText(this, GroupBox3, "LabelScenTime", 10, 18, "Общее время");
-    EditScenTime = Place<TEdit>(this, GroupBox3, "EditScenTime", 8, 32, 76, 21);
+    EditScenTime = Place<TEdit>(this, GroupBox3, "EditScenTime", 8, 32, 70, 21);
     EditScenTime->Hint = "Общее время";
     EditScenTime->SetReadOnly(true);
     EditScenTime->SetColor(clBtnFace);
-    LabelStepNum = StaticText(this, GroupBox3, "LabelStepNum", 94, 18, "Число шагов");
-    EditStepNum = NumberEdit(this, GroupBox3, "EditStepNum", 92, 32, 52, 4);
+    LabelStepNum = StaticText(this, GroupBox3, "LabelStepNum", 90, 18, "Число шагов");
+    EditStepNum = NumberEdit(this, GroupBox3, "EditStepNum", 88, 32, 48, 4);
     EditStepNum->Hint = "Число шагов";
-    UpDownStepNum = Place<TUpDown>(this, GroupBox3, "UpDownStepNum", 144, 32, 16, 21);
+    UpDownStepNum = Place<TUpDown>(this, GroupBox3, "UpDownStepNum", 136, 32, 16, 21);
     UpDownStepNum->SetMin(1);
     UpDownStepNum->SetMax(kMaxStepCount);
     UpDownStepNum->SetAssociate(EditStepNum);
     UpDownStepNum->SetPosition(100);
-    LabelStepTime = StaticText(this, GroupBox3, "LabelStepTime", 172, 18, "Время шага");
-    TrackBarStepTime = Place<TTrackBar>(this, GroupBox3, "TrackBarStepTime", 166, 30, 140, 28);
+    LabelStepTime = StaticText(this, GroupBox3, "LabelStepTime", 182, 18, "Время шага");
+    TrackBarStepTime = Place<TTrackBar>(this, GroupBox3, "TrackBarStepTime", 174, 30, 136, 28);
     TrackBarStepTime->Hint = "Время шага";
     TrackBarStepTime->SetRange(1, 100);
     TrackBarStepTime->SetFrequency(10);
@@ -161,9 +161,9 @@ void TFormMain::BuildForm()
     TrackBarSpeed->SetFrequency(10);
     EditSpeed = NumberEdit(this, GroupBox3, "EditSpeed", 360, 76, 50, 7);
     EditSpeed->Hint = "Скорость";
-    CheckBoxTimesLock = Place<TCheckBox>(this, GroupBox3, "CheckBoxTimesLock", 8, 104, 190, 17);
+    CheckBoxTimesLock = Place<TCheckBox>(this, GroupBox3, "CheckBoxTimesLock", 8, 104, 216, 17);
     CheckBoxTimesLock->SetCaption("Запретить изменение времени");
-    CheckBoxTimeInSec = Place<TCheckBox>(this, GroupBox3, "CheckBoxTimeInSec", 230, 104, 120, 17);
+    CheckBoxTimeInSec = Place<TCheckBox>(this, GroupBox3, "CheckBoxTimeInSec", 240, 104, 120, 17);
     CheckBoxTimeInSec->SetCaption("Время в мс.");
 
     // Loops.
