@@ -1,6 +1,17 @@
 #include "editor/ScenarioSnapshot.h"
 
 #include <algorithm>
+#include <atomic>
+
+namespace {
+std::atomic<size_t> g_columnsAlive{0};
+}
+
+ScenarioSnapshot::Column::Column() { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column(const Column& other) : cells(other.cells) { ++g_columnsAlive; }
+ScenarioSnapshot::Column::~Column() { --g_columnsAlive; }
+
+size_t ScenarioSnapshot::ColumnBytesInUse() { return g_columnsAlive * kColumnBytes; }
 
 ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
 {
@@ -9,7 +20,7 @@ ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
         columns_.resize(c + 1);
     std::shared_ptr<Column>& slot = columns_[c];
     if (!slot)
-        slot = std::make_shared<Column>(Column{});
+        slot = std::make_shared<Column>();
     else if (slot.use_count() > 1)
         slot = std::make_shared<Column>(*slot);  // shared with another snapshot: copy first
     return *slot;
@@ -21,7 +32,7 @@ void ScenarioSnapshot::SetCell(int column, int row, uint16_t value)
         return;
     if (value == 0 && Cell(column, row) == 0)
         return;  // nothing to store, and no reason to allocate or unshare
-    WritableColumn(column)[static_cast<size_t>(row)] = value;
+    WritableColumn(column).cells[static_cast<size_t>(row)] = value;
 }
 
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)

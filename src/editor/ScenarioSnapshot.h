@@ -41,7 +41,7 @@ public:
         if (column < 0 || column >= static_cast<int>(columns_.size()) || row < 0 || row >= kSnapshotRows)
             return 0;
         const Column* c = columns_[static_cast<size_t>(column)].get();
-        return c ? (*c)[static_cast<size_t>(row)] : 0;
+        return c ? c->cells[static_cast<size_t>(row)] : 0;
     }
     // Cells outside the grid are ignored.
     void SetCell(int column, int row, uint16_t value);
@@ -59,12 +59,21 @@ public:
     // once across calls) and returns the bytes of its own bookkeeping.
     size_t CountMemory(std::unordered_set<const void*>& columnsSeen) const;
     static constexpr size_t kColumnBytes = sizeof(uint16_t) * kSnapshotRows;
+    // Bytes of all column buffers alive in the process, shared ones once.
+    static size_t ColumnBytesInUse();
 
     std::vector<LoopRecord> loops;   // sorted by first column, at most 255
     std::vector<uint16_t> labels;    // ascending columns, at most 255
 
 private:
-    using Column = std::array<uint16_t, kSnapshotRows>;
+    // One column's cells; the live ones are counted for ColumnBytesInUse.
+    struct Column {
+        Column();
+        Column(const Column& other);
+        ~Column();
+        Column& operator=(const Column&) = delete;
+        std::array<uint16_t, kSnapshotRows> cells{};
+    };
     Column& WritableColumn(int column);
 
     std::vector<std::shared_ptr<Column>> columns_;

@@ -18,6 +18,11 @@ bool UndoRing::Push()
     RedoSlot = -1;
     RedoDepth = 0;
     Current().CopyFrom(Slot(UndoSlot));
+    while (UndoDepth > 0 && ScenarioSnapshot::ColumnBytesInUse() > MemoryBudget) {
+        int oldest = (UndoSlot - (UndoDepth - 1) + kUndoSlots) % kUndoSlots;
+        Slot(oldest).Clear();
+        --UndoDepth;
+    }
     return true;
 }
 

@@ -17,7 +17,10 @@ public:
 
     // Records the current state so the next change can be undone: the current slot moves
     // forward and receives a copy of the previous one, and the redo history is dropped.
-    // Does nothing and returns false while pushing is suspended (UndoEnabled false).
+    // When the scenarios' cells take more than MemoryBudget bytes, the oldest undo steps
+    // are forgotten until they fit (or none is left): a long history of large edits
+    // must not exhaust a 32-bit process. Does nothing and returns false while pushing
+    // is suspended (UndoEnabled false).
     bool Push();
     // Forgets every undo and redo step and ends a suspension; the slots stay.
     void Clear();
@@ -38,6 +41,10 @@ public:
     int UndoDepth = 0;
     int RedoDepth = 0;
     bool UndoEnabled = false;
+    // 100 full copies of the largest scenario a built-in model allows (1619 steps of 643
+    // rows) fit; only a scenario of several thousand steps by hundreds of channels,
+    // edited everywhere again and again, reaches it.
+    size_t MemoryBudget = size_t{256} << 20;
 
 private:
     std::array<ScenarioSnapshot, kUndoSlots> slots_;

@@ -223,4 +223,31 @@ TEST_F(Ring, ResetZeroesEverySlotAndIndex)
     EXPECT_FALSE(ring.Push());
 }
 
+TEST_F(Ring, OverTheMemoryBudgetTheOldestStepsAreForgotten)
+{
+    // A scenario of 20 steps; each edit rewrites all of them, so every step costs 20
+    // column buffers. The budget holds about five such states beside what exists now.
+    ring.Current().SetCell(0, 0, 21);
+    const size_t column = ScenarioSnapshot::kColumnBytes;
+    ring.MemoryBudget = ScenarioSnapshot::ColumnBytesInUse() + 5 * 20 * column;
+    for (uint16_t marker = 1; marker <= 30; ++marker) {
+        ASSERT_TRUE(ring.Push());
+        for (int c = 1; c <= 20; ++c)
+            ring.Current().SetCell(c, 3, marker);
+    }
+    EXPECT_LE(ScenarioSnapshot::ColumnBytesInUse(), ring.MemoryBudget + 20 * column)
+        << "at most the edit after the last push goes over";
+    EXPECT_GE(ring.UndoDepth, 4);
+    EXPECT_LE(ring.UndoDepth, 6);
+
+    // The steps that are left still lead back, each to its own state.
+    int depth = ring.UndoDepth;
+    for (int back = 1; back <= depth; ++back) {
+        ASSERT_TRUE(ring.Undo());
+        EXPECT_EQ(Marker(), 30 - back);
+        EXPECT_EQ(ring.Current().Cell(20, 3), 30 - back);
+    }
+    EXPECT_FALSE(ring.Undo());
+}
+
 } // namespace
