@@ -19,7 +19,7 @@ constexpr int kMaxImageChannels = 255;
 extern const char kChannelRangeMessage[];
 
 // True when channel rows first .. first + count - 1 can go into one image: at least one
-// channel, at most kMaxImageChannels, all within the scenario's channel rows.
+// channel, at most kMaxImageChannels, all within the 640 channel rows a scenario holds.
 bool IsImageChannelRange(int first, int count);
 
 // Steps of the scenario: its column count minus the fixed column.

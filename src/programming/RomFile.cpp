@@ -7,6 +7,7 @@
 #include "programming/RomHeader.h"
 #include "ui/Exceptions.h"
 #include "ui/Streams.h"
+#include "ui/SysUtils.h"
 
 const char kRomPassword[] = "K4m7wqR2";
 
@@ -32,14 +33,27 @@ RomLoadStatus ReadRomData(const std::string& fileName, const RomHeader& header, 
     return RomLoadStatus::Loaded;
 }
 
+bool CanOpen(const std::string& fileName)
+{
+    try {
+        TFileStream probe(fileName, fmOpenRead | fmShareDenyWrite);
+        return true;
+    } catch (const EStreamError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 RomFile LoadRomFile(const std::string& fileName)
 {
     RomFile rom;
     RomHeader header{};
-    if (!ReadRomHeader(fileName, header))
+    if (!ReadRomHeader(fileName, header)) {
+        if (FileExists(fileName) && !CanOpen(fileName))
+            rom.status = RomLoadStatus::Unreadable;
         return rom;
+    }
     rom.RomVersion = header.version;
     rom.RomLength = header.dataLength;
     rom.RomType = header.typeLetter;
@@ -47,7 +61,7 @@ RomFile LoadRomFile(const std::string& fileName)
         rom.status = ReadRomData(fileName, header, rom);
     } catch (const EStreamError&) {
         // The file went away or was locked after its header was read.
-        rom.status = RomLoadStatus::NoHeader;
+        rom.status = RomLoadStatus::Unreadable;
     }
     if (rom.status != RomLoadStatus::Loaded)
         return rom;

@@ -11,7 +11,8 @@ extern const char kRomPassword[];
 // Why a firmware file was or was not loaded.
 enum class RomLoadStatus {
     Loaded,
-    NoHeader,     // missing, unreadable, short header, wrong magic or format
+    NoHeader,     // missing, short header, wrong magic or format
+    Unreadable,   // the file is there but cannot be opened or read (locked, no access)
     BadOffset,    // the data offset is negative or cannot be reached
     ShortData,    // the file holds fewer data bytes than the header announces
     BadCrc,       // the deciphered data do not match the header's CRC-32

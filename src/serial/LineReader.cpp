@@ -1,5 +1,7 @@
 #include "serial/LineReader.h"
 
+#include <algorithm>
+
 TLineReader::TLineReader(std::unique_ptr<TStream> stream) : stream_(std::move(stream))
 {
     streamSize_ = stream_->Size();
@@ -8,7 +10,8 @@ TLineReader::TLineReader(std::unique_ptr<TStream> stream) : stream_(std::move(st
 
 void TLineReader::ReadPage()
 {
-    int n = static_cast<int>(stream_->Read(buffer_, PageSize));
+    // A stream never gives more than asked; a failing one may report a negative count.
+    int n = static_cast<int>(std::clamp<int64_t>(stream_->Read(buffer_, PageSize), 0, PageSize));
     bytesRead_ += n;
     endOfStream_ = n == 0;
     current_ = 0;

@@ -38,8 +38,9 @@ void TIOQueue::Push(std::unique_ptr<TIOBuffer> entry)
 {
     {
         std::lock_guard<std::mutex> guard(lock_);
+        list_.push_back(entry.get());  // may throw: the entry is still owned here
         bytesQueued_ += entry->Size;
-        list_.push_back(entry.release());
+        entry.release();
         signalled_ = true;
     }
     event_.notify_one();

@@ -142,7 +142,7 @@ void TSioStr::SetChar(int32_t index, char c)
 
 void TSioStr::SetLen(int32_t value)
 {
-    if (value < 0 || value > len_)
+    if (!buffer_ || value < 0 || value > len_)
         return;
     buffer_[value] = '\0';
     len_ = value;

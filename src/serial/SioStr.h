@@ -1,6 +1,7 @@
 #pragma once
 // TSioStr: a growable zero-terminated text with a cursor. Positions count from 1;
 // GetChar and SetChar take a zero-based index. Not shared between threads.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,16 +36,21 @@ public:
     int32_t PosIdx(const std::string& s, int32_t start);
     void Assign(const TSioStr& a);
 
-    // Cursor moves (no bound checks; reading outside the text gives 0).
-    void GotoPos(int32_t pos) { cursor_ = pos - 1; }
-    void First() { cursor_ = 0; }
-    void Last() { cursor_ = len_ - 1; }
-    void Next() { ++cursor_; }
-    void Prev() { --cursor_; }
-    void MoveBy(int32_t n) { cursor_ += n; }
+    // Cursor moves (no bound checks; reading outside the text gives 0). Without a
+    // cursor (after a failed search) the relative moves do nothing.
+    void GotoPos(int32_t pos) { SetCursor(int64_t{pos} - 1); }
+    void First() { SetCursor(0); }
+    void Last() { SetCursor(int64_t{len_} - 1); }
+    void Next() { MoveBy(1); }
+    void Prev() { MoveBy(-1); }
+    void MoveBy(int32_t n)
+    {
+        if (HasCursor())
+            SetCursor(int64_t{cursor_} + n);
+    }
     bool HasCursor() const { return cursor_ != NoCursor; }
     // The cursor as a position (1-based), 0 when it has none.
-    int32_t CursorPos() const { return HasCursor() ? cursor_ + 1 : 0; }
+    int32_t CursorPos() const { return HasCursor() ? static_cast<int32_t>(std::min<int64_t>(int64_t{cursor_} + 1, INT32_MAX)) : 0; }
     char GetCurChar() const { return GetChar(cursor_); }
 
     char GetChar(int32_t index) const;
@@ -55,6 +61,11 @@ public:
 
 private:
     static constexpr int32_t NoCursor = INT32_MIN;
+    // Keeps the cursor inside the 32-bit range, never on the "no cursor" value.
+    void SetCursor(int64_t index)
+    {
+        cursor_ = static_cast<int32_t>(std::max<int64_t>(INT32_MIN + 1, std::min<int64_t>(index, INT32_MAX)));
+    }
     void Grow(int32_t needed);
     void Recount();
 

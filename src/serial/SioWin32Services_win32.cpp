@@ -37,13 +37,7 @@ public:
     }
 };
 
-std::string SystemMessage(uint32_t number)
-{
-    wchar_t text[256];
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             number, 0, text, 256, nullptr);
-    return n ? FromWide(std::wstring(text, n)) : std::string();
-}
+std::string SystemMessage(uint32_t number) { return SysErrorMessage(number); }
 
 std::string DescribeThisSystem() { return SioDescribeSystem(SioGetOsVersion()); }
 

@@ -13,18 +13,8 @@ namespace {
 
 std::string SystemErrorText(DWORD code)
 {
-    wchar_t* buf = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    std::wstring text = n && buf ? std::wstring(buf, n) : L"";
-    if (buf)
-        LocalFree(buf);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty())
-        return "System error " + IntToStr(code);
-    return FromWide(text);
+    std::string text = SysErrorMessage(code);
+    return text.empty() ? "System error " + IntToStr(code) : text;
 }
 
 class Win32File : public PlatformFile {

@@ -25,3 +25,16 @@ std::string FromWide(const std::wstring& text)
 }
 
 std::string FromWide(const wchar_t* text) { return text ? FromWide(std::wstring(text)) : std::string(); }
+
+std::string SysErrorMessage(unsigned long code)
+{
+    wchar_t* buf = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
+    if (buf)
+        LocalFree(buf);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return FromWide(text);
+}

@@ -6,3 +6,7 @@
 std::wstring ToWide(const std::string& text);
 std::string FromWide(const std::wstring& text);
 std::string FromWide(const wchar_t* text);
+
+// The system's text for a Win32 error number, without its trailing line end; "" when
+// the system has none.
+std::string SysErrorMessage(unsigned long code);

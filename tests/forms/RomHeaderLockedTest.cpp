@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "programming/RomFile.h"
 #include "programming/RomHeader.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
@@ -22,6 +23,8 @@ TEST(RomHeaderLocked, AFileThatCannotBeOpenedIsNoHeader)
     RomHeader read{};
     EXPECT_TRUE(FileExists(FromWide(name)));
     EXPECT_FALSE(ReadRomHeader(FromWide(name), read));  // held without sharing: no exception
+    EXPECT_EQ(LoadRomFile(FromWide(name)).status, RomLoadStatus::Unreadable)
+        << "a file that is there is not reported missing";
     CloseHandle(h);
     EXPECT_TRUE(ReadRomHeader(FromWide(name), read));
     DeleteFileW(name.c_str());

@@ -21,9 +21,9 @@ TEST(DeriveKey, LinearCongruentialWordsXoredOverTheKey)
 
     const uint32_t password[2] = {0x376d344b, 0x32527177};  // "K4m7wqR2"
     DeriveKey(password, 2, key, 8);
-    EXPECT_EQ(Bytes(key, key + 8), Bytes(kFirmwareKey, kFirmwareKey + 8));
+    EXPECT_EQ(std::vector<uint32_t>(key, key + 8), std::vector<uint32_t>(kFirmwareKey, kFirmwareKey + 8));
     DeriveKey(password, 0, key, 8);
-    EXPECT_EQ(Bytes(key, key + 8), Bytes(8, 0));
+    EXPECT_EQ(std::vector<uint32_t>(key, key + 8), std::vector<uint32_t>(8, 0));
 }
 
 TEST(Gost, SubstitutionUsesRowOfTheValueAndColumnOfThePosition)

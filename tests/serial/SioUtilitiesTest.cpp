@@ -122,6 +122,24 @@ TEST(SioStr, EditsKeepLengthAndCapacity)
     EXPECT_EQ(t.GetMaxLen(), s.GetMaxLen());
 }
 
+TEST(SioStr, NoBufferAndNoCursorAreSafe)
+{
+    TSioStr empty(0);
+    empty.SetLen(0);
+    EXPECT_EQ(empty.GetLen(), 0);
+    TSioStr s(8);
+    s.Append("abc");
+    EXPECT_EQ(s.Pos("z"), 0);
+    s.Prev();
+    s.MoveBy(-5);
+    EXPECT_FALSE(s.HasCursor()) << "relative moves need a cursor";
+    EXPECT_EQ(s.CursorPos(), 0);
+    s.GotoPos(INT32_MAX);
+    s.Next();
+    EXPECT_EQ(s.CursorPos(), INT32_MAX);
+    EXPECT_EQ(s.GetCurChar(), '\0');
+}
+
 TEST(SioStr, ResizeKeepsAPrefix)
 {
     TSioStr s(10);
