@@ -10,6 +10,7 @@
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/Messages.h"
+#include "ui/PaintScopes.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
 
@@ -324,11 +325,10 @@ void TGraphicControl::WndProc(TMessage& message)
 {
     if (message.Msg == WM_PAINT) {
         if (message.WParam) {
-            canvas_.SetHandle(reinterpret_cast<HDC>(message.WParam));
+            CanvasDCScope scope(canvas_, reinterpret_cast<HDC>(message.WParam));
             canvas_.Font = font_;
             canvas_.Brush.Color = color_;
             Paint();
-            canvas_.SetHandle(nullptr);
         }
         return;
     }
@@ -631,13 +631,12 @@ void TWinControl::PaintControls(HDC dc, const RECT* clip)
         RECT r = c->BoundsRect().ToRECT(), both;
         if (clip && !IntersectRect(&both, &r, clip))
             continue;
-        int saved = SaveDC(dc);
+        SavedDCScope saved(dc);
         POINT org;
         GetViewportOrgEx(dc, &org);
         SetViewportOrgEx(dc, org.x + c->left_, org.y + c->top_, nullptr);
         IntersectClipRect(dc, 0, 0, c->width_, c->height_);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
@@ -1019,20 +1018,23 @@ void TWinControl::DefaultHandler(TMessage& m)
 // ---------------------------------------------------------------------------------------
 // TCustomControl
 
+void TWinControl::PaintMessage(TMessage& m, TCanvas& canvas, const std::function<void()>& paint)
+{
+    PaintDCScope scope(handle_, m.WParam);
+    if (paint) {
+        CanvasDCScope onDC(canvas, scope.DC());
+        canvas.Font = font_;
+        canvas.Brush.Color = color_;
+        paint();
+    }
+    PaintControls(scope.DC(), scope.Clip());
+    m.Result = 0;
+}
+
 void TCustomControl::WndProc(TMessage& m)
 {
-    if (m.Msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
-        canvas_.SetHandle(dc);
-        canvas_.Font = font_;
-        canvas_.Brush.Color = color_;
-        Paint();
-        canvas_.SetHandle(nullptr);
-        PaintControls(dc, m.WParam ? nullptr : &ps.rcPaint);
-        if (!m.WParam)
-            EndPaint(handle_, &ps);
-        m.Result = 0;
+    if (m.Msg == WM_PAINT || m.Msg == WM_PRINTCLIENT) {
+        PaintMessage(m, canvas_, [this] { Paint(); });
         return;
     }
     TWinControl::WndProc(m);

@@ -216,6 +216,10 @@ protected:
     virtual void DestroyHandleStart() {}
     void CreateWnd();
     void DestroyWnd();
+    // Answers WM_PAINT (into the DC in wParam when there is one, else between
+    // BeginPaint and EndPaint) and WM_PRINTCLIENT (into the DC in wParam): paint draws on
+    // canvas, then the non-windowed children are painted. Cleans up when paint throws.
+    void PaintMessage(TMessage& message, TCanvas& canvas, const std::function<void()>& paint);
 
     // Key handling: form preview first, then the control's own event. Return true when
     // the key was consumed (then the default handling is skipped).

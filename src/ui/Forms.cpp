@@ -321,21 +321,11 @@ void TForm::WndProc(TMessage& m)
             OnDeactivate(this);
         }
         return;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        if (OnPaint && EventsAllowed()) {
-            canvas_.SetHandle(dc);
-            canvas_.Font = font_;
-            canvas_.Brush.Color = color_;
-            OnPaint(this);
-            canvas_.SetHandle(nullptr);
-        }
-        PaintControls(dc, &ps.rcPaint);
-        EndPaint(handle_, &ps);
-        m.Result = 0;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintMessage(m, canvas_, OnPaint && EventsAllowed() ? std::function<void()>([this] { OnPaint(this); })
+                                                            : std::function<void()>());
         return;
-    }
     }
     TWinControl::WndProc(m);
 }

@@ -7,6 +7,7 @@
 #include "ui/DrawText.h"
 #include "ui/Exceptions.h"
 #include "ui/Messages.h"
+#include "ui/PaintScopes.h"
 
 namespace {
 constexpr int kSizeMargin = 3;  // pixels either side of a column border that resize it
@@ -520,7 +521,7 @@ void TCustomGrid::ReleaseCanvasDC()
 
 void TCustomGrid::Paint()
 {
-    painting_ = true;
+    FlagScope painting(painting_);
     HDC dc = canvas_.Handle();
     RECT clip;
     GetClipBox(dc, &clip);
@@ -590,7 +591,7 @@ void TCustomGrid::Paint()
                 if (inSel && (!focused || (options_ & goDrawFocusSelected)))
                     state |= gdSelected;
             }
-            int saved = SaveDC(dc);
+            SavedDCScope saved(dc);
             IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
             PrepareCell(cell, state);
             DrawCell(col, row, cell, state);
@@ -598,10 +599,8 @@ void TCustomGrid::Paint()
                 RECT fr = cell.ToRECT();
                 DrawFocusRect(dc, &fr);
             }
-            RestoreDC(dc, saved);
         }
     }
-    painting_ = false;
 }
 
 void TCustomGrid::PrepareCell(const TRect& rect, TGridDrawState state)
@@ -790,6 +789,7 @@ void TCustomGrid::WndProc(TMessage& m)
         return;
     }
     case WM_PAINT:
+    case WM_PRINTCLIENT:
         ReleaseCanvasDC();
         break;
     case WM_SETFOCUS:
