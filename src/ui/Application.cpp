@@ -94,6 +94,7 @@ LRESULT CALLBACK TApplication::HiddenWndProc(HWND hwnd, UINT msg, WPARAM wParam,
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
     try {
+        TDispatchScope depth;
         // Hooks may unhook themselves: walk a copy.
         std::vector<Hook> hooks = app->hooks_;
         for (Hook& h : hooks)
@@ -166,12 +167,18 @@ void TApplication::Run()
         MainForm->Show();
     while (!terminated_)
         HandleMessage();
+    // A WM_QUIT still queued (posted by other code) would end the first message box
+    // shown while the forms are freed.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 void TApplication::Terminate()
 {
-    if (!terminated_)
-        PostQuitMessage(0);
+    // Wakes the loop without WM_QUIT, which would also end any later message box.
+    if (!terminated_ && handle_)
+        PostMessageW(handle_, WM_NULL, 0, 0);
     terminated_ = true;
 }
 

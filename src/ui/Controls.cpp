@@ -22,6 +22,8 @@ const wchar_t kOwnClass[] = L"PelvorWindow";
 TWinControl* g_creating = nullptr;   // the control whose window CreateWindowEx is making
 TControl* g_mouseControl = nullptr;  // the control the mouse is over
 TControl* g_captureControl = nullptr;
+int g_dispatchDepth = 0;
+std::vector<std::pair<HWND, UINT>> g_outermostPosts;  // waiting for the depth to reach 0
 
 struct WindowClass {
     std::wstring name;
@@ -46,6 +48,27 @@ TShiftState KeyboardShiftState()
     if (GetKeyState(VK_MBUTTON) < 0)
         s |= ssMiddle;
     return s;
+}
+
+TDispatchScope::TDispatchScope() { ++g_dispatchDepth; }
+TDispatchScope::~TDispatchScope()
+{
+    if (--g_dispatchDepth > 0 || g_outermostPosts.empty())
+        return;
+    auto posts = std::move(g_outermostPosts);
+    g_outermostPosts.clear();
+    for (auto& p : posts)
+        PostMessageW(p.first, p.second, 0, 0);  // fails harmlessly for a window gone meanwhile
+}
+
+int DispatchDepth() { return g_dispatchDepth; }
+
+void PostWhenOutermost(HWND window, UINT msg)
+{
+    if (g_dispatchDepth == 0)
+        PostMessageW(window, msg, 0, 0);
+    else
+        g_outermostPosts.emplace_back(window, msg);
 }
 
 TControl* MouseControl() { return g_mouseControl; }
@@ -75,6 +98,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 
 TControl::~TControl()
 {
+    ComponentState |= csDestroying;  // deleted directly: no event into a half-destroyed control
     HintLeave(this);
     if (g_mouseControl == this)
         g_mouseControl = nullptr;
@@ -195,7 +219,8 @@ void TControl::SetFont(const TFont& font)
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
+    TWndMethod proc = WindowProc;  // a handler may replace WindowProc while it runs
+    proc(m);
     return m.Result;
 }
 
@@ -347,6 +372,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    ComponentState |= csDestroying;
     for (TControl* c : controls_)
         c->parent_ = nullptr;
     controls_.clear();
@@ -410,7 +436,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
     try {
-        self->WindowProc(m);
+        TDispatchScope depth;
+        TWndMethod proc = self->WindowProc;  // a handler may replace WindowProc while it runs
+        proc(m);
     } catch (...) {
         ApplicationHandleException();
     }
@@ -448,6 +476,9 @@ void TWinControl::CreateWnd()
         p.style &= ~static_cast<DWORD>(WS_VISIBLE);
     if (!enabled_)
         p.style |= WS_DISABLED;
+    // Our own containers (panels, group boxes) let Tab reach the controls inside them.
+    if ((p.style & WS_CHILD) && !p.systemClass && !TabStop)
+        p.exStyle |= WS_EX_CONTROLPARENT;
 
     const WindowClass& wc = ClassFor(p.systemClass, StaticWndProc);
     defProc_ = wc.systemProc;
@@ -755,6 +786,15 @@ bool TWinControl::DoKeyPress(char& key)
     return key == 0;
 }
 
+bool TWinControl::WantsDialogKey(WORD key, LPARAM keyData)
+{
+    // Asked the way a dialog asks, with the key message, so a control can claim one key
+    // (an open drop-down list keeps Escape and Enter).
+    MSG msg{handle_, WM_KEYDOWN, key, keyData, static_cast<DWORD>(GetMessageTime()), {0, 0}};
+    LRESULT code = Perform(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+}
+
 bool TWinControl::EraseBackground(HDC dc)
 {
     if (defProc_ != DefWindowProcW)
@@ -865,6 +905,10 @@ void TWinControl::WndProc(TMessage& m)
             DefaultHandler(m);  // sends WM_SIZE and WM_MOVE
             return;
         }
+        // A minimized window's iconic rectangle is not the form's geometry, and its
+        // empty client area is no place to lay the children out in.
+        if ((m.Msg == WM_SIZE && m.WParam == SIZE_MINIMIZED) || (m.Msg == WM_MOVE && IsIconic(handle_)))
+            break;
         RECT r;
         GetWindowRect(handle_, &r);
         if (parent_ && parent_->HandleAllocated())
@@ -890,13 +934,17 @@ void TWinControl::WndProc(TMessage& m)
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+        // The key notification comes first; a control that answers it keeps the key.
+        if (Perform(CN_KEYDOWN, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return;
+        }
         WORD key = static_cast<WORD>(m.WParam);
         if (DoMenuKey(key))
             return;
         if (DoKeyDown(key, KeyboardShiftState()))
             return;
-        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) &&
-            !(CallWindowProcW(defProc_ ? defProc_ : DefWindowProcW, handle_, WM_GETDLGCODE, key, 0) & DLGC_WANTALLKEYS))
+        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key, m.LParam))
             if (TForm* form = ParentForm())
                 if (form->Perform(CM_DIALOGKEY, key, 0))
                     return;
@@ -977,8 +1025,11 @@ void TWinControl::WndProc(TMessage& m)
         break;
     case WM_CAPTURECHANGED:
         if (g_captureControl && (g_captureControl == this || g_captureControl->parent_ == this) &&
-            reinterpret_cast<HWND>(m.LParam) != handle_)
+            reinterpret_cast<HWND>(m.LParam) != handle_) {
+            TControl* lost = g_captureControl;
             g_captureControl = nullptr;
+            lost->MouseCaptureLost();
+        }
         break;
     case CM_CONTROLLISTCHANGE:
         if (parent_)
