@@ -47,6 +47,14 @@ bool TInplaceEdit::DoKeyDown(WORD& key, TShiftState shift)
     }
 }
 
+void TInplaceEdit::WndProc(TMessage& m)
+{
+    TEdit::WndProc(m);
+    // With goTabs, Tab moves between the cells, so the editor must get it too.
+    if (m.Msg == WM_GETDLGCODE && (grid_->options_ & goTabs))
+        m.Result |= DLGC_WANTTAB;
+}
+
 bool TInplaceEdit::HandleReflected(TMessage& m)
 {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
@@ -653,7 +661,7 @@ int TCustomGrid::SizingColumn(int x, int y)
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft) {
-        if (CanFocus() && !Focused() && HandleAllocated())
+        if (CanFocus() && !Focused() && !EditorMode() && HandleAllocated())
             SetFocus();
         sizingCol_ = SizingColumn(x, y);
         if (sizingCol_ >= 0) {
@@ -796,10 +804,17 @@ void TCustomGrid::WndProc(TMessage& m)
     case WM_KILLFOCUS:
         InvalidateCell(col_, row_);
         break;
-    case WM_LBUTTONDBLCLK:
-        if ((options_ & goEditing) && !(options_ & goRangeSelect && selecting_))
+    case WM_LBUTTONDBLCLK: {
+        // The click itself first (it moves the current cell and takes the focus); the
+        // editor opened after it keeps the focus.
+        bool dragging = selecting_;
+        TCustomControl::WndProc(m);
+        if ((options_ & goEditing) && !(options_ & goRangeSelect && dragging)) {
+            selecting_ = false;  // no range drag from the double click: it would close the editor
             ShowEditor();
-        break;
+        }
+        return;
+    }
     }
     TCustomControl::WndProc(m);
 }
