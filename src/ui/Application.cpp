@@ -188,8 +188,18 @@ void TApplication::ShowException(const std::string& message)
     // The default box ends the message with a full stop, as the class library does.
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         text += '.';
-    HWND owner = GetActiveWindow();
-    Dialogs().ShowMessageBox(owner, text, title_, MB_OK | MB_ICONSTOP);
+    Dialogs().ShowMessageBox(DialogOwnerWindow(), text, title_, MB_OK | MB_ICONSTOP);
+}
+
+HWND DialogOwnerWindow()
+{
+    if (HWND active = GetActiveWindow())
+        return active;
+    // Not the active program (an error from a timer or a thread's Synchronize): the
+    // main form's window, or the popup it last showed, still owns the box.
+    if (Application && Application->MainForm && Application->MainForm->HandleAllocated())
+        return GetLastActivePopup(Application->MainForm->Handle());
+    return nullptr;
 }
 
 void TApplication::HandleException()

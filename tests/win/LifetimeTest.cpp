@@ -132,3 +132,21 @@ TEST(Mouse, LosingTheCaptureDisarmsTheClickAndRaisesTheSpeedButton)
     SendMessageW(f->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(clicks, 0);
 }
+
+TEST(Boxes, WhenTheProgramIsNotActiveTheMainFormOwnsTheBox)
+{
+    RecordingDialogs dialogs;
+    TestForm f;
+    f->Show();
+    TForm* main = Application->MainForm;
+    Application->MainForm = f.form;
+    SetActiveWindow(nullptr);
+    if (GetActiveWindow() != nullptr) {
+        Application->MainForm = main;
+        GTEST_SKIP() << "the active window cannot be cleared on this display";
+    }
+    Application->ShowException("Порт не отвечает");
+    Application->MainForm = main;
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].owner, f->Handle());
+}
