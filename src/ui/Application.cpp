@@ -26,6 +26,14 @@ std::string ShortHint(const std::string& hint)
     size_t bar = hint.find('|');
     return bar == std::string::npos ? hint : hint.substr(0, bar);
 }
+// A file name as the program can hold it: characters Windows-1251 lacks become '?',
+// which no file name contains, so the name can never open a different file.
+std::string ExactOrMarked(const std::wstring& name)
+{
+    std::string out;
+    FromWideExact(name, out);
+    return out;
+}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr)
@@ -34,7 +42,7 @@ TApplication::TApplication() : TComponent(nullptr)
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 0; argv && i < argc; ++i)
-        params_.push_back(FromWide(argv[i]));
+        params_.push_back(ExactOrMarked(argv[i]));
     if (argv)
         LocalFree(argv);
 }
@@ -231,7 +239,7 @@ std::string TApplication::ExeName() const
 {
     wchar_t buf[32768];
     DWORD n = GetModuleFileNameW(nullptr, buf, 32768);
-    return FromWide(std::wstring(buf, n));
+    return ExactOrMarked(std::wstring(buf, n));
 }
 
 int TApplication::ParamCount() const { return params_.empty() ? 0 : static_cast<int>(params_.size()) - 1; }
