@@ -528,14 +528,69 @@ HWND TWinControl::Handle()
     return handle_;
 }
 
+static TWinControl* ControlOfWindow(HWND hwnd);
+
+namespace {
+// The top-level windows that window owns: destroying it would destroy them too.
+std::vector<HWND> OwnedWindows(HWND window)
+{
+    std::vector<HWND> owned;
+    auto collect = [](HWND h, LPARAM param) -> BOOL {
+        auto* list = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
+        if (GetWindow(h, GW_OWNER) == list->first)
+            list->second->push_back(h);
+        return TRUE;
+    };
+    std::pair<HWND, std::vector<HWND>*> param{window, &owned};
+    EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(&param));
+    return owned;
+}
+} // namespace
+
 void TWinControl::RecreateWnd()
 {
     if (!handle_)
         return;
+    // A top-level window is created hidden (CreateWnd) and owns other windows: keep what
+    // the system holds for it, and lend its owned windows to the application's window.
+    bool topLevel = !(GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD);
+    bool shown = IsWindowVisible(handle_) != FALSE;
+    bool windowEnabled = IsWindowEnabled(handle_) != FALSE;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    std::vector<HWND> owned;
+    if (topLevel) {
+        GetWindowPlacement(handle_, &placement);
+        owned = OwnedWindows(handle_);
+        HWND lender = Application ? Application->Handle() : nullptr;
+        for (HWND h : owned)
+            SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(lender));
+    }
+    TWinControl* focused = nullptr;
+    for (HWND h = GetFocus(); h && !focused; h = GetParent(h))
+        if (h == handle_ || IsChild(handle_, h))
+            focused = ControlOfWindow(h);
     recreating_ = true;
     DestroyWnd();
     CreateWnd();
     recreating_ = false;
+    if (topLevel && handle_) {
+        for (HWND h : owned)
+            if (IsWindow(h))
+                SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(handle_));
+        if (!windowEnabled)
+            EnableWindow(handle_, FALSE);
+        if (shown) {
+            if (placement.showCmd == SW_SHOWMINIMIZED)
+                placement.showCmd = SW_SHOWMINNOACTIVE;
+            else if (placement.showCmd != SW_SHOWMAXIMIZED)
+                placement.showCmd = SW_SHOWNA;
+            SetWindowPlacement(handle_, &placement);
+            ShowWindow(handle_, placement.showCmd);
+        }
+    }
+    if (focused && focused->handle_)
+        ::SetFocus(focused->handle_);
 }
 
 void TWinControl::SetParent(TWinControl* parent)

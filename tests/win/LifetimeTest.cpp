@@ -150,3 +150,46 @@ TEST(Boxes, WhenTheProgramIsNotActiveTheMainFormOwnsTheBox)
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].owner, f->Handle());
 }
+
+TEST(FormLifetime, ARecreatedFormStaysShownWhereItWasWithItsOwnedFormsAndFocus)
+{
+    TestForm main;
+    TForm* previousMain = Application->MainForm;
+    Application->MainForm = main.form;
+    auto* edit = new TEdit(main.form);
+    edit->SetParent(main.form);
+    auto* other = new TEdit(main.form);
+    other->SetParent(main.form);
+    other->SetTop(40);
+    main->Show();
+    TestForm owned;  // created while the main form has a window: owned by it
+    owned->Show();
+    ASSERT_EQ(GetWindow(owned->Handle(), GW_OWNER), main->Handle());
+    other->SetFocus();
+    Pump();
+    ASSERT_TRUE(other->Focused());
+    RECT before;
+    GetWindowRect(main->Handle(), &before);
+    HWND old = main->Handle();
+
+    main->RecreateWnd();
+    Pump();
+    Application->MainForm = previousMain;
+    EXPECT_NE(main->Handle(), old);
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    RECT after;
+    GetWindowRect(main->Handle(), &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    ASSERT_TRUE(owned->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(owned->Handle()));
+    EXPECT_EQ(GetWindow(owned->Handle(), GW_OWNER), main->Handle());
+    EXPECT_TRUE(other->Focused());
+
+    // A form disabled by a modal loop stays disabled.
+    EnableWindow(main->Handle(), FALSE);
+    main->RecreateWnd();
+    EXPECT_FALSE(IsWindowEnabled(main->Handle()));
+    EnableWindow(main->Handle(), TRUE);
+}
