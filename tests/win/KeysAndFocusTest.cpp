@@ -6,6 +6,29 @@
 #include "ui/Messages.h"
 #include "ui/StdCtrls.h"
 
+namespace {
+
+// A shown form with an edit, a default OK button and a cancel button.
+struct DialogForm {
+    DialogForm()
+    {
+        f->Show();
+        edit = new TEdit(f.form);
+        auto* ok = new TButton(f.form);
+        auto* cancel = new TButton(f.form);
+        for (TWinControl* c : std::initializer_list<TWinControl*>{edit, ok, cancel})
+            c->SetParent(f.form);
+        ok->SetDefault(true);
+        ok->ModalResult = mrOk;
+        cancel->Cancel = true;
+        cancel->ModalResult = mrCancel;
+    }
+    TestForm f;
+    TEdit* edit = nullptr;
+};
+
+} // namespace
+
 TEST(Keys, FormPreviewRunsFirstAndZeroKeyStopsTheControl)
 {
     TestForm f;
@@ -52,17 +75,9 @@ TEST(Keys, KeyPressCanDiscardOrReplaceACharacter)
 
 TEST(Keys, EnterClicksTheDefaultButtonAndEscapeTheCancelOne)
 {
-    TestForm f;
-    f->Show();
-    auto* edit = new TEdit(f.form);
-    auto* ok = new TButton(f.form);
-    auto* cancel = new TButton(f.form);
-    for (TWinControl* c : std::initializer_list<TWinControl*>{edit, ok, cancel})
-        c->SetParent(f.form);
-    ok->SetDefault(true);
-    ok->ModalResult = mrOk;
-    cancel->Cancel = true;
-    cancel->ModalResult = mrCancel;
+    DialogForm d;
+    TestForm& f = d.f;
+    TEdit* edit = d.edit;
     bool enterHandled = false;
     edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
         if (key == VK_RETURN && enterHandled)
@@ -139,17 +154,9 @@ TEST(Keys, KeyNotificationComesFirstAndCanConsumeTheKey)
 
 TEST(Keys, AControlThatAsksForEscapeKeepsItFromTheCancelButton)
 {
-    TestForm f;
-    f->Show();
-    auto* edit = new TEdit(f.form);
-    auto* ok = new TButton(f.form);
-    auto* cancel = new TButton(f.form);
-    for (TWinControl* c : std::initializer_list<TWinControl*>{edit, ok, cancel})
-        c->SetParent(f.form);
-    ok->SetDefault(true);
-    ok->ModalResult = mrOk;
-    cancel->Cancel = true;
-    cancel->ModalResult = mrCancel;
+    DialogForm d;
+    TestForm& f = d.f;
+    TEdit* edit = d.edit;
     // Like an open drop-down list: it wants Escape when asked with the key message.
     TWndMethod old = edit->WindowProc;
     edit->WindowProc = [old](TMessage& m) {
