@@ -26,6 +26,14 @@ std::string ShortHint(const std::string& hint)
     size_t bar = hint.find('|');
     return bar == std::string::npos ? hint : hint.substr(0, bar);
 }
+// A file name as the program can hold it: characters Windows-1251 lacks become '?',
+// which no file name contains, so the name can never open a different file.
+std::string ExactOrMarked(const std::wstring& name)
+{
+    std::string out;
+    FromWideExact(name, out);
+    return out;
+}
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr)
@@ -34,7 +42,7 @@ TApplication::TApplication() : TComponent(nullptr)
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 0; argv && i < argc; ++i)
-        params_.push_back(FromWide(argv[i]));
+        params_.push_back(ExactOrMarked(argv[i]));
     if (argv)
         LocalFree(argv);
 }
@@ -94,6 +102,7 @@ LRESULT CALLBACK TApplication::HiddenWndProc(HWND hwnd, UINT msg, WPARAM wParam,
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
     try {
+        TDispatchScope depth;
         // Hooks may unhook themselves: walk a copy.
         std::vector<Hook> hooks = app->hooks_;
         for (Hook& h : hooks)
@@ -166,12 +175,18 @@ void TApplication::Run()
         MainForm->Show();
     while (!terminated_)
         HandleMessage();
+    // A WM_QUIT still queued (posted by other code) would end the first message box
+    // shown while the forms are freed.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 void TApplication::Terminate()
 {
-    if (!terminated_)
-        PostQuitMessage(0);
+    // Wakes the loop without WM_QUIT, which would also end any later message box.
+    if (!terminated_ && handle_)
+        PostMessageW(handle_, WM_NULL, 0, 0);
     terminated_ = true;
 }
 
@@ -181,8 +196,18 @@ void TApplication::ShowException(const std::string& message)
     // The default box ends the message with a full stop, as the class library does.
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         text += '.';
-    HWND owner = GetActiveWindow();
-    Dialogs().ShowMessageBox(owner, text, title_, MB_OK | MB_ICONSTOP);
+    Dialogs().ShowMessageBox(DialogOwnerWindow(), text, title_, MB_OK | MB_ICONSTOP);
+}
+
+HWND DialogOwnerWindow()
+{
+    if (HWND active = GetActiveWindow())
+        return active;
+    // Not the active program (an error from a timer or a thread's Synchronize): the
+    // main form's window, or the popup it last showed, still owns the box.
+    if (Application && Application->MainForm && Application->MainForm->HandleAllocated())
+        return GetLastActivePopup(Application->MainForm->Handle());
+    return nullptr;
 }
 
 void TApplication::HandleException()
@@ -214,7 +239,7 @@ std::string TApplication::ExeName() const
 {
     wchar_t buf[32768];
     DWORD n = GetModuleFileNameW(nullptr, buf, 32768);
-    return FromWide(std::wstring(buf, n));
+    return ExactOrMarked(std::wstring(buf, n));
 }
 
 int TApplication::ParamCount() const { return params_.empty() ? 0 : static_cast<int>(params_.size()) - 1; }

@@ -86,6 +86,9 @@ extern TApplication* Application;
 
 // Called where an exception must not cross a window procedure or a thread's entry.
 void ApplicationHandleException();
+// The owner for a message box or dialog: the active window, or when the program is not
+// active, the main form's last active popup (the main form itself when it has none).
+HWND DialogOwnerWindow();
 // Hint display: the mouse entered or left a control.
 void HintEnter(TControl* control);
 void HintLeave(TControl* control);

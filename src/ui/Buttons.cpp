@@ -213,6 +213,15 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     TGraphicControl::MouseUp(button, shift, x, y);
 }
 
+void TSpeedButton::MouseCaptureLost()
+{
+    if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+    }
+    TGraphicControl::MouseCaptureLost();
+}
+
 void TSpeedButton::MouseEnter()
 {
     if (flat_)

@@ -66,6 +66,7 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void MouseCaptureLost() override;
     void GlyphChanged() override { Invalidate(); }
 
 private:

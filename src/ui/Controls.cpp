@@ -10,6 +10,7 @@
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/Messages.h"
+#include "ui/PaintScopes.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
 
@@ -21,6 +22,8 @@ const wchar_t kOwnClass[] = L"PelvorWindow";
 TWinControl* g_creating = nullptr;   // the control whose window CreateWindowEx is making
 TControl* g_mouseControl = nullptr;  // the control the mouse is over
 TControl* g_captureControl = nullptr;
+int g_dispatchDepth = 0;
+std::vector<std::pair<HWND, UINT>> g_outermostPosts;  // waiting for the depth to reach 0
 
 struct WindowClass {
     std::wstring name;
@@ -45,6 +48,27 @@ TShiftState KeyboardShiftState()
     if (GetKeyState(VK_MBUTTON) < 0)
         s |= ssMiddle;
     return s;
+}
+
+TDispatchScope::TDispatchScope() { ++g_dispatchDepth; }
+TDispatchScope::~TDispatchScope()
+{
+    if (--g_dispatchDepth > 0 || g_outermostPosts.empty())
+        return;
+    auto posts = std::move(g_outermostPosts);
+    g_outermostPosts.clear();
+    for (auto& p : posts)
+        PostMessageW(p.first, p.second, 0, 0);  // fails harmlessly for a window gone meanwhile
+}
+
+int DispatchDepth() { return g_dispatchDepth; }
+
+void PostWhenOutermost(HWND window, UINT msg)
+{
+    if (g_dispatchDepth == 0)
+        PostMessageW(window, msg, 0, 0);
+    else
+        g_outermostPosts.emplace_back(window, msg);
 }
 
 TControl* MouseControl() { return g_mouseControl; }
@@ -74,6 +98,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 
 TControl::~TControl()
 {
+    ComponentState |= csDestroying;  // deleted directly: no event into a half-destroyed control
     HintLeave(this);
     if (g_mouseControl == this)
         g_mouseControl = nullptr;
@@ -194,7 +219,8 @@ void TControl::SetFont(const TFont& font)
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
+    TWndMethod proc = WindowProc;  // a handler may replace WindowProc while it runs
+    proc(m);
     return m.Result;
 }
 
@@ -324,11 +350,10 @@ void TGraphicControl::WndProc(TMessage& message)
 {
     if (message.Msg == WM_PAINT) {
         if (message.WParam) {
-            canvas_.SetHandle(reinterpret_cast<HDC>(message.WParam));
+            CanvasDCScope scope(canvas_, reinterpret_cast<HDC>(message.WParam));
             canvas_.Font = font_;
             canvas_.Brush.Color = color_;
             Paint();
-            canvas_.SetHandle(nullptr);
         }
         return;
     }
@@ -347,6 +372,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    ComponentState |= csDestroying;
     for (TControl* c : controls_)
         c->parent_ = nullptr;
     controls_.clear();
@@ -410,7 +436,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
     try {
-        self->WindowProc(m);
+        TDispatchScope depth;
+        TWndMethod proc = self->WindowProc;  // a handler may replace WindowProc while it runs
+        proc(m);
     } catch (...) {
         ApplicationHandleException();
     }
@@ -448,6 +476,9 @@ void TWinControl::CreateWnd()
         p.style &= ~static_cast<DWORD>(WS_VISIBLE);
     if (!enabled_)
         p.style |= WS_DISABLED;
+    // Our own containers (panels, group boxes) let Tab reach the controls inside them.
+    if ((p.style & WS_CHILD) && !p.systemClass && !TabStop)
+        p.exStyle |= WS_EX_CONTROLPARENT;
 
     const WindowClass& wc = ClassFor(p.systemClass, StaticWndProc);
     defProc_ = wc.systemProc;
@@ -497,14 +528,69 @@ HWND TWinControl::Handle()
     return handle_;
 }
 
+static TWinControl* ControlOfWindow(HWND hwnd);
+
+namespace {
+// The top-level windows that window owns: destroying it would destroy them too.
+std::vector<HWND> OwnedWindows(HWND window)
+{
+    std::vector<HWND> owned;
+    auto collect = [](HWND h, LPARAM param) -> BOOL {
+        auto* list = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
+        if (GetWindow(h, GW_OWNER) == list->first)
+            list->second->push_back(h);
+        return TRUE;
+    };
+    std::pair<HWND, std::vector<HWND>*> param{window, &owned};
+    EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(&param));
+    return owned;
+}
+} // namespace
+
 void TWinControl::RecreateWnd()
 {
     if (!handle_)
         return;
+    // A top-level window is created hidden (CreateWnd) and owns other windows: keep what
+    // the system holds for it, and lend its owned windows to the application's window.
+    bool topLevel = !(GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD);
+    bool shown = IsWindowVisible(handle_) != FALSE;
+    bool windowEnabled = IsWindowEnabled(handle_) != FALSE;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    std::vector<HWND> owned;
+    if (topLevel) {
+        GetWindowPlacement(handle_, &placement);
+        owned = OwnedWindows(handle_);
+        HWND lender = Application ? Application->Handle() : nullptr;
+        for (HWND h : owned)
+            SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(lender));
+    }
+    TWinControl* focused = nullptr;
+    for (HWND h = GetFocus(); h && !focused; h = GetParent(h))
+        if (h == handle_ || IsChild(handle_, h))
+            focused = ControlOfWindow(h);
     recreating_ = true;
     DestroyWnd();
     CreateWnd();
     recreating_ = false;
+    if (topLevel && handle_) {
+        for (HWND h : owned)
+            if (IsWindow(h))
+                SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(handle_));
+        if (!windowEnabled)
+            EnableWindow(handle_, FALSE);
+        if (shown) {
+            if (placement.showCmd == SW_SHOWMINIMIZED)
+                placement.showCmd = SW_SHOWMINNOACTIVE;
+            else if (placement.showCmd != SW_SHOWMAXIMIZED)
+                placement.showCmd = SW_SHOWNA;
+            SetWindowPlacement(handle_, &placement);
+            ShowWindow(handle_, placement.showCmd);
+        }
+    }
+    if (focused && focused->handle_)
+        ::SetFocus(focused->handle_);
 }
 
 void TWinControl::SetParent(TWinControl* parent)
@@ -631,13 +717,12 @@ void TWinControl::PaintControls(HDC dc, const RECT* clip)
         RECT r = c->BoundsRect().ToRECT(), both;
         if (clip && !IntersectRect(&both, &r, clip))
             continue;
-        int saved = SaveDC(dc);
+        SavedDCScope saved(dc);
         POINT org;
         GetViewportOrgEx(dc, &org);
         SetViewportOrgEx(dc, org.x + c->left_, org.y + c->top_, nullptr);
         IntersectClipRect(dc, 0, 0, c->width_, c->height_);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
@@ -756,6 +841,15 @@ bool TWinControl::DoKeyPress(char& key)
     return key == 0;
 }
 
+bool TWinControl::WantsDialogKey(WORD key, LPARAM keyData)
+{
+    // Asked the way a dialog asks, with the key message, so a control can claim one key
+    // (an open drop-down list keeps Escape and Enter).
+    MSG msg{handle_, WM_KEYDOWN, key, keyData, static_cast<DWORD>(GetMessageTime()), {0, 0}};
+    LRESULT code = Perform(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+}
+
 bool TWinControl::EraseBackground(HDC dc)
 {
     if (defProc_ != DefWindowProcW)
@@ -866,6 +960,10 @@ void TWinControl::WndProc(TMessage& m)
             DefaultHandler(m);  // sends WM_SIZE and WM_MOVE
             return;
         }
+        // A minimized window's iconic rectangle is not the form's geometry, and its
+        // empty client area is no place to lay the children out in.
+        if ((m.Msg == WM_SIZE && m.WParam == SIZE_MINIMIZED) || (m.Msg == WM_MOVE && IsIconic(handle_)))
+            break;
         RECT r;
         GetWindowRect(handle_, &r);
         if (parent_ && parent_->HandleAllocated())
@@ -891,13 +989,17 @@ void TWinControl::WndProc(TMessage& m)
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+        // The key notification comes first; a control that answers it keeps the key.
+        if (Perform(CN_KEYDOWN, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return;
+        }
         WORD key = static_cast<WORD>(m.WParam);
         if (DoMenuKey(key))
             return;
         if (DoKeyDown(key, KeyboardShiftState()))
             return;
-        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) &&
-            !(CallWindowProcW(defProc_ ? defProc_ : DefWindowProcW, handle_, WM_GETDLGCODE, key, 0) & DLGC_WANTALLKEYS))
+        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key, m.LParam))
             if (TForm* form = ParentForm())
                 if (form->Perform(CM_DIALOGKEY, key, 0))
                     return;
@@ -978,8 +1080,11 @@ void TWinControl::WndProc(TMessage& m)
         break;
     case WM_CAPTURECHANGED:
         if (g_captureControl && (g_captureControl == this || g_captureControl->parent_ == this) &&
-            reinterpret_cast<HWND>(m.LParam) != handle_)
+            reinterpret_cast<HWND>(m.LParam) != handle_) {
+            TControl* lost = g_captureControl;
             g_captureControl = nullptr;
+            lost->MouseCaptureLost();
+        }
         break;
     case CM_CONTROLLISTCHANGE:
         if (parent_)
@@ -1019,20 +1124,23 @@ void TWinControl::DefaultHandler(TMessage& m)
 // ---------------------------------------------------------------------------------------
 // TCustomControl
 
+void TWinControl::PaintMessage(TMessage& m, TCanvas& canvas, const std::function<void()>& paint)
+{
+    PaintDCScope scope(handle_, m.WParam);
+    if (paint) {
+        CanvasDCScope onDC(canvas, scope.DC());
+        canvas.Font = font_;
+        canvas.Brush.Color = color_;
+        paint();
+    }
+    PaintControls(scope.DC(), scope.Clip());
+    m.Result = 0;
+}
+
 void TCustomControl::WndProc(TMessage& m)
 {
-    if (m.Msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
-        canvas_.SetHandle(dc);
-        canvas_.Font = font_;
-        canvas_.Brush.Color = color_;
-        Paint();
-        canvas_.SetHandle(nullptr);
-        PaintControls(dc, m.WParam ? nullptr : &ps.rcPaint);
-        if (!m.WParam)
-            EndPaint(handle_, &ps);
-        m.Result = 0;
+    if (m.Msg == WM_PAINT || m.Msg == WM_PRINTCLIENT) {
+        PaintMessage(m, canvas_, [this] { Paint(); });
         return;
     }
     TWinControl::WndProc(m);

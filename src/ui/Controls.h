@@ -126,6 +126,9 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
+    // The control had the mouse capture and lost it before the button went up (a box
+    // shown from MouseDown, a switch to another program): no click may follow.
+    virtual void MouseCaptureLost() { clickPending_ = false; }
     // Handles the mouse messages common to all controls; true when handled.
     bool HandleMouseMessage(TMessage& message);
 
@@ -216,6 +219,10 @@ protected:
     virtual void DestroyHandleStart() {}
     void CreateWnd();
     void DestroyWnd();
+    // Answers WM_PAINT (into the DC in wParam when there is one, else between
+    // BeginPaint and EndPaint) and WM_PRINTCLIENT (into the DC in wParam): paint draws on
+    // canvas, then the non-windowed children are painted. Cleans up when paint throws.
+    void PaintMessage(TMessage& message, TCanvas& canvas, const std::function<void()>& paint);
 
     // Key handling: form preview first, then the control's own event. Return true when
     // the key was consumed (then the default handling is skipped).
@@ -224,6 +231,8 @@ protected:
     // Runs the popup-menu item (of this control or a parent) that has the key as its
     // shortcut; true when one ran.
     bool DoMenuKey(WORD key);
+    // True when the control wants Enter or Escape itself (WM_GETDLGCODE with the key).
+    bool WantsDialogKey(WORD key, LPARAM keyData);
     // Erases the background with the control's colour.
     virtual bool EraseBackground(HDC dc);
     // Reflected notification of a system control (CN_*); true when handled.
@@ -264,6 +273,21 @@ protected:
     virtual void Paint() {}
     TCanvas canvas_;
 };
+
+// Counts the library's window procedures running on the stack: 1 in a handler called
+// from the outermost message loop, more inside a loop that a handler runs (a message
+// box, a modal form). Each window procedure of the library holds one scope.
+class TDispatchScope {
+public:
+    TDispatchScope();
+    ~TDispatchScope();
+    TDispatchScope(const TDispatchScope&) = delete;
+    TDispatchScope& operator=(const TDispatchScope&) = delete;
+};
+int DispatchDepth();
+// Posts msg (no parameters) to window once the outermost handler has returned, so the
+// outermost message loop handles it.
+void PostWhenOutermost(HWND window, UINT msg);
 
 // Control helpers for the mouse and capture state shared by all controls.
 TControl* MouseControl();

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ui/Application.h"
 #include "ui/Text.h"
 
 namespace {
@@ -44,9 +45,8 @@ public:
         ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
         ofn.Flags = request.options | OFN_EXPLORER;
         BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-        if (!ok)
+        if (!ok || !AcceptChosenFileName(name.data(), request.fileName))
             return false;
-        request.fileName = FromWide(name.data());
         request.filterIndex = static_cast<int>(ofn.nFilterIndex);
         return true;
     }
@@ -71,6 +71,19 @@ SystemDialogs systemDialogs;
 DialogProvider* current = &systemDialogs;
 
 } // namespace
+
+bool AcceptChosenFileName(const std::wstring& chosen, std::string& fileName)
+{
+    std::string converted;
+    if (!FromWideExact(chosen, converted)) {
+        Dialogs().ShowMessageBox(DialogOwnerWindow(),
+                                 "Имя файла содержит знаки, которые программа не может сохранить:\n" + converted,
+                                 Application ? Application->Title() : std::string(), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    fileName = converted;
+    return true;
+}
 
 DialogProvider& Dialogs() { return *current; }
 

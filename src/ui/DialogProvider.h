@@ -27,6 +27,11 @@ public:
     virtual bool ShowColorDialog(void* owner, uint32_t& color, uint32_t* customColors) = 0;
 };
 
+// Takes the name chosen in a file dialog: true with fileName set when Windows-1251 can
+// hold it exactly; otherwise shows a stop box (through the provider) naming it and
+// returns false, so a look-alike name never reads or overwrites a different file.
+bool AcceptChosenFileName(const std::wstring& chosen, std::string& fileName);
+
 // The provider in use (never null) and the way a test replaces it; returns the previous.
 DialogProvider& Dialogs();
 DialogProvider* SetDialogProvider(DialogProvider* provider);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "ui/Application.h"
 #include "ui/DialogProvider.h"
 
 unsigned OpenOptionsToFlags(unsigned options)
@@ -36,7 +37,7 @@ bool TOpenDialog::Run(bool save)
     request.initialDir = InitialDir;
     request.fileName = FileName;
     request.options = OpenOptionsToFlags(Options);
-    if (!Dialogs().ShowFileDialog(GetActiveWindow(), request))
+    if (!Dialogs().ShowFileDialog(DialogOwnerWindow(), request))
         return false;
     FileName = request.fileName;
     FilterIndex = request.filterIndex;
@@ -53,7 +54,7 @@ bool TColorDialog::Execute()
     uint32_t color = ColorToRGB(Color);
     uint32_t custom[16];
     std::copy(std::begin(CustomColors), std::end(CustomColors), custom);
-    if (!Dialogs().ShowColorDialog(GetActiveWindow(), color, custom))
+    if (!Dialogs().ShowColorDialog(DialogOwnerWindow(), color, custom))
         return false;
     Color = color;
     std::copy(std::begin(custom), std::end(custom), CustomColors);
@@ -62,5 +63,5 @@ bool TColorDialog::Execute()
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    return Dialogs().ShowMessageBox(GetActiveWindow(), text, caption, flags);
+    return Dialogs().ShowMessageBox(DialogOwnerWindow(), text, caption, flags);
 }

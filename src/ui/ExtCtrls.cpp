@@ -279,6 +279,7 @@ LRESULT CALLBACK TimerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto it = RunningTimers().find(wParam);
         if (it != RunningTimers().end()) {
             try {
+                TDispatchScope depth;
                 it->second->Timer();
             } catch (...) {
                 ApplicationHandleException();

@@ -174,7 +174,18 @@ void TForm::SetActiveControl(TWinControl* control)
     if (control && control->HandleAllocated() && Visible() && control->CanFocus())
         control->SetFocus();
     else
-        activeControl_ = control;
+        TrackActiveControl(control);
+}
+
+void TForm::TrackActiveControl(TWinControl* control)
+{
+    // The control may be owned elsewhere (a grid's editor, a panel's controls): ask to be
+    // told when it goes, so activeControl_ never dangles.
+    if (activeControl_ && activeControl_ != control)
+        RemoveFreeNotification(activeControl_);
+    activeControl_ = control;
+    if (control)
+        FreeNotification(control);
 }
 
 void TForm::SetFocusedControl(TWinControl* control)
@@ -182,7 +193,7 @@ void TForm::SetFocusedControl(TWinControl* control)
     if (control == activeControl_)
         return;
     TWinControl* old = activeControl_;
-    activeControl_ = control;
+    TrackActiveControl(control);
     // Focus moving into a child (a grid's in-place editor, an edit in a group box) does
     // not leave the parent: exit up to the common parent, then enter down from it.
     auto holds = [](TWinControl* outer, TControl* inner) {
@@ -307,7 +318,20 @@ void TForm::WndProc(TMessage& m)
         Close();
         m.Result = 0;
         return;
+    case WM_QUERYENDSESSION:
+        // Logoff or shutdown: the main form may refuse, as when it is closed.
+        if (Application && Application->MainForm == this) {
+            m.Result = CloseQuery() ? TRUE : FALSE;
+            return;
+        }
+        break;
     case CM_RELEASE:
+        // Inside a loop that a handler runs (its message box), that handler may still be
+        // using the form: wait until the outermost loop handles the message.
+        if (DispatchDepth() > 1) {
+            PostWhenOutermost(handle_, CM_RELEASE);
+            return;
+        }
         TComponent::Free(this);
         return;  // the object is gone
     case WM_ACTIVATE:
@@ -321,21 +345,11 @@ void TForm::WndProc(TMessage& m)
             OnDeactivate(this);
         }
         return;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle_, &ps);
-        if (OnPaint && EventsAllowed()) {
-            canvas_.SetHandle(dc);
-            canvas_.Font = font_;
-            canvas_.Brush.Color = color_;
-            OnPaint(this);
-            canvas_.SetHandle(nullptr);
-        }
-        PaintControls(dc, &ps.rcPaint);
-        EndPaint(handle_, &ps);
-        m.Result = 0;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintMessage(m, canvas_, OnPaint && EventsAllowed() ? std::function<void()>([this] { OnPaint(this); })
+                                                            : std::function<void()>());
         return;
-    }
     }
     TWinControl::WndProc(m);
 }

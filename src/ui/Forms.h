@@ -71,6 +71,7 @@ protected:
 
 private:
     void CloseModal();
+    void TrackActiveControl(TWinControl* control);
     void PlaceOnScreen();
 
     bool modal_ = false;

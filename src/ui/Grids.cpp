@@ -7,6 +7,7 @@
 #include "ui/DrawText.h"
 #include "ui/Exceptions.h"
 #include "ui/Messages.h"
+#include "ui/PaintScopes.h"
 
 namespace {
 constexpr int kSizeMargin = 3;  // pixels either side of a column border that resize it
@@ -44,6 +45,14 @@ bool TInplaceEdit::DoKeyDown(WORD& key, TShiftState shift)
     default:
         return false;
     }
+}
+
+void TInplaceEdit::WndProc(TMessage& m)
+{
+    TEdit::WndProc(m);
+    // With goTabs, Tab moves between the cells, so the editor must get it too.
+    if (m.Msg == WM_GETDLGCODE && (grid_->options_ & goTabs))
+        m.Result |= DLGC_WANTTAB;
 }
 
 bool TInplaceEdit::HandleReflected(TMessage& m)
@@ -520,7 +529,7 @@ void TCustomGrid::ReleaseCanvasDC()
 
 void TCustomGrid::Paint()
 {
-    painting_ = true;
+    FlagScope painting(painting_);
     HDC dc = canvas_.Handle();
     RECT clip;
     GetClipBox(dc, &clip);
@@ -590,7 +599,7 @@ void TCustomGrid::Paint()
                 if (inSel && (!focused || (options_ & goDrawFocusSelected)))
                     state |= gdSelected;
             }
-            int saved = SaveDC(dc);
+            SavedDCScope saved(dc);
             IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
             PrepareCell(cell, state);
             DrawCell(col, row, cell, state);
@@ -598,10 +607,8 @@ void TCustomGrid::Paint()
                 RECT fr = cell.ToRECT();
                 DrawFocusRect(dc, &fr);
             }
-            RestoreDC(dc, saved);
         }
     }
-    painting_ = false;
 }
 
 void TCustomGrid::PrepareCell(const TRect& rect, TGridDrawState state)
@@ -654,7 +661,7 @@ int TCustomGrid::SizingColumn(int x, int y)
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft) {
-        if (CanFocus() && !Focused() && HandleAllocated())
+        if (CanFocus() && !Focused() && !EditorMode() && HandleAllocated())
             SetFocus();
         sizingCol_ = SizingColumn(x, y);
         if (sizingCol_ >= 0) {
@@ -790,16 +797,24 @@ void TCustomGrid::WndProc(TMessage& m)
         return;
     }
     case WM_PAINT:
+    case WM_PRINTCLIENT:
         ReleaseCanvasDC();
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateCell(col_, row_);
         break;
-    case WM_LBUTTONDBLCLK:
-        if ((options_ & goEditing) && !(options_ & goRangeSelect && selecting_))
+    case WM_LBUTTONDBLCLK: {
+        // The click itself first (it moves the current cell and takes the focus); the
+        // editor opened after it keeps the focus.
+        bool dragging = selecting_;
+        TCustomControl::WndProc(m);
+        if ((options_ & goEditing) && !(options_ & goRangeSelect && dragging)) {
+            selecting_ = false;  // no range drag from the double click: it would close the editor
             ShowEditor();
-        break;
+        }
+        return;
+    }
     }
     TCustomControl::WndProc(m);
 }

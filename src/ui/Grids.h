@@ -41,6 +41,7 @@ class TCustomGrid;
 class TInplaceEdit : public TEdit {
 public:
     TInplaceEdit(TCustomGrid* grid);
+    void WndProc(TMessage& message) override;
 
 protected:
     bool DoKeyDown(WORD& key, TShiftState shift) override;

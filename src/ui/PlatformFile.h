@@ -17,4 +17,7 @@ public:
     virtual int64_t Write(const void* buffer, int64_t count) = 0;
     // origin: 0 beginning, 1 current, 2 end. Returns the new position or -1.
     virtual int64_t Seek(int64_t offset, int origin) = 0;
+    // Makes the system write what was written to the disk itself; on failure returns
+    // false with the reason in error.
+    virtual bool Flush(std::string& error) = 0;
 };

@@ -56,6 +56,13 @@ public:
         int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END;
         return ::lseek(fd_, static_cast<off_t>(offset), whence);
     }
+    bool Flush(std::string& error) override
+    {
+        if (::fsync(fd_) == 0)
+            return true;
+        error = std::strerror(errno);
+        return false;
+    }
 
 private:
     int fd_;

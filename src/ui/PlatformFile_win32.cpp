@@ -54,6 +54,13 @@ public:
             return -1;
         return pos.QuadPart;
     }
+    bool Flush(std::string& error) override
+    {
+        if (FlushFileBuffers(h_))
+            return true;
+        error = SystemErrorText(GetLastError());
+        return false;
+    }
 
 private:
     HANDLE h_;

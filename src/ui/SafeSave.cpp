@@ -11,6 +11,9 @@ void SaveFileSafely(const std::string& fileName, const void* data, size_t size)
     try {
         TFileStream stream(temp, fmCreate);
         stream.WriteBuffer(data, static_cast<int64_t>(size));
+        // On the disk before it replaces the old file: a crash or power loss after the
+        // replacement must not leave an empty or partial file in place of the old one.
+        stream.Flush();
     } catch (const EFCreateError&) {
         RemoveFile(temp);
         throw EFCreateError("Cannot create file \"" + fileName + "\"");

@@ -41,6 +41,13 @@ TFileStream::~TFileStream() = default;
 
 int64_t TFileStream::Read(void* buffer, int64_t count) { return file_->Read(buffer, count); }
 int64_t TFileStream::Write(const void* buffer, int64_t count) { return file_->Write(buffer, count); }
+void TFileStream::Flush()
+{
+    std::string error;
+    if (!file_->Flush(error))
+        throw EWriteError("Cannot write file \"" + fileName_ + "\". " + error);
+}
+
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
 {
     return file_->Seek(offset, static_cast<int>(origin));

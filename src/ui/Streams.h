@@ -49,6 +49,8 @@ public:
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    // Writes the data through to the disk; EWriteError when the system cannot.
+    void Flush();
     const std::string& FileName() const { return fileName_; }
 
 private:

@@ -26,6 +26,21 @@ std::string FromWide(const std::wstring& text)
 
 std::string FromWide(const wchar_t* text) { return text ? FromWide(std::wstring(text)) : std::string(); }
 
+bool FromWideExact(const std::wstring& text, std::string& out)
+{
+    out.clear();
+    if (text.empty())
+        return true;
+    // No best fit: a character the code page lacks becomes '?' instead of a look-alike.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(kCodePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, "?",
+                                &usedDefault);
+    out.assign(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(kCodePage, flags, text.data(), static_cast<int>(text.size()), &out[0], n, "?", &usedDefault);
+    return !usedDefault;
+}
+
 std::string SysErrorMessage(unsigned long code)
 {
     wchar_t* buf = nullptr;

@@ -6,6 +6,10 @@
 std::wstring ToWide(const std::string& text);
 std::string FromWide(const std::wstring& text);
 std::string FromWide(const wchar_t* text);
+// Converts without approximations (no "e" for "é"): out gets '?' for every character
+// Windows-1251 lacks, and the result is false when there was any. For file names, where
+// a look-alike would name a different file.
+bool FromWideExact(const std::wstring& text, std::string& out);
 
 // The system's text for a Win32 error number, without its trailing line end; "" when
 // the system has none.

@@ -59,12 +59,6 @@ bool CheckSynchronize()
     }
 }
 
-TThread::TThread(bool createSuspended)
-{
-    if (!createSuspended)
-        Start();
-}
-
 TThread::~TThread()
 {
     TerminateAndWait();

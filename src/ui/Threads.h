@@ -9,9 +9,13 @@
 #include <exception>
 #include <functional>
 
+// A thread is always created suspended: the constructor never starts it, because
+// Execute is a virtual of the derived class, which does not exist yet while the base
+// constructor runs. Start it with Start() once the object is complete (for example at
+// the end of the derived constructor, or right after new).
 class TThread {
 public:
-    explicit TThread(bool createSuspended);
+    TThread() = default;
     // Terminates and waits for the thread. A derived class whose Execute uses its own
     // members must call TerminateAndWait in its destructor, before they go.
     virtual ~TThread();

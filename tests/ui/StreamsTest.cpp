@@ -25,6 +25,23 @@ TEST(Streams, FileStreamReadsWritesSeeksAndReportsShortReads)
     EXPECT_THROW(in.ReadBuffer(buf, 3), EReadError);
 }
 
+TEST(Streams, FlushWritesThroughAndReportsAFileThatCannotBeFlushed)
+{
+    TempDir dir;
+    TFileStream out(dir.File("data.bin"), fmCreate);
+    out.WriteBuffer("abc", 3);
+    EXPECT_NO_THROW(out.Flush());
+    // A device cannot be synchronised with a disk: the failure must not pass as success.
+    TFileStream device("/dev/null", fmOpenWrite);
+    device.WriteBuffer("abc", 3);
+    try {
+        device.Flush();
+        ADD_FAILURE() << "flushing a device succeeded";
+    } catch (const EWriteError& e) {
+        EXPECT_NE(e.Message.find("/dev/null"), std::string::npos) << e.Message;
+    }
+}
+
 TEST(Streams, OpeningAMissingFileRaisesWithItsName)
 {
     TempDir dir;

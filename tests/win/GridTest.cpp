@@ -178,3 +178,65 @@ TEST(StringGrids, InPlaceEditorWritesTheCellAndTellsOnSetEditText)
     EXPECT_EQ(grid->Cells(2, 1), "Ж");
     EXPECT_FALSE(grid->EditorMode());
 }
+
+namespace {
+
+struct EditingGrid {
+    EditingGrid()
+    {
+        f->Show();
+        grid = new TStringGrid(f.form);
+        grid->SetParent(f.form);
+        grid->SetBounds(0, 0, 300, 200);
+        grid->SetColCount(4);
+        grid->SetRowCount(4);
+        grid->SetOptions(grid->Options() | goEditing);
+        other = new TEdit(f.form);  // somewhere for a wrong Tab to go
+        other->SetParent(f.form);
+        other->SetTop(220);
+    }
+    TWinControl* Editor() const
+    {
+        for (int i = 0; i < grid->ControlCount(); ++i)
+            if (grid->Controls(i)->IsWindowed())
+                return static_cast<TWinControl*>(grid->Controls(i));
+        return nullptr;
+    }
+    TestForm f;
+    TStringGrid* grid = nullptr;
+    TEdit* other = nullptr;
+};
+
+} // namespace
+
+TEST(StringGrids, DoubleClickOpensTheEditorAndTheClickDoesNotCloseIt)
+{
+    EditingGrid g;
+    g.other->SetFocus();
+    TRect cell = g.grid->CellRect(2, 2);
+    LPARAM at = MAKELPARAM(cell.Left + 3, cell.Top + 3);
+    HWND h = g.grid->Handle();
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+    SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+    Pump();
+    EXPECT_EQ(g.grid->Col(), 2);
+    EXPECT_EQ(g.grid->Row(), 2);
+    ASSERT_TRUE(g.grid->EditorMode());
+    EXPECT_EQ(GetFocus(), g.Editor()->Handle());
+}
+
+TEST(StringGrids, WithTabsTabInTheEditorMovesToTheNextCell)
+{
+    EditingGrid g;
+    g.grid->SetOptions(g.grid->Options() | goTabs);
+    g.grid->SetFocus();
+    SendMessageW(g.grid->Handle(), WM_KEYDOWN, VK_F2, 0);
+    ASSERT_TRUE(g.grid->EditorMode());
+    int col = g.grid->Col();
+    PostMessageW(g.Editor()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Pump();
+    EXPECT_EQ(g.grid->Col(), col + 1);
+    EXPECT_NE(GetFocus(), g.other->Handle());
+}

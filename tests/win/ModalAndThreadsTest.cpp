@@ -12,7 +12,7 @@ namespace {
 
 class FunctionThread : public TThread {
 public:
-    explicit FunctionThread(std::function<void(FunctionThread&)> body) : TThread(true), body_(std::move(body)) {}
+    explicit FunctionThread(std::function<void(FunctionThread&)> body) : body_(std::move(body)) {}
     ~FunctionThread() override { TerminateAndWait(); }
     void Sync(const std::function<void()>& method) { Synchronize(method); }
 
@@ -90,6 +90,7 @@ TEST(Threads, WaitForOnTheMainThreadServesSynchronize)
             self.Sync([&] { ranOn.push_back(GetCurrentThreadId()); });
         self.ReturnValue = 7;
     });
+    EXPECT_EQ(worker.Handle(), nullptr);  // nothing runs before Start
     worker.Start();
     EXPECT_EQ(worker.WaitFor(), 7);
     EXPECT_EQ(ranOn, std::vector<DWORD>(3, mainId));

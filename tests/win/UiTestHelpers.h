@@ -11,15 +11,16 @@
 struct RecordedBox {
     std::string text, caption;
     unsigned flags;
+    void* owner;
 };
 
 class RecordingDialogs : public DialogProvider {
 public:
     RecordingDialogs() { previous_ = SetDialogProvider(this); }
     ~RecordingDialogs() override { SetDialogProvider(previous_); }
-    int ShowMessageBox(void*, const std::string& text, const std::string& caption, unsigned flags) override
+    int ShowMessageBox(void* owner, const std::string& text, const std::string& caption, unsigned flags) override
     {
-        boxes.push_back(RecordedBox{text, caption, flags});
+        boxes.push_back(RecordedBox{text, caption, flags, owner});
         return answer;
     }
     bool ShowFileDialog(void*, FileDialogRequest& request) override

@@ -1,0 +1,73 @@
+#pragma once
+// Small guards that undo the state a paint sets up, whether the paint code returns or
+// throws: a window left in the middle of a paint would be painted (and throw) again
+// inside every message loop that follows, the error box's own loop included.
+#include <windows.h>
+
+#include "ui/Graphics.h"
+
+// The DC of one paint: the one the message carries (wParam), or BeginPaint's, which is
+// ended (and the window made valid) when the scope ends.
+class PaintDCScope {
+public:
+    PaintDCScope(HWND window, WPARAM givenDC) : window_(window), dc_(reinterpret_cast<HDC>(givenDC))
+    {
+        if (!dc_) {
+            dc_ = BeginPaint(window_, &ps_);
+            began_ = true;
+        }
+    }
+    ~PaintDCScope()
+    {
+        if (began_)
+            EndPaint(window_, &ps_);
+    }
+    PaintDCScope(const PaintDCScope&) = delete;
+    PaintDCScope& operator=(const PaintDCScope&) = delete;
+    HDC DC() const { return dc_; }
+    // The rectangle to paint, or null when the whole DC is wanted.
+    const RECT* Clip() const { return began_ ? &ps_.rcPaint : nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    PAINTSTRUCT ps_{};
+    bool began_ = false;
+};
+
+// A canvas drawing on a DC for the length of the scope.
+class CanvasDCScope {
+public:
+    CanvasDCScope(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
+    ~CanvasDCScope() { canvas_.SetHandle(nullptr); }
+    CanvasDCScope(const CanvasDCScope&) = delete;
+    CanvasDCScope& operator=(const CanvasDCScope&) = delete;
+
+private:
+    TCanvas& canvas_;
+};
+
+// SaveDC now, RestoreDC at the end of the scope.
+class SavedDCScope {
+public:
+    explicit SavedDCScope(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDCScope() { RestoreDC(dc_, saved_); }
+    SavedDCScope(const SavedDCScope&) = delete;
+    SavedDCScope& operator=(const SavedDCScope&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A flag that is true for the length of the scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
