@@ -531,18 +531,24 @@ HWND TWinControl::Handle()
 static TWinControl* ControlOfWindow(HWND hwnd);
 
 namespace {
+using OwnedSearch = std::pair<HWND, std::vector<HWND>*>;
+
+// A window procedure's calling convention: a plain lambda does not convert to it in
+// the 32-bit build.
+BOOL CALLBACK CollectOwned(HWND h, LPARAM param)
+{
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(h, GW_OWNER) == search->first)
+        search->second->push_back(h);
+    return TRUE;
+}
+
 // The top-level windows that window owns: destroying it would destroy them too.
 std::vector<HWND> OwnedWindows(HWND window)
 {
     std::vector<HWND> owned;
-    auto collect = [](HWND h, LPARAM param) -> BOOL {
-        auto* list = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
-        if (GetWindow(h, GW_OWNER) == list->first)
-            list->second->push_back(h);
-        return TRUE;
-    };
-    std::pair<HWND, std::vector<HWND>*> param{window, &owned};
-    EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(&param));
+    OwnedSearch search{window, &owned};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&search));
     return owned;
 }
 } // namespace
