@@ -1,0 +1,343 @@
+// Windowed controls: message handling (keys, reflection, mouse routing, painting).
+#include "ui/Controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+
+#include "ui/Application.h"
+#include "ui/ControlState.h"
+#include "ui/Exceptions.h"
+#include "ui/Forms.h"
+#include "ui/Menus.h"
+#include "ui/Messages.h"
+#include "ui/PaintScopes.h"
+#include "ui/SysUtils.h"
+#include "ui/Text.h"
+
+using namespace controls_detail;
+
+bool TWinControl::DoKeyDown(WORD& key, TShiftState shift)
+{
+    TForm* form = ParentForm();
+    if (form && form != this && form->KeyPreview && form->OnKeyDown && form->EventsAllowed()) {
+        form->OnKeyDown(form, key, shift);
+        if (key == 0)
+            return true;
+    }
+    if (OnKeyDown && EventsAllowed())
+        OnKeyDown(this, key, shift);
+    return key == 0;
+}
+
+bool TWinControl::DoMenuKey(WORD key)
+{
+    TShiftState shift = KeyboardShiftState();
+    if (!(shift & (ssCtrl | ssAlt)) && !(key >= VK_F1 && key <= VK_F24))
+        return false;  // plain keys are never menu shortcuts here
+    TShortCut sc = ShortCut(key, shift);
+    for (TControl* c = this; c; c = c->Parent()) {
+        if (!c->PopupMenu)
+            continue;
+        if (TMenuItem* item = c->PopupMenu->FindShortCut(sc)) {
+            if (EventsAllowed())
+                item->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TWinControl::DoKeyPress(char& key)
+{
+    TForm* form = ParentForm();
+    if (form && form != this && form->KeyPreview && form->OnKeyPress && form->EventsAllowed()) {
+        form->OnKeyPress(form, key);
+        if (key == 0)
+            return true;
+    }
+    if (OnKeyPress && EventsAllowed())
+        OnKeyPress(this, key);
+    return key == 0;
+}
+
+bool TWinControl::WantsDialogKey(WORD key, LPARAM keyData)
+{
+    // Asked the way a dialog asks, with the key message, so a control can claim one key
+    // (an open drop-down list keeps Escape and Enter).
+    MSG msg{handle_, WM_KEYDOWN, key, keyData, static_cast<DWORD>(GetMessageTime()), {0, 0}};
+    LRESULT code = Perform(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+}
+
+bool TWinControl::EraseBackground(HDC dc)
+{
+    if (defProc_ != DefWindowProcW)
+        return false;  // system controls erase themselves
+    RECT r;
+    GetClientRect(handle_, &r);
+    HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    return true;
+}
+
+LRESULT TWinControl::ColorMessage(HDC dc)
+{
+    COLORREF rgb = ColorToRGB(color_);
+    if (!colorBrush_ || colorBrushColor_ != rgb) {
+        if (colorBrush_)
+            DeleteObject(colorBrush_);
+        colorBrush_ = CreateSolidBrush(rgb);
+        colorBrushColor_ = rgb;
+    }
+    SetTextColor(dc, ColorToRGB(font_.Color));
+    SetBkColor(dc, rgb);
+    return reinterpret_cast<LRESULT>(colorBrush_);
+}
+
+TWinControl* controls_detail::ControlOfWindow(HWND hwnd)
+{
+    return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+}
+
+bool TWinControl::ReflectToChild(TMessage& m)
+{
+    HWND child = nullptr;
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(m.LParam);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+        break;
+    default:
+        return false;
+    }
+    TWinControl* target = ControlOfWindow(child);
+    if (!target || target == this)
+        return false;
+    m.Result = target->Perform(kCnBase + m.Msg, m.WParam, m.LParam);
+    return true;
+}
+
+void TWinControl::TrackMouse(TControl* target)
+{
+    if (g_mouseControl != target) {
+        TControl* old = g_mouseControl;
+        g_mouseControl = target;
+        if (old)
+            old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+        if (target)
+            target->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(target));
+    }
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&tme);
+}
+
+void TWinControl::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        if (ReflectToChild(m))
+            return;
+        break;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC:
+        if (HandleReflected(m))
+            return;
+        m.Result = ColorMessage(reinterpret_cast<HDC>(m.WParam));
+        return;
+    case WM_ERASEBKGND:
+        if (EraseBackground(reinterpret_cast<HDC>(m.WParam))) {
+            m.Result = 1;
+            return;
+        }
+        break;
+    case WM_SIZE:
+    case WM_MOVE:
+    case WM_WINDOWPOSCHANGED: {
+        if (m.Msg == WM_WINDOWPOSCHANGED) {
+            DefaultHandler(m);  // sends WM_SIZE and WM_MOVE
+            return;
+        }
+        // A minimized window's iconic rectangle is not the form's geometry, and its
+        // empty client area is no place to lay the children out in.
+        if ((m.Msg == WM_SIZE && m.WParam == SIZE_MINIMIZED) || (m.Msg == WM_MOVE && IsIconic(handle_)))
+            break;
+        RECT r;
+        GetWindowRect(handle_, &r);
+        if (parent_ && parent_->HandleAllocated())
+            MapWindowPoints(nullptr, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        bool resized = (r.right - r.left) != width_ || (r.bottom - r.top) != height_;
+        left_ = r.left;
+        top_ = r.top;
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        if (m.Msg == WM_SIZE) {
+            AlignControls();
+            if (OnResize && EventsAllowed())
+                OnResize(this);
+        } else if (resized) {
+            AlignControls();
+        }
+        break;
+    }
+    case WM_SETFOCUS:
+        if (TForm* form = ParentForm())
+            if (form != this)
+                form->SetFocusedControl(this);
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // The key notification comes first; a control that answers it keeps the key.
+        if (Perform(CN_KEYDOWN, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return;
+        }
+        WORD key = static_cast<WORD>(m.WParam);
+        if (DoMenuKey(key))
+            return;
+        if (DoKeyDown(key, KeyboardShiftState()))
+            return;
+        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key, m.LParam))
+            if (TForm* form = ParentForm())
+                if (form->Perform(CM_DIALOGKEY, key, 0))
+                    return;
+        m.WParam = key;
+        break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(m.WParam);
+        if (OnKeyUp && EventsAllowed())
+            OnKeyUp(this, key, KeyboardShiftState());
+        if (key == 0)
+            return;
+        m.WParam = key;
+        break;
+    }
+    case WM_CHAR: {
+        wchar_t wc = static_cast<wchar_t>(m.WParam);
+        char key = 0;
+        if (wc < 0x80) {
+            key = static_cast<char>(wc);
+        } else {
+            std::string narrow = FromWide(std::wstring(1, wc));
+            key = narrow.empty() ? '?' : narrow[0];
+        }
+        char before = key;
+        if (DoKeyPress(key))
+            return;
+        if (key != before) {
+            std::wstring wide = ToWide(std::string(1, key));
+            m.WParam = wide.empty() ? 0 : wide[0];
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (PopupMenu && EventsAllowed()) {
+            int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+            if (x == -1 && y == -1) {
+                TPoint p = ClientToScreen(TPoint{0, 0});
+                x = p.X;
+                y = p.Y;
+            }
+            PopupMenu->PopupComponent = this;
+            PopupMenu->Popup(x, y);
+            return;
+        }
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: {
+        TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        TControl* target = g_captureControl && g_captureControl->parent_ == this ? g_captureControl : nullptr;
+        if (!target && g_captureControl != this)
+            target = ControlAtPos(p);
+        if (target && target->enabled_) {
+            if (m.Msg == WM_MOUSEMOVE)
+                TrackMouse(target);
+            target->Perform(m.Msg, m.WParam, MAKELPARAM(p.X - target->left_, p.Y - target->top_));
+            return;
+        }
+        if (m.Msg == WM_MOUSEMOVE)
+            TrackMouse(this);
+        if (HandleMouseMessage(m))
+            return;
+        break;
+    }
+    case WM_MOUSELEAVE:
+        if (g_mouseControl && (g_mouseControl == this || g_mouseControl->parent_ == this)) {
+            TControl* old = g_mouseControl;
+            g_mouseControl = nullptr;
+            old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (g_captureControl && (g_captureControl == this || g_captureControl->parent_ == this) &&
+            reinterpret_cast<HWND>(m.LParam) != handle_) {
+            TControl* lost = g_captureControl;
+            g_captureControl = nullptr;
+            lost->MouseCaptureLost();
+        }
+        break;
+    case CM_CONTROLLISTCHANGE:
+        if (parent_)
+            parent_->WindowProc(m);
+        return;
+    case CM_RECREATEWND:
+        RecreateWnd();
+        return;
+    case CM_DIALOGKEY:
+        for (size_t i = 0; i < controls_.size() && !m.Result; ++i)
+            m.Result = controls_[i]->Perform(m.Msg, m.WParam, m.LParam);
+        return;
+    default:
+        if (m.Msg >= kCnBase && m.Msg < kCnBase + 0x1000) {
+            if (!HandleReflected(m))
+                m.Result = 0;
+            return;
+        }
+        if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) {
+            TControl::WndProc(m);
+            return;
+        }
+        break;
+    }
+    DefaultHandler(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (!handle_) {
+        m.Result = 0;
+        return;
+    }
+    m.Result = CallWindowProcW(defProc_ ? defProc_ : DefWindowProcW, handle_, m.Msg, m.WParam, m.LParam);
+}
