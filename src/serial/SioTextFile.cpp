@@ -1,22 +1,34 @@
 #include "serial/SioTextFile.h"
 
+#include "ui/PlatformFile.h"
+#include "ui/Streams.h"
+#include "ui/SysUtils.h"
+
 namespace {
 constexpr size_t BufferSize = 512;
-}
+constexpr int kAccessDenied = 5;
+constexpr int kWriteFault = 29;
+} // namespace
 
-SioTextFile::~SioTextFile()
-{
-    if (handle_ != -1)
-        Close();
-}
+SioTextFile::SioTextFile() = default;
+
+SioTextFile::~SioTextFile() { Close(); }
 
 int SioTextFile::Open(const std::string& name, bool append)
 {
-    int error = 0;
-    handle_ = SioFileOpen(name, append, error);
     error_ = 0;
     buffer_.clear();
-    return handle_ == -1 ? (error ? error : 5) : 0;
+    bool appending = append && FileExists(name);
+    std::string reason;
+    int number = 0;
+    file_.reset(PlatformFile::Open(name, appending ? fmOpenWrite | fmShareDenyWrite : fmCreate, reason, &number));
+    if (!file_)
+        return number ? number : kAccessDenied;
+    if (appending && file_->Seek(0, 2) < 0) {
+        file_.reset();
+        return kWriteFault;
+    }
+    return 0;
 }
 
 void SioTextFile::Write(const std::string& text)
@@ -30,17 +42,19 @@ void SioTextFile::WriteLn(const std::string& text) { Write(text + "\r\n"); }
 
 void SioTextFile::Flush()
 {
-    if (!buffer_.empty() && error_ == 0)
-        error_ = SioFileWrite(handle_, buffer_.data(), buffer_.size());
+    if (file_ && !buffer_.empty() && error_ == 0) {
+        auto size = static_cast<int64_t>(buffer_.size());
+        if (file_->Write(buffer_.data(), size) != size)
+            error_ = kWriteFault;
+    }
     buffer_.clear();
 }
 
 int SioTextFile::Close()
 {
-    if (handle_ == -1)
+    if (!file_)
         return 0;
     Flush();
-    int closeError = SioFileClose(handle_);
-    handle_ = -1;
-    return error_ ? error_ : closeError;
+    file_.reset();
+    return error_;
 }

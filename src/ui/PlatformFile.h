@@ -7,8 +7,10 @@
 class PlatformFile {
 public:
     // Opens per the TFileStream mode; on failure returns null and sets error to the
-    // platform's reason text.
-    static PlatformFile* Open(const std::string& fileName, unsigned mode, std::string& error);
+    // platform's reason text and, when asked, errorNumber to the Windows error number
+    // (the native build maps its reasons to those numbers).
+    static PlatformFile* Open(const std::string& fileName, unsigned mode, std::string& error,
+                              int* errorNumber = nullptr);
     // Moves from over to (replacing it) as one step where the platform allows;
     // on failure returns false with the reason in error.
     static bool Replace(const std::string& from, const std::string& to, std::string& error);

@@ -68,9 +68,31 @@ private:
     int fd_;
 };
 
+// The Windows error number the program reports for a reason: 3 path not found, 4 too
+// many open files, 5 access denied, 29 write fault.
+int WindowsErrorNumber(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return 5;
+    default:
+        return 29;
+    }
+}
+
 } // namespace
 
-PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std::string& error)
+PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std::string& error,
+                                 int* errorNumber)
 {
     int flags;
     if ((mode & 0xFF00) == fmCreate)
@@ -83,13 +105,16 @@ PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std
         flags = O_RDONLY;
     std::string path = NativePath(fileName);
     struct stat st{};
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        error = std::strerror(EISDIR);
-        return nullptr;
+    int fd = -1;
+    int reason = EISDIR;
+    if (!(::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+        reason = errno;
     }
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = std::strerror(reason);
+        if (errorNumber)
+            *errorNumber = WindowsErrorNumber(reason);
         return nullptr;
     }
     return new PosixFile(fd);

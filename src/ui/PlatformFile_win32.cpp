@@ -68,7 +68,8 @@ private:
 
 } // namespace
 
-PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std::string& error)
+PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std::string& error,
+                                 int* errorNumber)
 {
     DWORD access, share, disposition;
     if ((mode & 0xFF00) == fmCreate) {
@@ -87,7 +88,10 @@ PlatformFile* PlatformFile::Open(const std::string& fileName, unsigned mode, std
     HANDLE h = CreateFileW(ToWide(fileName).c_str(), access, share, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error = SystemErrorText(GetLastError());
+        DWORD code = GetLastError();
+        error = SystemErrorText(code);
+        if (errorNumber)
+            *errorNumber = static_cast<int>(code);
         return nullptr;
     }
     return new Win32File(h);
