@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "programming/UnitSetBurnChannels.h"
+#include "support/ReadWholeFile.h"
+#include "support/TempDir.h"
 #include "ui/SysUtils.h"
 
 namespace {
@@ -34,27 +33,10 @@ protected:
     std::string nextPortName;
 };
 
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string TempFileName(const char* name)
-{
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    char narrow[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, dir, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return std::string(narrow) + name;
-}
-
 TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
 {
-    std::string target = TempFileName("pelvor-burn-test.h");
-    RemoveFile(target);
+    TempDir dir;
+    std::string target = dir.File("pelvor-burn-test.h");
     form->PortName = "FILE";
     dialogs.fileAnswers = {target};
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
@@ -69,7 +51,7 @@ TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
     EXPECT_TRUE(requests.empty()) << "no programming window for the header";
     EXPECT_EQ(form->PortName, "FILE");
 
-    std::string text = ReadFile(target);
+    std::string text = ReadWholeFile(target);
     int speed = 80 + 10 - form->TrackBarSpeed->Position();
     EXPECT_EQ(text.rfind("#define FIXEDSCN\neeprom unsigned char SpeedEE = " + std::to_string(speed) +
                              ";\nflash char TestScnData[] = {\n0x53,0x43,0x4e,0x31,0x12,",
@@ -77,7 +59,6 @@ TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
               0u)
         << text.substr(0, 120);
     EXPECT_EQ(text.substr(text.size() - 3), "\n};");
-    RemoveFile(target);
 }
 
 TEST_F(MainBurnTest, CancellingTheSaveDialogWritesNothing)

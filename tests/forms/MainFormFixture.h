@@ -1,7 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "RecordingDialogs.h"
+#include "support/RecordingDialogs.h"
 #include "editor/UnitMain.h"
 #include "ui/Application.h"
 

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "../TempDir.h"
-#include "ReadWholeFile.h"
+#include "support/TempDir.h"
+#include "support/ReadWholeFile.h"
 #include "FakeSioClock.h"
 #include "serial/SioDispatchLog.h"
 

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "../TempDir.h"
-#include "ReadWholeFile.h"
+#include "support/TempDir.h"
+#include "support/ReadWholeFile.h"
 #include "serial/SioByteText.h"
 #include "serial/SioTrace.h"
 

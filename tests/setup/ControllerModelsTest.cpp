@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "../TempDir.h"
+#include "support/TempDir.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "../TempDir.h"
+#include "support/TempDir.h"
 #include "setup/ControllerModels.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../TempDir.h"
+#include "support/TempDir.h"
 #include "ui/Exceptions.h"
 
 namespace {
