@@ -100,6 +100,8 @@ public:
 
     // Members of the editor's areas, one block each, implemented in the files named.
     // ---- step count, step time and speed (MainSteps*.cpp) ----
+    // Changes the largest allowed step count; without keepSteps a longer scenario is cut.
+    void SetMaxSteps(int maxSteps, bool keepSteps);
     // ---- grid drawing, zoom and selection (MainGrid*.cpp) ----
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
