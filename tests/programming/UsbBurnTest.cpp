@@ -2,52 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <numeric>
 
 #include "SimulatedBootloader.h"
 #include "programming/FlashImage.h"
+#include "support/RecordingUsbBurnView.h"
 
 namespace {
-
-class RecordingView : public UsbBurnView {
-public:
-    std::vector<std::string> statuses, errors, questions, retries;
-    std::vector<std::pair<int, bool>> maxSteps;
-    std::deque<bool> answers;   // for questions and time-out boxes; true when empty
-    std::vector<std::pair<int, int>> bars;  // maximum and position of each ShowProgress
-    bool progressShown = false;
-    int progressMax = 0, progress = 0;
-    int closes = 0;
-
-    void ShowStatus(const std::string& caption) override { statuses.push_back(caption); }
-    void ShowProgress(int, int max, int position) override
-    {
-        progressShown = true;
-        bars.emplace_back(max, position);
-        progressMax = max;
-        progress = position;
-    }
-    void SetProgress(int position) override { progress = position; }
-    void HideProgress() override { progressShown = false; }
-    void ProcessMessages() override {}
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    bool AskYesNo(const std::string& text) override { return Answer(questions, text); }
-    bool AskRetry(const std::string& text) override { return Answer(retries, text); }
-    void SetMaxSteps(int steps, bool keep) override { maxSteps.emplace_back(steps, keep); }
-    void Close() override { ++closes; }
-
-private:
-    bool Answer(std::vector<std::string>& asked, const std::string& text)
-    {
-        asked.push_back(text);
-        bool answer = answers.empty() || answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return answer;
-    }
-};
 
 std::vector<uint8_t> Pattern(size_t size, int seed)
 {
@@ -63,7 +25,7 @@ struct Burn {
     SimulatedBootloaderConfig config;
     BurnRequest request;
     RomFile rom;
-    RecordingView view;
+    RecordingUsbBurnView view;
     std::unique_ptr<SimulatedBootloader> device;
     std::unique_ptr<UsbBurn> burn;
 
