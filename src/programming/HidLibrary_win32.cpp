@@ -60,20 +60,19 @@ const HidApi* LoadHidApi()
     return api;
 }
 
-// A device handle opened for one transfer or one string query.
-class DeviceHandle {
+// Owns a handle of the kind Release frees; INVALID_HANDLE_VALUE is "none" for both
+// kinds used here.
+template <typename Release>
+class OwnedHandle {
 public:
-    explicit DeviceHandle(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr))
-    {
-    }
-    ~DeviceHandle()
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle()
     {
         if (IsOpen())
-            CloseHandle(handle_);
+            Release()(handle_);
     }
-    DeviceHandle(const DeviceHandle&) = delete;
-    DeviceHandle& operator=(const DeviceHandle&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
 
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
@@ -82,27 +81,20 @@ private:
     HANDLE handle_;
 };
 
-// A SetupAPI device-information set.
-class DeviceInfoSet {
-public:
-    explicit DeviceInfoSet(const GUID& classGuid)
-        : set_(SetupDiGetClassDevsA(&classGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE))
-    {
-    }
-    ~DeviceInfoSet()
-    {
-        if (IsOpen())
-            SetupDiDestroyDeviceInfoList(set_);
-    }
-    DeviceInfoSet(const DeviceInfoSet&) = delete;
-    DeviceInfoSet& operator=(const DeviceInfoSet&) = delete;
-
-    bool IsOpen() const { return set_ != INVALID_HANDLE_VALUE; }
-    HDEVINFO Get() const { return set_; }
-
-private:
-    HDEVINFO set_;
+struct CloseDevice {
+    void operator()(HANDLE device) const { CloseHandle(device); }
 };
+struct DestroyInfoSet {
+    void operator()(HDEVINFO set) const { SetupDiDestroyDeviceInfoList(set); }
+};
+using DeviceHandle = OwnedHandle<CloseDevice>;
+using DeviceInfoSet = OwnedHandle<DestroyInfoSet>;
+
+// Opens a device for one transfer or one string query.
+DeviceHandle OpenDevice(const std::string& path)
+{
+    return DeviceHandle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+}
 
 // The path of one device interface; empty when the system gives none.
 std::string GetDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& data)
@@ -135,7 +127,7 @@ std::string DeviceString(Query query, HANDLE device)
 HidDevice DescribeDevice(const HidApi& api, const std::string& path)
 {
     HidDevice device{path, kUnknownDevice, kUnknownDevice};
-    DeviceHandle handle(path);
+    DeviceHandle handle = OpenDevice(path);
     if (!handle.IsOpen())
         return device;
     device.manufacturer = DeviceString(api.HidD_GetManufacturerString, handle.Get());
@@ -153,14 +145,13 @@ std::vector<HidDevice> HIDLibrary::Enumerate(const std::string& filter)
     std::vector<HidDevice> found;
     if (!api_)
         return found;
-    DeviceInfoSet set(api_->hidGuid);
+    DeviceInfoSet set(SetupDiGetClassDevsA(&api_->hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.IsOpen())
         return found;
-    GUID hidGuid = api_->hidGuid;
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA data{};
         data.cbSize = sizeof data;
-        if (!SetupDiEnumDeviceInterfaces(set.Get(), nullptr, &hidGuid, index, &data))
+        if (!SetupDiEnumDeviceInterfaces(set.Get(), nullptr, &api_->hidGuid, index, &data))
             break;
         std::string path = GetDevicePath(set.Get(), data);
         if (!path.empty() && path.find(filter) != std::string::npos)
@@ -173,7 +164,7 @@ bool HIDLibrary::GetFeature(const std::string& path, uint8_t* buffer, uint32_t l
 {
     if (!api_)
         return false;
-    DeviceHandle handle(path);
+    DeviceHandle handle = OpenDevice(path);
     return handle.IsOpen() && api_->HidD_GetFeature(handle.Get(), buffer, length);
 }
 
@@ -181,6 +172,6 @@ bool HIDLibrary::SetFeature(const std::string& path, uint8_t* buffer, uint32_t l
 {
     if (!api_)
         return false;
-    DeviceHandle handle(path);
+    DeviceHandle handle = OpenDevice(path);
     return handle.IsOpen() && api_->HidD_SetFeature(handle.Get(), buffer, length);
 }
