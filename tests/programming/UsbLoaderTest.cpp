@@ -124,14 +124,4 @@ TEST(UsbLoader, ReportsProgressPerChunkAndStopsAtAFailedOne)
     EXPECT_EQ(t.device.FlashWrites().size(), 3u + 1u);
 }
 
-TEST(UsbLoader, LeavingTheBootloaderDropsTheDevice)
-{
-    Loader t;
-    ASSERT_TRUE(t.loader.Open());
-    EXPECT_TRUE(t.loader.LeaveBootloader());
-    EXPECT_TRUE(t.device.LeftBootloader());
-    EXPECT_FALSE(t.loader.Open());
-    EXPECT_FALSE(t.loader.WriteEepromByte(0, 1));
-}
-
 } // namespace
