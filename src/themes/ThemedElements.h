@@ -68,6 +68,16 @@ template <TThemedElement E>
 struct TThemedValue {
     int Value;
 };
+template <TThemedElement E>
+constexpr bool operator==(TThemedValue<E> a, TThemedValue<E> b)
+{
+    return a.Value == b.Value;
+}
+template <TThemedElement E>
+constexpr bool operator!=(TThemedValue<E> a, TThemedValue<E> b)
+{
+    return a.Value != b.Value;
+}
 using TThemedButton = TThemedValue<teButton>;
 using TThemedClock = TThemedValue<teClock>;
 using TThemedComboBox = TThemedValue<teComboBox>;
