@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "editor/UndoRing.h"
+#include "scenario/UndoRing.h"
 
 namespace {
 

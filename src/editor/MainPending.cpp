@@ -19,6 +19,7 @@ void TFormMain::SaveScn(const std::string& fileName)
 }
 
 void TFormMain::RecalcScenario() {}
+void TFormMain::SetMaxSteps(int, bool) {}
 void TFormMain::UpdateControls() {}
 void TFormMain::UpdateSelectionMenu() {}
 void TFormMain::ApplyZoom() {}

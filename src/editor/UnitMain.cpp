@@ -287,7 +287,8 @@ void TFormMain::FillPortList()
     ComboBoxComNumber->Items().Clear();
     std::string id = Config.deviceId;
     if (id.empty() || id == "485") {
-        EnumComPorts(ComboBoxComNumber);
+        for (const std::string& port : EnumComPorts())
+            ComboBoxComNumber->Items().Add(port);
         ComboBoxComNumber->SetText(PortName);
     } else {
         ComboBoxComNumber->Items().Add("USB");

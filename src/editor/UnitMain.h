@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/UndoRing.h"
 #include "programming/BurnRequest.h"
+#include "scenario/UndoRing.h"
 #include "setup/ControllerModels.h"
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
@@ -97,6 +97,16 @@ public:
     void TrackBarSpeedChange(TObject* Sender);
     void TimerSpeedChangeTimer(TObject* Sender);
     void SpeedButtonBurnClick(TObject* Sender);
+
+    // Members of the editor's areas, one block each, implemented in the files named.
+    // ---- step count, step time and speed (MainSteps*.cpp) ----
+    // Changes the largest allowed step count; without keepSteps a longer scenario is cut.
+    void SetMaxSteps(int maxSteps, bool keepSteps);
+    // ---- grid drawing, zoom and selection (MainGrid*.cpp) ----
+    // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
+    // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
+    // ---- preview (MainPreview*.cpp) ----
+    // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
 
     // ---- operations ----
     // True: go on; false: the user cancelled.

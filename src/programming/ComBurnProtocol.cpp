@@ -161,33 +161,57 @@ void ComBurnProtocol::SendFlashBlock()
 
 bool ComBurnProtocol::PrepareFlashImage()
 {
-    FlashImage fi = BuildFlashImage(FlashLayout{flashSize_, bootSize_, blockSize_}, rom_, firmwareSize_, in_);
-    switch (fi.result) {
-    case FlashImageResult::LinkError:
-        Fail(kLinkErrorText);
+    if (flashSize_ <= 0 || bootSize_ <= 0 || blockSize_ <= 0) {
+        Fail(kNoMemorySizesText);  // a "+" before any block size is a link error too
         return false;
-    case FlashImageResult::NoFirmware:
-        Fail(MissingFirmwareText(in_.RomFileName));
-        return false;
-    case FlashImageResult::NoMemory:
+    }
+    // A boot-loader that leaves no flash, or firmware larger than what it leaves: the
+    // scenario cannot go in at any length.
+    if (flashSize_ <= bootSize_) {
         Fail(kNoMemoryText);
         return false;
-    case FlashImageResult::TooLarge:
+    }
+    const std::vector<uint8_t> scenario(in_.ScnData, in_.ScnData + std::max(in_.ScnSize, 0));
+    FlashImageInput input;
+    input.rom = &rom_;
+    input.blockSize = blockSize_;
+    input.flashSize = flashSize_;
+    input.bootSize = bootSize_;
+    input.firmwareSize = firmwareSize_;
+    input.scenario = &scenario;
+    input.channelCount = in_.ChannelCount;
+    input.loopCount = in_.LoopCount;
+    input.labelCount = in_.LabelCount;
+    FlashImage fi = BuildFlashImage(input);
+    switch (fi.status) {
+    case FlashImageStatus::NoMemorySizes:  // the sizes are known: the kept firmware is too large
+    case FlashImageStatus::FirmwareTooLarge:
+        Fail(kNoMemoryText);
+        return false;
+    case FlashImageStatus::Empty:
+        Fail(MissingFirmwareText(in_.RomFileName));
+        return false;
+    case FlashImageStatus::TooLarge:
+        // Offering to cut the scenario to no steps would wipe it: say plainly it cannot fit.
+        if (fi.maxSteps < 1) {
+            Fail(kNoMemoryText);
+            return false;
+        }
         closing_ = true;
-        PushBox(BoxKind::Cut, CutScenarioQuestion(fi.maxSteps, in_.LoopCount, in_.LabelCount),
+        PushBox(BoxKind::Cut, MemoryShortageText(fi.maxSteps, in_.LoopCount, in_.LabelCount),
                 kBoxYesNo | kBoxIconQuestion, fi.maxSteps);
         return false;
-    case FlashImageResult::Ready:
+    case FlashImageStatus::Built:
         break;
     }
     if (rom_.RomLoaded)
         firmwareSize_ = 0;  // the firmware file is always written
-    firmwareBlocks_ = fi.FirmwareBlocks;
-    if (firmwareSize_ != 0)
-        currentBlock_ = fi.firstBlock;  // the controller keeps its firmware: skip its blocks
-    image_ = std::move(fi.image);
+    firmwareBlocks_ = fi.firmwareBlocks;
+    if (fi.keepsControllerFirmware)
+        currentBlock_ = fi.firmwareBlocks;  // the controller keeps its firmware: skip its blocks
+    image_ = std::move(fi.data);
     imageLength_ = fi.length;
-    if (in_.ScnSize > 0)
+    if (fi.scenarioPlaced)
         Push(Action::MaxSteps, fi.fitSteps, 1);
     SetStatus(kStatusLoading);
     const int start = std::max(currentBlock_, 0) * blockSize_;

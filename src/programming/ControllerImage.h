@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/ScenarioSnapshot.h"
+#include "scenario/ScenarioSnapshot.h"
 
 // Widest channel range one image can describe: its channel count is a single byte.
 constexpr int kMaxImageChannels = 255;

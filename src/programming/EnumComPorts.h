@@ -1,6 +1,7 @@
 #pragma once
-class TComboBox;
+#include <string>
+#include <vector>
 
-// Adds the serial ports present on this machine to the box's items ("COM1", ...), in
-// the order the system lists them, without sorting or clearing the box.
-void EnumComPorts(TComboBox* box);
+// The serial ports present on this machine ("COM1", ...), in the order the system lists
+// them, unsorted.
+std::vector<std::string> EnumComPorts();

@@ -1,56 +1,84 @@
 #include "programming/FlashImage.h"
 
 #include <algorithm>
-#include <cstring>
 
-FlashImage BuildFlashImage(const FlashLayout& layout, const RomFile& rom, int firmwareSize,
-                           const BurnInputs& in)
+const char kNoMemorySizesText[] = "Невозможно загрузить сценарий!\nОшибка связи с контроллером.";
+
+namespace {
+
+// Steps of channelCount cells plus a 2-byte step time that fit in room bytes; 0 when
+// the room is smaller than what the image needs besides its steps.
+int StepsIn(int room, int channelCount)
 {
-    FlashImage out;
-    const int block = layout.BlockSize;
-    if (layout.FlashSize <= 0 || layout.BootSize <= 0 || block <= 0)
-        return out;  // LinkError
-    out.result = FlashImageResult::NoMemory;
-    const int64_t capacity = static_cast<int64_t>(layout.FlashSize) - layout.BootSize;
-    if (capacity <= 0)
-        return out;
-    // A firmware file's data are always written; without one, the controller's own
-    // firmware stays and only its region is kept free.
-    int64_t firmware = rom.RomLoaded ? static_cast<int64_t>(rom.RomLength) : std::max(firmwareSize, 0);
-    if (firmware > capacity)
-        return out;
-    // The firmware file always gets one more block, even when it ends on a block edge.
-    int64_t blocks = firmware / block;
-    if (rom.RomLoaded || firmware % block != 0)
+    return room > 0 ? room / (channelCount + 2) : 0;
+}
+
+} // namespace
+
+FlashImage BuildFlashImage(const FlashImageInput& input)
+{
+    FlashImage image;
+    const bool romLoaded = input.rom->RomLoaded;
+    if (input.blockSize <= 0 || input.flashSize <= 0 || input.bootSize <= 0 || input.flashSize <= input.bootSize)
+        return image;
+    const int capacity = input.flashSize - input.bootSize;
+    image.data.assign(static_cast<size_t>(capacity), 0xFF);
+
+    int length = romLoaded ? static_cast<int>(input.rom->RomData.size()) : input.firmwareSize;
+    int blocks = length / input.blockSize;
+    if (romLoaded || length % input.blockSize != 0)
         ++blocks;
-    int64_t length = blocks * block;
-    if (length > capacity)
-        return out;
+    const int64_t region = static_cast<int64_t>(blocks) * input.blockSize;
+    if (length < 0 || region > capacity) {
+        // A controller that reports more firmware than it has flash is not talking sense.
+        image.status = romLoaded ? FlashImageStatus::FirmwareTooLarge : FlashImageStatus::NoMemorySizes;
+        return image;
+    }
+    if (romLoaded)
+        std::copy(input.rom->RomData.begin(), input.rom->RomData.end(), image.data.begin());
+    length = static_cast<int>(region);
+    image.firmwareBlocks = blocks;
+    image.keepsControllerFirmware = !romLoaded && input.firmwareSize != 0;
+
+    const std::vector<uint8_t>& scenario = *input.scenario;
+    image.length = length;
     if (length == 0) {
-        out.result = FlashImageResult::NoFirmware;
-        return out;
+        image.status = FlashImageStatus::Empty;
+        return image;
     }
-    out.FirmwareBlocks = static_cast<int>(blocks);
-    out.firstBlock = rom.RomLoaded ? 0 : static_cast<int>(blocks);
+    image.status = FlashImageStatus::Built;
+    if (scenario.empty())
+        return image;
 
-    const int64_t freeBytes = capacity - length;
-    const int64_t perStep = std::max(in.ChannelCount, 0) + 2;
-    out.fitSteps = static_cast<int>((freeBytes - 10) / perStep);
-    out.maxSteps = static_cast<int>(
-        (freeBytes - 6 * int64_t{in.LoopCount} - 2 * int64_t{in.LabelCount} - 10) / perStep);
-    const int64_t scenario = std::max(in.ScnSize, 0);
-    if (length + scenario > capacity) {
-        // Offering to cut to no steps would wipe the scenario: say plainly it cannot fit.
-        out.result = out.maxSteps < 1 ? FlashImageResult::NoMemory : FlashImageResult::TooLarge;
-        return out;
+    const int free = capacity - length;
+    image.fitSteps = StepsIn(free - 10, input.channelCount);
+    image.maxSteps = StepsIn(free - 6 * input.loopCount - 2 * input.labelCount - 10, input.channelCount);
+    if (scenario.size() > static_cast<size_t>(free)) {
+        image.status = FlashImageStatus::TooLarge;
+        return image;
     }
+    std::copy(scenario.begin(), scenario.end(), image.data.begin() + length);
+    image.length = length + static_cast<int>(scenario.size());
+    image.scenarioPlaced = true;
+    return image;
+}
 
-    out.image.assign(static_cast<size_t>(capacity), 0xFF);
-    if (rom.RomLoaded)
-        std::memcpy(out.image.data(), rom.RomData.data(), std::min<size_t>(rom.RomData.size(), rom.RomLength));
-    if (scenario > 0)
-        std::memcpy(out.image.data() + length, in.ScnData, static_cast<size_t>(scenario));
-    out.length = static_cast<int>(length + scenario);
-    out.result = FlashImageResult::Ready;
-    return out;
+std::string FirmwareTooLargeText(const std::string& romFileName)
+{
+    return "Невозможно загрузить сценарий!\nПрограмма из файла \"" + romFileName +
+           "\" не помещается в память контроллера.";
+}
+
+std::string MemoryShortageText(int maxSteps, int loopCount, int labelCount)
+{
+    std::string suffix;
+    if (loopCount > 0)
+        suffix += " (с учетом " + std::to_string(loopCount) + " циклов";
+    if (labelCount > 0)
+        suffix += (suffix.empty() ? " (с учетом " : " и ") + std::to_string(labelCount) + " меток";
+    suffix += suffix.empty() ? "." : ").";
+    const std::string blanks(22, ' ');
+    return "Не хватает памяти контроллера для записи сценария!" + blanks +
+           "\nСценарий должен содержать не более " + std::to_string(maxSteps) + " шагов" + suffix + blanks +
+           "\n\nИзменить максимальное количество шагов в программе?";
 }

@@ -1,39 +1,52 @@
 #pragma once
-// What goes into the controller's flash: the firmware region (the firmware file's data,
-// or room for the firmware the controller keeps), rounded up to whole blocks, then the
-// controller image, all within the flash below the boot-loader.
+// The flash image one programming run writes: the firmware region (from the firmware
+// file, or the firmware the controller keeps) followed by the controller image of the
+// scenario, in a buffer of the flash the boot-loader leaves free.
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "programming/BurnInputs.h"
 #include "programming/RomFile.h"
 
-// The sizes the controller reported, in bytes (0: not reported).
-struct FlashLayout {
-    int FlashSize = 0;
-    int BootSize = 0;
-    int BlockSize = 0;
+// What the build needs to know of the controller and the scenario.
+struct FlashImageInput {
+    const RomFile* rom = nullptr;                 // the firmware file as loaded
+    int blockSize = 0;                            // the controller's flash block size
+    int flashSize = 0;
+    int bootSize = 0;
+    int firmwareSize = 0;                         // firmware the controller keeps; 0 = none
+    const std::vector<uint8_t>* scenario = nullptr;  // the controller image
+    int channelCount = 0;
+    int loopCount = 0;
+    int labelCount = 0;
 };
 
-enum class FlashImageResult {
-    Ready,
-    LinkError,   // a flash, boot-loader or block size is missing
-    NoFirmware,  // neither a firmware file nor firmware in the controller
-    NoMemory,    // the firmware region alone does not fit, or no step would fit
-    TooLarge,    // the scenario does not fit; it would fit with maxSteps steps
+enum class FlashImageStatus {
+    Built,
+    NoMemorySizes,      // no block, flash or boot-loader size, or no room beside the boot-loader
+    FirmwareTooLarge,   // the firmware region does not fit in the free flash
+    Empty,              // neither firmware nor scenario: nothing to write
+    TooLarge,           // the scenario does not fit behind the firmware
 };
 
 struct FlashImage {
-    FlashImageResult result = FlashImageResult::LinkError;
-    std::vector<uint8_t> image;  // capacity bytes, 0xFF where nothing is placed
-    int length = 0;              // bytes to send: firmware region and controller image
-    int FirmwareBlocks = 0;      // blocks of the firmware region
-    int firstBlock = 0;          // the first block to send (the region is skipped when the controller keeps its firmware)
-    int fitSteps = 0;            // steps that fit with no loops or labels
-    int maxSteps = 0;            // steps that fit with the scenario's loops and labels
+    FlashImageStatus status = FlashImageStatus::NoMemorySizes;
+    std::vector<uint8_t> data;  // flash size minus boot-loader size, 0xFF where nothing was copied
+    int length = 0;             // bytes that hold firmware and scenario
+    int firmwareBlocks = 0;     // blocks of the firmware region
+    bool keepsControllerFirmware = false;  // writing starts at block firmwareBlocks
+    bool scenarioPlaced = false;           // a scenario went in: fitSteps is the editor's new maximum
+    int fitSteps = 0;           // steps that fit beside the firmware (at least 0)
+    int maxSteps = 0;           // the same, counting the loops and labels (at least 0)
 };
 
-// firmwareSize: the size the controller reported for the firmware it keeps (used when
-// no firmware file is loaded).
-FlashImage BuildFlashImage(const FlashLayout& layout, const RomFile& rom, int firmwareSize,
-                           const BurnInputs& inputs);
+// With a firmware file its data are placed at 0 and always end with one more block;
+// without one the controller's own firmware stays and only its region is skipped.
+FlashImage BuildFlashImage(const FlashImageInput& input);
+
+// Texts of the boxes a failed build shows.
+extern const char kNoMemorySizesText[];
+std::string FirmwareTooLargeText(const std::string& romFileName);
+// The question asked when the scenario does not fit: may the editor's step maximum drop
+// to maxSteps?
+std::string MemoryShortageText(int maxSteps, int loopCount, int labelCount);

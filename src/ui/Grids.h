@@ -1,6 +1,6 @@
 #pragma once
-// Grids: TDrawGrid draws every cell through OnDrawCell; TStringGrid keeps a text per
-// cell and can edit it in place. Only the visible cells are drawn, so a grid of some
+// Grids: TDrawGrid draws every cell through OnDrawCell; TStringGrid (StringGrid.h) keeps
+// a text per cell and can edit it in place (InplaceEdit.h). Only the visible cells are drawn, so a grid of some
 // thousand columns scrolls as fast as a small one.
 #include <memory>
 #include <vector>
@@ -35,21 +35,7 @@ using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
 using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
 using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 
-class TCustomGrid;
-
-// The in-place editor of a grid cell.
-class TInplaceEdit : public TEdit {
-public:
-    TInplaceEdit(TCustomGrid* grid);
-    void WndProc(TMessage& message) override;
-
-protected:
-    bool DoKeyDown(WORD& key, TShiftState shift) override;
-    bool HandleReflected(TMessage& message) override;
-
-private:
-    TCustomGrid* grid_;  // not owned: the grid owns this editor
-};
+class TInplaceEdit;
 
 class TCustomGrid : public TCustomControl {
 public:
@@ -108,7 +94,7 @@ public:
     // at once).
     TCanvas* Canvas();
 
-    bool EditorMode() const { return editor_ && editor_->Visible(); }
+    bool EditorMode() const;
     void ShowEditor();
     void HideEditor();
 
@@ -179,19 +165,4 @@ private:
 class TDrawGrid : public TCustomGrid {
 public:
     using TCustomGrid::TCustomGrid;
-};
-
-class TStringGrid : public TDrawGrid {
-public:
-    using TDrawGrid::TDrawGrid;
-    std::string Cells(int col, int row) const;
-    void SetCells(int col, int row, const std::string& value);
-
-protected:
-    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
-    std::string GetEditText(int col, int row) override;
-    void SetEditText(int col, int row, const std::string& value) override;
-
-private:
-    std::vector<std::vector<std::string>> cells_;  // [col][row], grown on demand
 };

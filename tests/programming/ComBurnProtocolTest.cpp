@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "programming/BurnTexts.h"
+#include "programming/FlashImage.h"
 #include "RecordingBurnShell.h"
 
 namespace {
@@ -283,7 +284,7 @@ TEST_F(ComBurnProtocolTest, TheCutQuestionEndsTheRunWithoutAFlush)
     Feed("MQag+");  // 1024 bytes of flash, 128 of boot-loader: 896, 320 of them firmware
     const int maxSteps = (896 - 320 - 12 - 2 - 10) / 6;
     ASSERT_EQ(shell.boxes.size(), 1u);
-    EXPECT_EQ(shell.boxes[0], CutScenarioQuestion(maxSteps, 2, 1));
+    EXPECT_EQ(shell.boxes[0], MemoryShortageText(maxSteps, 2, 1));
     EXPECT_EQ(shell.boxFlags[0], kBoxYesNo | kBoxIconQuestion);
     EXPECT_TRUE(shell.Lines("max steps").empty()) << "the default answer in this shell is OK, not Yes";
     EXPECT_TRUE(protocol.Finished());
@@ -309,6 +310,16 @@ TEST_F(ComBurnProtocolTest, NoFlushWhenClosedBeforeStarting)
 {
     protocol.FormClose();
     EXPECT_EQ(shell.log, (std::vector<std::string>{"status Завершение..."}));
+}
+
+TEST(BurnTexts, TimeoutTexts)
+{
+    const std::string pad(18, ' ');
+    EXPECT_EQ(TimeoutText(false, ""), "Ошибка загрузки!" + pad + "\n\n1. Проверьте правильность подключения кабеля" +
+                                          pad + "\n2. Выключите и снова включите питание контроллера");
+    EXPECT_EQ(TimeoutText(true, "Qarto18"), "Ошибка загрузки!" + pad +
+                                                "\n\n1. Убедитесь, что подключен контроллер \"Qarto18\"" + pad +
+                                                "\n2. Отключите и снова подключите кабель USB");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "SimulatedBurnRun.h"
 #include "programming/BurnTexts.h"
+#include "programming/FlashImage.h"
 #include "programming/ControllerImage.h"
 
 namespace {
@@ -279,7 +280,7 @@ TEST_F(ComBurnRunTest, AScenarioTooLargeOffersToCutIt)
     Run(Answering({kAnswerYes}));
     EXPECT_TRUE(finished);
     ASSERT_EQ(run->boxes.size(), 1u);
-    EXPECT_EQ(run->boxes[0].text, CutScenarioQuestion(510, 2, 1));
+    EXPECT_EQ(run->boxes[0].text, MemoryShortageText(510, 2, 1));
     EXPECT_EQ(run->maxSteps, (std::vector<std::pair<int, bool>>{{510, false}}));
     EXPECT_EQ(controller->FlashFrames(), 0);
     EXPECT_EQ(controller->FlushBytesSkipped(), 512) << "the flush at the start, none after the question";

@@ -2,127 +2,118 @@
 
 #include <gtest/gtest.h>
 
-#include "programming/BurnTexts.h"
+#include <algorithm>
 
 namespace {
 
-struct FlashImageTest : ::testing::Test {
-    FlashImageTest()
-    {
-        rom.RomLoaded = true;
-        rom.RomLength = 5000;
-        rom.RomData.assign(5000, 0xA5);
-        inputs.ChannelCount = 18;
-        inputs.LoopCount = 2;
-        inputs.LabelCount = 1;
-    }
-    FlashImage Build(int scnSize)
-    {
-        scenario.assign(static_cast<size_t>(scnSize), 0x3C);
-        inputs.ScnData = scenario.data();
-        inputs.ScnSize = scnSize;
-        return BuildFlashImage(layout, rom, firmwareSize, inputs);
-    }
-
-    FlashLayout layout{16384, 1024, 128};
+RomFile Firmware(size_t size)
+{
     RomFile rom;
-    int firmwareSize = 0;
-    BurnInputs inputs;
-    std::vector<uint8_t> scenario;
+    rom.RomLoaded = true;
+    rom.RomType = 'A';
+    for (size_t i = 0; i < size; ++i)
+        rom.RomData.push_back(static_cast<uint8_t>(i * 7 + 1));
+    rom.RomLength = static_cast<uint32_t>(size);
+    return rom;
+}
+
+struct Build {
+    RomFile rom;
+    std::vector<uint8_t> scenario = std::vector<uint8_t>(300, 0x5C);
+    FlashImageInput input;
+
+    Build()
+    {
+        input.rom = &rom;
+        input.scenario = &scenario;
+        input.blockSize = 128;
+        input.flashSize = 16384;
+        input.bootSize = 1024;
+        input.channelCount = 18;
+        input.loopCount = 2;
+        input.labelCount = 1;
+    }
+    FlashImage Run() { return BuildFlashImage(input); }
 };
 
-TEST_F(FlashImageTest, FirmwareRegionThenTheScenario)
+TEST(FlashImage, FirmwareFileThenScenarioWithTheStepsThatFit)
 {
-    // 15360 bytes below the boot-loader; 5000 bytes of firmware take 40 blocks.
-    FlashImage fi = Build(2000);
-    ASSERT_EQ(fi.result, FlashImageResult::Ready);
-    EXPECT_EQ(fi.FirmwareBlocks, 40);
-    EXPECT_EQ(fi.firstBlock, 0);
-    EXPECT_EQ(fi.length, 5120 + 2000);
-    EXPECT_EQ(fi.fitSteps, 511);
-    EXPECT_EQ(fi.maxSteps, 510);
-    ASSERT_EQ(fi.image.size(), 15360u);
-    EXPECT_EQ(fi.image[4999], 0xA5);
-    EXPECT_EQ(fi.image[5000], 0xFF);
-    EXPECT_EQ(fi.image[5119], 0xFF);
-    EXPECT_EQ(fi.image[5120], 0x3C);
-    EXPECT_EQ(fi.image[7119], 0x3C);
-    EXPECT_EQ(fi.image[7120], 0xFF);
+    Build build;
+    build.rom = Firmware(5000);
+    FlashImage image = build.Run();
+    ASSERT_EQ(image.status, FlashImageStatus::Built);
+    ASSERT_EQ(image.data.size(), 15360u);
+    EXPECT_EQ(image.firmwareBlocks, 40);
+    EXPECT_FALSE(image.keepsControllerFirmware);
+    EXPECT_EQ(image.length, 5120 + 300);
+    EXPECT_EQ(image.fitSteps, 511);
+    EXPECT_EQ(image.maxSteps, 510);
+    EXPECT_TRUE(std::equal(build.rom.RomData.begin(), build.rom.RomData.end(), image.data.begin()));
+    EXPECT_EQ(std::count(image.data.begin() + 5000, image.data.begin() + 5120, 0xFF), 120);
+    EXPECT_EQ(std::count(image.data.begin() + 5120, image.data.begin() + 5420, 0x5C), 300);
+    EXPECT_EQ(std::count(image.data.begin() + 5420, image.data.end(), 0xFF), 15360 - 5420);
 }
 
-TEST_F(FlashImageTest, KeptFirmwareIsSkippedAndRoundedUpOnlyPastAnEdge)
+TEST(FlashImage, FirmwareRegionEndsOnTheNextBlock)
 {
-    rom = RomFile{};
-    firmwareSize = 5000;
-    FlashImage fi = Build(100);
-    EXPECT_EQ(fi.firstBlock, 40);
-    EXPECT_EQ(fi.image[0], 0xFF) << "nothing is copied over the kept firmware";
-    firmwareSize = 5120;
-    EXPECT_EQ(Build(100).firstBlock, 40);
-    rom.RomLoaded = true;  // a file is rounded up even at an edge
-    rom.RomLength = 4096;
-    rom.RomData.assign(4096, 1);
-    EXPECT_EQ(Build(100).FirmwareBlocks, 33);
+    Build build;
+    build.rom = Firmware(4096);  // a whole number of blocks still gets one more
+    EXPECT_EQ(build.Run().firmwareBlocks, 33);
+
+    Build kept;  // no file: the controller's own 5000 bytes stay, the scenario follows
+    kept.input.firmwareSize = 5000;
+    FlashImage image = kept.Run();
+    EXPECT_TRUE(image.keepsControllerFirmware);
+    EXPECT_EQ(image.firmwareBlocks, 40);
+    EXPECT_EQ(image.data[5119], 0xFF);
+    EXPECT_EQ(image.data[5120], 0x5C);
 }
 
-TEST_F(FlashImageTest, WhatCannotBePlacedIsRefused)
+TEST(FlashImage, ScenarioTooLargeAsksWithTheStepMaximum)
 {
-    EXPECT_EQ(Build(10240).result, FlashImageResult::Ready) << "exactly full";
-    FlashImage fi = Build(10241);
-    EXPECT_EQ(fi.result, FlashImageResult::TooLarge);
-    EXPECT_EQ(fi.maxSteps, 510);
-    EXPECT_TRUE(fi.image.empty());
+    Build build;
+    build.rom = Firmware(5000);
+    build.scenario.assign(10241, 1);
+    FlashImage image = build.Run();
+    EXPECT_EQ(image.status, FlashImageStatus::TooLarge);
+    EXPECT_EQ(image.maxSteps, 510);
+    const std::string blanks(22, ' ');
+    EXPECT_EQ(MemoryShortageText(510, 2, 1),
+              "Не хватает памяти контроллера для записи сценария!" + blanks +
+                  "\nСценарий должен содержать не более 510 шагов (с учетом 2 циклов и 1 меток)." + blanks +
+                  "\n\nИзменить максимальное количество шагов в программе?");
+    EXPECT_NE(MemoryShortageText(7, 0, 3).find("не более 7 шагов (с учетом 3 меток)." + blanks), std::string::npos);
+    EXPECT_NE(MemoryShortageText(7, 0, 0).find("не более 7 шагов." + blanks), std::string::npos);
 
-    layout = {16384, 1024, 0};
-    EXPECT_EQ(Build(100).result, FlashImageResult::LinkError);
-    layout = {0, 1024, 128};
-    EXPECT_EQ(Build(100).result, FlashImageResult::LinkError);
-    layout = {1024, 4096, 128};
-    EXPECT_EQ(Build(100).result, FlashImageResult::NoMemory);
-    layout = {8192, 4096, 128};  // 4096 bytes left, less than the firmware
-    EXPECT_EQ(Build(100).result, FlashImageResult::NoMemory);
-    layout = {16384, 1024, 128};
-    rom.RomLength = 15360;  // fits, but its extra block does not
-    rom.RomData.assign(15360, 1);
-    EXPECT_EQ(Build(100).result, FlashImageResult::NoMemory);
-    layout = {16384, 1024, 32};
-    rom.RomLength = 15300;  // 32 bytes left: room for no step beside the loops and the label
-    rom.RomData.assign(15300, 1);
-    fi = Build(50);
-    EXPECT_EQ(fi.result, FlashImageResult::NoMemory);
-    EXPECT_EQ(fi.maxSteps, 0);
-    rom = RomFile{};
-    firmwareSize = 0;
-    EXPECT_EQ(Build(100).result, FlashImageResult::NoFirmware);
+    // Less room than the loops and labels need: the maximum stays at 0.
+    build.input.flashSize = 1024 + 5120 + 12;
+    image = build.Run();
+    EXPECT_EQ(image.status, FlashImageStatus::TooLarge);
+    EXPECT_EQ(image.maxSteps, 0);
+    EXPECT_EQ(image.fitSteps, 0);
 }
 
-TEST_F(FlashImageTest, FirmwareAloneWhenThereIsNoScenario)
+TEST(FlashImage, RefusesWhatCannotBePlaced)
 {
-    FlashImage fi = Build(0);
-    EXPECT_EQ(fi.result, FlashImageResult::Ready);
-    EXPECT_EQ(fi.length, 5120);
-}
-
-TEST(BurnTexts, TheCutQuestionNamesLoopsAndLabels)
-{
-    const std::string pad(22, ' ');
-    const std::string head = "Не хватает памяти контроллера для записи сценария!" + pad +
-                             "\nСценарий должен содержать не более 510 шагов";
-    const std::string tail = pad + "\n\nИзменить максимальное количество шагов в программе?";
-    EXPECT_EQ(CutScenarioQuestion(510, 0, 0), head + "." + tail);
-    EXPECT_EQ(CutScenarioQuestion(510, 2, 0), head + " (с учетом 2 циклов)." + tail);
-    EXPECT_EQ(CutScenarioQuestion(510, 0, 3), head + " (с учетом 3 меток)." + tail);
-    EXPECT_EQ(CutScenarioQuestion(510, 2, 1), head + " (с учетом 2 циклов и 1 меток)." + tail);
-}
-
-TEST(BurnTexts, TimeoutTexts)
-{
-    const std::string pad(18, ' ');
-    EXPECT_EQ(TimeoutText(false, ""), "Ошибка загрузки!" + pad + "\n\n1. Проверьте правильность подключения кабеля" +
-                                          pad + "\n2. Выключите и снова включите питание контроллера");
-    EXPECT_EQ(TimeoutText(true, "Qarto18"), "Ошибка загрузки!" + pad +
-                                                "\n\n1. Убедитесь, что подключен контроллер \"Qarto18\"" + pad +
-                                                "\n2. Отключите и снова подключите кабель USB");
+    auto status = [](void (*change)(Build&)) {
+        Build build;
+        build.rom = Firmware(1000);
+        change(build);
+        return build.Run().status;
+    };
+    EXPECT_EQ(status([](Build& b) { b.input.flashSize = 0; }), FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.input.bootSize = 0; }), FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.input.blockSize = 0; }), FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.input.bootSize = b.input.flashSize; }), FlashImageStatus::NoMemorySizes);
+    // The file fills the free flash exactly: its one more block no longer fits.
+    EXPECT_EQ(status([](Build& b) { b.rom = Firmware(15360); }), FlashImageStatus::FirmwareTooLarge);
+    EXPECT_EQ(status([](Build& b) {
+                  b.rom = RomFile{};
+                  b.input.firmwareSize = 20000;
+              }),
+              FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.rom = RomFile{}; }), FlashImageStatus::Empty);
+    EXPECT_EQ(status([](Build& b) { b.scenario.clear(); }), FlashImageStatus::Built);
 }
 
 } // namespace

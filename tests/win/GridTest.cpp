@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "UiTestHelpers.h"
-#include "ui/Grids.h"
+#include "ui/StringGrid.h"
 
 namespace {
 

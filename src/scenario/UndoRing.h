@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-#include "editor/ScenarioSnapshot.h"
+#include "scenario/ScenarioSnapshot.h"
 
 constexpr int kUndoSlots = 100;
 

@@ -1,4 +1,4 @@
-#include "editor/UndoRing.h"
+#include "scenario/UndoRing.h"
 
 #include <gtest/gtest.h>
 

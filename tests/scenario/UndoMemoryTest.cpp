@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/UndoRing.h"
+#include "scenario/UndoRing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/ScenarioSnapshot.h"
+#include "scenario/ScenarioSnapshot.h"
 
 #include <gtest/gtest.h>
 
