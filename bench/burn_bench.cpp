@@ -6,6 +6,7 @@
 // The baseline builds the same flash frames without the protocol.
 #include <benchmark/benchmark.h>
 
+#include "BurnJob.h"
 #include "PtyBurnRun.h"
 #include "SimulatedBurnRun.h"
 #include "SimulatorProcess.h"
@@ -13,27 +14,20 @@
 
 namespace {
 
-struct Job {
-    Job()
-    {
-        for (size_t i = 0; i < 5000; ++i)
-            firmware.push_back(static_cast<uint8_t>(i * 31 + 7));
-        image.assign(15360 - 5120, 0x42);
-        eeprom.assign(33, 0xFF);
-        rom.RomLoaded = true;
-        rom.RomType = 'M';
-        rom.RomLength = 5000;
-        rom.RomData = firmware;
-        inputs.ChannelCount = 18;
-        inputs.ScnData = image.data();
-        inputs.ScnSize = static_cast<int>(image.size());
-        inputs.EeData = eeprom.data();
-        inputs.EeSize = static_cast<int>(eeprom.size());
-    }
-    std::vector<uint8_t> firmware, image, eeprom;
-    RomFile rom;
-    BurnInputs inputs;
-};
+// 5000 bytes of firmware, and a scenario that fills the 15360 bytes below the boot-loader.
+BurnJob Job()
+{
+    BurnJob job;
+    std::vector<uint8_t> firmware;
+    for (size_t i = 0; i < 5000; ++i)
+        firmware.push_back(static_cast<uint8_t>(i * 31 + 7));
+    job.UseFirmware(std::move(firmware));
+    job.image.assign(15360 - 5120, 0x42);
+    job.eeprom.assign(33, 0xFF);
+    job.inputs.ChannelCount = 18;
+    job.UseBuffers();
+    return job;
+}
 
 void Report(benchmark::State& state, double seconds, size_t bytes)
 {
@@ -46,8 +40,8 @@ void Report(benchmark::State& state, double seconds, size_t bytes)
 
 void BM_BuildFlashFramesBaseline(benchmark::State& state)
 {
-    Job job;
-    std::vector<uint8_t> flash(job.firmware);
+    const BurnJob job = Job();
+    std::vector<uint8_t> flash(job.rom.RomData);
     flash.resize(5120, 0xFF);
     flash.insert(flash.end(), job.image.begin(), job.image.end());
     for (auto _ : state)
@@ -58,7 +52,7 @@ BENCHMARK(BM_BuildFlashFramesBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_Program16KSimulatedTime(benchmark::State& state)
 {
-    Job job;
+    const BurnJob job = Job();
     double seconds = 0;
     size_t bytes = 0;
     for (auto _ : state) {
@@ -78,7 +72,7 @@ BENCHMARK(BM_Program16KSimulatedTime)->Unit(benchmark::kMicrosecond);
 
 void BM_Program16KOverPty(benchmark::State& state)
 {
-    Job job;
+    const BurnJob job = Job();
     for (auto _ : state) {
         SimulatorProcess simulator(BURNSIM_PROGRAM, {"--paced"});
         PtyBurnRun run(simulator.Line(), job.inputs, job.rom);

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "BurnJob.h"
 #include "SimulatedBurnRun.h"
 #include "programming/BurnTexts.h"
 #include "programming/FlashImage.h"
@@ -29,7 +30,7 @@ BurnRunOptions Answering(std::initializer_list<int> answers)
     return options;
 }
 
-class ComBurnRunTest : public ::testing::Test {
+class ComBurnRunTest : public ::testing::Test, protected BurnJob {
 protected:
     ComBurnRunTest()
     {
@@ -52,22 +53,6 @@ protected:
         inputs.LabelCount = 1;
         UseBuffers();
     }
-    void UseFirmware(std::vector<uint8_t> data)
-    {
-        rom.RomLoaded = true;
-        rom.RomType = 'M';
-        rom.RomLength = static_cast<uint32_t>(data.size());
-        rom.RomData = std::move(data);
-    }
-    void NoFirmwareFile() { rom = RomFile{}; }
-    void UseBuffers()
-    {
-        inputs.ScnData = image.data();
-        inputs.ScnSize = static_cast<int>(image.size());
-        inputs.EeData = eeprom.data();
-        inputs.EeSize = static_cast<int>(eeprom.size());
-    }
-
     // Runs against a controller with these settings and faults.
     SimulatedBurnRun& Run(BurnRunOptions options = {})
     {
@@ -100,9 +85,6 @@ protected:
         EXPECT_EQ(controller->SessionsDone(), 1);
     }
 
-    std::vector<uint8_t> image, eeprom;
-    RomFile rom;
-    BurnInputs inputs;
     SimulatedControllerSettings settings;
     SimulatedControllerFaults faults;
     std::unique_ptr<SimulatedController> controller;
