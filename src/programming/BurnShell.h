@@ -36,7 +36,9 @@ public:
     // A modal message box; returns the answer (kAnswerOk, ...). Receive events and
     // ticks may run while it is on screen.
     virtual int ShowBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
-    // Ends the message box on screen, if any, as if its OK button had been pressed.
+    // Ends the message box on screen, if any, as if its OK button had been pressed: the
+    // box this shell showed, found by its own window handle (never by its title, which
+    // another window may carry).
     virtual void DismissBox() = 0;
     // The editor's step maximum (keep: the scenario keeps its steps).
     virtual void SetMaxSteps(int maxSteps, bool keep) = 0;

@@ -34,7 +34,8 @@ public:
     // The window's timer, every 500 ms from Start.
     void Tick(uint32_t nowMs);
     // The window is closing: its status, and the flush unless the run was finished
-    // early. The window closes its port afterwards.
+    // early. Called from the close handler, which the modal loop runs outside any send,
+    // so the flush is out when it returns; the window closes its port afterwards.
     void FormClose();
 
     int State() const { return state_; }             // 0 idle, 1 searching, 2 found, 3 flash, 4 EEPROM
