@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "programming/BurnTexts.h"
-#include "programming/FlashImage.h"
 #include "RecordingBurnShell.h"
 
 namespace {
@@ -181,15 +180,6 @@ TEST_F(ComBurnProtocolTest, AnotherControllerTypeIsRefusedAndNothingMoreIsRead)
     EXPECT_EQ(shell.log.size(), lines);
 }
 
-TEST_F(ComBurnProtocolTest, APlusBeforeAnyBlockSizeIsALinkError)
-{
-    protocol.Start(0);
-    Feed("?");
-    Feed("dm+");
-    ASSERT_EQ(shell.boxes.size(), 1u);
-    EXPECT_EQ(shell.boxes[0], "Невозможно загрузить сценарий!\nОшибка связи с контроллером.");
-    EXPECT_EQ(shell.log.back(), "close");
-}
 
 TEST_F(ComBurnProtocolTest, BlocksGoOutOnPlusAndAgainOnMinusThenTheEepromBytes)
 {
@@ -272,45 +262,8 @@ TEST_F(ComBurnProtocolTest, NothingIsReadWhileAnErrorBoxIsUp)
     EXPECT_EQ(protocol.BlockSize(), 0);
 }
 
-TEST_F(ComBurnProtocolTest, TheCutQuestionEndsTheRunWithoutAFlush)
-{
-    image.assign(900, 0x11);
-    inputs.ScnData = image.data();
-    inputs.ScnSize = 900;
-    inputs.LoopCount = 2;
-    inputs.LabelCount = 1;
-    protocol.Start(0);
-    Feed("?");
-    Feed("MQag+");  // 1024 bytes of flash, 128 of boot-loader: 896, 320 of them firmware
-    const int maxSteps = (896 - 320 - 12 - 2 - 10) / 6;
-    ASSERT_EQ(shell.boxes.size(), 1u);
-    EXPECT_EQ(shell.boxes[0], MemoryShortageText(maxSteps, 2, 1));
-    EXPECT_EQ(shell.boxFlags[0], kBoxYesNo | kBoxIconQuestion);
-    EXPECT_TRUE(shell.Lines("max steps").empty()) << "the default answer in this shell is OK, not Yes";
-    EXPECT_TRUE(protocol.Finished());
-    EXPECT_EQ(shell.log.back(), "close");
-    shell.log.clear();
-    protocol.FormClose();
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"status Завершение..."}));
-}
 
-TEST_F(ComBurnProtocolTest, YesToTheCutQuestionSetsTheStepMaximum)
-{
-    image.assign(900, 0x11);
-    inputs.ScnData = image.data();
-    inputs.ScnSize = 900;
-    shell.answers = {kAnswerYes};
-    protocol.Start(0);
-    Feed("?");
-    Feed("MQag+");
-    EXPECT_EQ(shell.Lines("max steps"), (std::vector<std::string>{"max steps " + std::to_string((896 - 320 - 10) / 6) + " cut"}));
-}
 
-TEST_F(ComBurnProtocolTest, NoFlushWhenClosedBeforeStarting)
-{
-    protocol.FormClose();
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"status Завершение..."}));
-}
 
 TEST(BurnTexts, TimeoutTexts)
 {

@@ -222,16 +222,6 @@ TEST_F(ComBurnRunTest, SilenceBringsTheTimeoutBoxBackUntilCancelled)
     EXPECT_TRUE(controller->StoredBlocks().empty());
 }
 
-TEST_F(ComBurnRunTest, AnotherControllerTypeIsRefused)
-{
-    settings.type = 'N';
-    Run();
-    EXPECT_TRUE(finished);
-    ASSERT_EQ(run->boxes.size(), 1u);
-    EXPECT_EQ(run->boxes[0].text, "Несоответствующий контроллер!");
-    EXPECT_EQ(run->boxes[0].flags, kBoxOk | kBoxIconError);
-    EXPECT_EQ(controller->FlashFrames(), 0);
-}
 
 TEST_F(ComBurnRunTest, ASplitSizeReplyIsAssembledWithinItsDeadline)
 {
@@ -263,6 +253,7 @@ TEST_F(ComBurnRunTest, AScenarioTooLargeOffersToCutIt)
     EXPECT_TRUE(finished);
     ASSERT_EQ(run->boxes.size(), 1u);
     EXPECT_EQ(run->boxes[0].text, MemoryShortageText(510, 2, 1));
+    EXPECT_EQ(run->boxes[0].flags, kBoxYesNo | kBoxIconQuestion);
     EXPECT_EQ(run->maxSteps, (std::vector<std::pair<int, bool>>{{510, false}}));
     EXPECT_EQ(controller->FlashFrames(), 0);
     EXPECT_EQ(controller->FlushBytesSkipped(), 512) << "the flush at the start, none after the question";
