@@ -1,8 +1,8 @@
 // Work of the main window that other parts of the program provide: the settings file,
 // scenario files, step and time recalculation, grid zoom and selection menus, loop and
 // label validation, the clipboard, the preview and its drawing thread, the show
-// window's layout, the set-up, About, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
-// than pretend to have saved).
+// window's layout, the set-up, About and programming windows. Until they are built
+// these do nothing (saving a scenario refuses openly rather than pretend to have saved).
 #include "editor/UnitMain.h"
 #include "ui/Exceptions.h"
 
@@ -32,6 +32,5 @@ void TFormMain::DestroyDrawThread() {}
 void TFormMain::RunAboutBox() {}
 int TFormMain::ShowSetupDialog(ControllerConfig&) { return mrCancel; }
 void TFormMain::ShowProgrammingWindow(BurnRequest&) {}
-void TFormMain::ShowChannelRangeWindow() {}
 void TFormMain::ValidateLoops() {}
 void TFormMain::ValidateLabels() {}
