@@ -37,7 +37,7 @@ public:
     }
 };
 
-std::string SystemMessage(uint32_t number) { return SysErrorMessage(number); }
+std::string SystemMessage(uint32_t number) { return SysErrorMessageText(number); }
 
 std::string DescribeThisSystem() { return SioDescribeSystem(SioGetOsVersion()); }
 
