@@ -93,13 +93,13 @@ constexpr uint8_t Dcd = 0x80;
 } // namespace ModemBit
 
 // Escape functions of the device.
-namespace Escape {
+namespace ComEscape {
 constexpr int32_t SetRts = 3;
 constexpr int32_t ClrRts = 4;
 constexpr int32_t SetDtr = 5;
 constexpr int32_t ClrDtr = 6;
 constexpr int32_t GetBaseAddress = 10;
-} // namespace Escape
+} // namespace ComEscape
 
 // The baud a DCB baud value stands for: 0xFEFF is 115200, 0xFF10..0xFF27 are the
 // 16-bit interface's codes (a code without a rate passes through unchanged); anything

@@ -148,11 +148,9 @@ void TSioBaseDispatcher::ExtractData()
         AddLog(dtDispatch, dstStatus, 0, "Dispatch buffer full.", 21);
         return;
     }
+    // The device's input count (the back end's next block); ComStatus gets the device's
+    // own counts from RefreshStatus.
     uint32_t waiting = InQueueUsed();
-    {
-        std::lock_guard<std::recursive_mutex> data(DataSection);
-        comStatus_.InQue = waiting;
-    }
     if (waiting == 0)
         return;
     uint32_t free = RingSize - count;

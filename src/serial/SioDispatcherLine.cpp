@@ -114,7 +114,7 @@ int32_t TSioBaseDispatcher::SetDtr(bool on)
 {
     if (dtrAuto_)
         return 1;
-    int32_t result = EscapeComFunction(on ? Escape::SetDtr : Escape::ClrDtr);
+    int32_t result = EscapeComFunction(on ? ComEscape::SetDtr : ComEscape::ClrDtr);
     if (result < 0)
         result = -1002;
     dtrState_ = on;
@@ -125,7 +125,7 @@ int32_t TSioBaseDispatcher::SetRts(bool on)
 {
     if (rtsAuto_)
         return 1;
-    int32_t result = EscapeComFunction(on ? Escape::SetRts : Escape::ClrRts);
+    int32_t result = EscapeComFunction(on ? ComEscape::SetRts : ComEscape::ClrRts);
     if (result < 0)
         result = -1002;
     rtsState_ = on;
@@ -362,7 +362,7 @@ void TSioBaseDispatcher::SetRS485Mode(bool on)
         writer->SetPriorityBoost(threadBoost_ + (on ? 1 : 0));
     // Elsewhere than on the NT family the write thread drives RTS through the UART.
     if (on && !SioPlatformIsNT())
-        baseAddress_ = static_cast<uint16_t>(EscapeComFunction(Escape::GetBaseAddress));
+        baseAddress_ = static_cast<uint16_t>(EscapeComFunction(ComEscape::GetBaseAddress));
 }
 
 void TSioBaseDispatcher::SetBaseAddress(uint16_t address)

@@ -101,7 +101,7 @@ public:
     {
         std::lock_guard<std::mutex> guard(lock_);
         escapes_.push_back(func);
-        return func == Escape::GetBaseAddress ? baseAddress : escapeResult;
+        return func == ComEscape::GetBaseAddress ? baseAddress : escapeResult;
     }
     int32_t FlushCom(int32_t queue) override
     {

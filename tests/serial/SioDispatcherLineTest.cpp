@@ -89,10 +89,10 @@ TEST_F(SioDispatcherLine, DtrAndRts)
 {
     EXPECT_EQ(d.SetDtr(false), 0);
     EXPECT_FALSE(d.DTRState());
-    EXPECT_EQ(d.Escapes().back(), Escape::ClrDtr);
+    EXPECT_EQ(d.Escapes().back(), ComEscape::ClrDtr);
     EXPECT_EQ(d.SetModem(true, false), 0);
     std::vector<int32_t> escapes = d.Escapes();
-    EXPECT_EQ(std::vector<int32_t>(escapes.end() - 2, escapes.end()), (std::vector<int32_t>{Escape::SetDtr, Escape::ClrRts}));
+    EXPECT_EQ(std::vector<int32_t>(escapes.end() - 2, escapes.end()), (std::vector<int32_t>{ComEscape::SetDtr, ComEscape::ClrRts}));
     d.escapeResult = -1;
     EXPECT_EQ(d.SetRts(true), -1002);
     d.escapeResult = 0;
@@ -239,10 +239,10 @@ TEST_F(SioDispatcherLine, BreaksAndRs485OutsideTheNTFamily)
     d.SetBaseAddress(0x2F8);
     d.SetRts(false);
     EXPECT_EQ(d.PutString("x"), 0);
-    EXPECT_EQ(d.Escapes().back(), Escape::SetRts) << "RTS raised for the transmission";
+    EXPECT_EQ(d.Escapes().back(), ComEscape::SetRts) << "RTS raised for the transmission";
     d.Written();
     d.SetBreak(false);
-    EXPECT_EQ(d.Escapes().back(), Escape::ClrRts) << "dropped once nothing is left to send";
+    EXPECT_EQ(d.Escapes().back(), ComEscape::ClrRts) << "dropped once nothing is left to send";
     SetSioPlatformIsNT(true);
 }
 
