@@ -22,8 +22,8 @@ TSioBaseDispatcher::~TSioBaseDispatcher()
 {
     // A back end has closed the port in its own destructor (FinishPort); what is left
     // here needs no device operation.
-    courier_.reset();
     JoinThreads();
+    courier_.reset();
     ReleaseEvents();
     ReleaseRings();
     LeavePortList(this, handle_);

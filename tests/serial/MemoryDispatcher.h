@@ -95,6 +95,10 @@ public:
     std::atomic<bool> breakOn{false};
     // The device thread ends with this failure (-160, -161) once it is not 0.
     std::atomic<int32_t> failDevice{0};
+    // WriteCom answers this instead of writing, once it is not 0.
+    std::atomic<int32_t> writeResult{0};
+    // The priority boost the device thread was last given.
+    std::atomic<int> deviceBoost{-1};
 
     // ---- Device operations ----
     int32_t EscapeComFunction(int32_t func) override
@@ -138,7 +142,10 @@ public:
             device = dcb;
         return setStateResult;
     }
-    int32_t WriteCom(const uint8_t* buffer, int32_t size) override { return WriteOutputRing(buffer, size); }
+    int32_t WriteCom(const uint8_t* buffer, int32_t size) override
+    {
+        return writeResult ? writeResult.load() : WriteOutputRing(buffer, size);
+    }
     bool WaitComEvent(uint32_t& evtMask, void*) override
     {
         evtMask = 0;
@@ -186,10 +193,12 @@ public:
     }
 
 private:
-    // Stands for a device thread: idles until the port closes or the test makes it fail.
+    // Stands for a device thread (in the write thread's place): idles until the port
+    // closes or the test makes it fail.
     class DeviceThread : public TSioDispatcherThread {
     public:
         DeviceThread(MemoryDispatcher& d) : TSioDispatcherThread(d), device_(d) {}
+        void SetPriorityBoost(int boost) override { device_.deviceBoost = boost; }
 
     protected:
         void Execute() override
@@ -222,6 +231,6 @@ inline void MemoryDispatcher::StartDispatcher()
     BeginDispatcher();
     if (!threaded_)
         return;
-    StartThread(TSioThreadRole::Read, std::make_unique<DeviceThread>(*this));
     StartThread(TSioThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
+    StartThread(TSioThreadRole::Write, std::make_unique<DeviceThread>(*this));
 }

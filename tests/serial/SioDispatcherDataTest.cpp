@@ -176,6 +176,34 @@ TEST_F(SioDispatcherData, PutBlockFillsTheOutputRingWholeOrNotAtAll)
     EXPECT_EQ(small.Written(), "0123456789abcdef0123456789!");
 }
 
+TEST_F(SioDispatcherData, AFailedWriteKeepsThePendingLineErrors)
+{
+    d.AddLineErrors(LineErr::Overrun);
+    d.RefreshStatus();
+    d.AddLineErrors(LineErr::Framing);
+    d.writeResult = -5;
+    EXPECT_EQ(d.PutString("abc"), -3004);
+    EXPECT_EQ(d.LastError(), LineErr::Overrun | LineErr::Framing);
+    d.writeResult = 0;
+    EXPECT_EQ(d.PutString("abc"), 0);
+    EXPECT_EQ(d.Written(), "abc");
+}
+
+TEST(SioDispatcherSocket, AReceiveRingWithoutALine)
+{
+    MemoryDispatcher d;
+    ASSERT_EQ(d.InitSocket(4096, 4096), 0);
+    EXPECT_LT(d.ComHandle(), 0) << "no device was opened";
+    EXPECT_EQ(d.setStateCalls, 0) << "no line settings";
+    d.PushData("net");
+    d.Cycle();
+    EXPECT_EQ(Take(d, 3), "net");
+    EXPECT_EQ(d.PutString("x"), -2007) << "no output ring";
+    d.DonePort();
+    EXPECT_EQ(d.ComEvent(), nullptr);
+    EXPECT_EQ(d.closeCalls, 0);
+}
+
 TEST_F(SioDispatcherData, TraceAndLogSeeWhatWasWrittenAndTaken)
 {
     TempDir dir;

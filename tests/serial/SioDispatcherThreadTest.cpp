@@ -77,6 +77,20 @@ TEST_F(SioDispatcherThread, BurstsLargerThanTheRingArriveWhole)
     EXPECT_THROW(d->StartDispatcher(), Exception) << "Dispatcher already started.";
 }
 
+TEST_F(SioDispatcherThread, PriorityBoostReachesTheDeviceThreads)
+{
+    Open(*d);
+    d->SetThreadBoost(2);
+    EXPECT_EQ(d->deviceBoost, 2);
+    d->SetRS485Mode(true);
+    EXPECT_EQ(d->deviceBoost, 3) << "the write thread one higher for RS-485";
+    d->SetRS485Mode(false);
+    EXPECT_EQ(d->deviceBoost, 2);
+    d->deviceBoost = -1;
+    d->SetThreadBoost(2);
+    EXPECT_EQ(d->deviceBoost, -1) << "unchanged: nothing to do";
+}
+
 TEST_F(SioDispatcherThread, TimersFireWithoutAnyTraffic)
 {
     Open(*d);
