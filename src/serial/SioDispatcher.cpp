@@ -370,27 +370,3 @@ void TSioBaseDispatcher::AddStringToLog(const std::string& s)
 {
     AddLog(dtUser, dstNone, 0, s.data(), static_cast<int32_t>(s.size()));
 }
-
-uint32_t TSioBaseDispatcher::LastError()
-{
-    std::lock_guard<std::recursive_mutex> guard(DataSection);
-    return lastError_;
-}
-
-uint8_t TSioBaseDispatcher::ModemStatus()
-{
-    std::lock_guard<std::recursive_mutex> guard(DataSection);
-    return modemStatus_;
-}
-
-TSioComStat TSioBaseDispatcher::ComStatus()
-{
-    std::lock_guard<std::recursive_mutex> guard(DataSection);
-    return comStatus_;
-}
-
-TSioDCB TSioBaseDispatcher::DCB()
-{
-    std::lock_guard<std::recursive_mutex> guard(DataSection);
-    return dcb_;
-}

@@ -239,10 +239,10 @@ public:
     TComponent* const Owner;
     int32_t Handle() const { return handle_; }
     intptr_t ComHandle() const { return comHandle_; }
-    uint32_t LastError();
-    uint8_t ModemStatus();
-    TSioComStat ComStatus();
-    TSioDCB DCB();
+    uint32_t LastError() { return UnderDataSection(lastError_); }
+    uint8_t ModemStatus() { return UnderDataSection(modemStatus_); }
+    TSioComStat ComStatus() { return UnderDataSection(comStatus_); }
+    TSioDCB DCB() { return UnderDataSection(dcb_); }
     uint32_t LastBaud() const { return lastBaud_; }
     bool DTRState() const { return dtrState_; }
     bool RTSState() const { return rtsState_; }
@@ -319,6 +319,12 @@ private:
     enum class Delivery { Delivered, Stopped, Abandoned };
 
     bool OnPortThread() const;
+    template <class T>
+    T UnderDataSection(const T& field)
+    {
+        std::lock_guard<std::recursive_mutex> guard(DataSection);
+        return field;
+    }
     void CreateEvents();
     void ReleaseEvents();
     void WakeThreads();
@@ -336,10 +342,18 @@ private:
     void Consume(uint64_t count);
     int32_t ReadIntoRing(uint32_t at, uint32_t size);
     // Line settings, under DataSection.
+    // Reads the device's settings into the DCB field; a copy of them.
+    TSioDCB ReadDCB();
     int32_t SetCommStateFix(TSioDCB dcb);
+    // DTR or RTS: left alone (1) while the flow control drives it, else set by the
+    // escape function; a failed escape answers -1002.
+    int32_t SetModemLine(bool on, const std::atomic<bool>& automatic, std::atomic<bool>& state, int32_t setFunc,
+                         int32_t clearFunc);
     int32_t CheckFlowLevels(uint32_t bufferFull, uint32_t bufferResume) const;
     // Triggers and handlers, under DataSection.
     uint32_t GetTriggerHandle();
+    template <class T>
+    T* FindTrigger(uint32_t handle, TTriggerType wanted);
     bool StatusHolds(TStatusTrigger& trigger, uint32_t& data);
     bool CheckStatusTriggersPrim();
     bool CheckTimerTriggersPrim();
@@ -349,6 +363,8 @@ private:
     uint32_t CountHandlers(bool windows);
     template <class List, class Match>
     bool DeregisterHandler(List& list, Match match, TDispatchSubType subType, uint32_t data);
+    template <class Handler, class Invoke>
+    Delivery DeliverToList(std::vector<std::unique_ptr<Handler>>& list, Invoke invoke);
     void PurgeDeletedHandlers();
     // Notification.
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);

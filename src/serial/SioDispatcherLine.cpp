@@ -17,6 +17,12 @@ void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::millisecond
 
 // ---- Line settings ----
 
+TSioDCB TSioBaseDispatcher::ReadDCB()
+{
+    GetComState(dcb_);
+    return dcb_;
+}
+
 int32_t TSioBaseDispatcher::SetLine(int32_t baud, uint32_t parity, uint8_t dataBits, uint8_t stopBits)
 {
     TSioDCB wanted;
@@ -45,8 +51,7 @@ int32_t TSioBaseDispatcher::SetLine(int32_t baud, uint32_t parity, uint8_t dataB
     }
     WaitTxSent();
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    GetComState(dcb_);
-    TSioDCB next = dcb_;
+    TSioDCB next = ReadDCB();
     next.BaudRate = wanted.BaudRate;
     next.Parity = wanted.Parity;
     next.ByteSize = wanted.ByteSize;
@@ -84,8 +89,7 @@ void TSioBaseDispatcher::WaitTxSent()
     TSioDCB dcb;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
-        GetComState(dcb_);
-        dcb = dcb_;
+        dcb = ReadDCB();
     }
     if (uint32_t ms = CharTimesDelayMs(dcb))
         SleepMs(ms);
@@ -110,26 +114,26 @@ int32_t TSioBaseDispatcher::SetCommStateFix(TSioDCB dcb)
 
 // DTR and RTS take no lock of the dispatcher's: PutBlock raises RTS for RS-485 while it
 // holds the output ring.
-int32_t TSioBaseDispatcher::SetDtr(bool on)
+int32_t TSioBaseDispatcher::SetModemLine(bool on, const std::atomic<bool>& automatic, std::atomic<bool>& state,
+                                         int32_t setFunc, int32_t clearFunc)
 {
-    if (dtrAuto_)
+    if (automatic)
         return 1;
-    int32_t result = EscapeComFunction(on ? ComEscape::SetDtr : ComEscape::ClrDtr);
+    int32_t result = EscapeComFunction(on ? setFunc : clearFunc);
     if (result < 0)
         result = -1002;
-    dtrState_ = on;
+    state = on;
     return result;
+}
+
+int32_t TSioBaseDispatcher::SetDtr(bool on)
+{
+    return SetModemLine(on, dtrAuto_, dtrState_, ComEscape::SetDtr, ComEscape::ClrDtr);
 }
 
 int32_t TSioBaseDispatcher::SetRts(bool on)
 {
-    if (rtsAuto_)
-        return 1;
-    int32_t result = EscapeComFunction(on ? ComEscape::SetRts : ComEscape::ClrRts);
-    if (result < 0)
-        result = -1002;
-    rtsState_ = on;
-    return result;
+    return SetModemLine(on, rtsAuto_, rtsState_, ComEscape::SetRts, ComEscape::ClrRts);
 }
 
 int32_t TSioBaseDispatcher::SetModem(bool dtr, bool rts)
@@ -174,8 +178,7 @@ int32_t TSioBaseDispatcher::HWFlowOptions(uint32_t bufferFull, uint32_t bufferRe
     if (CheckFlowLevels(bufferFull, bufferResume))
         return -1002;
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    GetComState(dcb_);
-    TSioDCB dcb = dcb_;
+    TSioDCB dcb = ReadDCB();
     dcb.Flags &= ~(HandshakeAndWaits | LineEnables);
     dtrAuto_ = false;
     rtsAuto_ = false;
@@ -226,8 +229,7 @@ int32_t TSioBaseDispatcher::SWFlowEnable(uint32_t bufferFull, uint32_t bufferRes
     if (CheckFlowLevels(bufferFull, bufferResume))
         return -1002;
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    GetComState(dcb_);
-    TSioDCB dcb = dcb_;
+    TSioDCB dcb = ReadDCB();
     if (options & 2) {
         dcb.Flags |= DcbFlag::InX;
         dcb.XoffLim = static_cast<uint16_t>(inQue_ - bufferFull);
@@ -245,8 +247,7 @@ int32_t TSioBaseDispatcher::SWFlowEnable(uint32_t bufferFull, uint32_t bufferRes
 int32_t TSioBaseDispatcher::SWFlowDisable()
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    GetComState(dcb_);
-    TSioDCB dcb = dcb_;
+    TSioDCB dcb = ReadDCB();
     dcb.Flags &= ~(DcbFlag::OutX | DcbFlag::InX);
     return SetCommStateFix(dcb);
 }
@@ -265,8 +266,7 @@ int32_t TSioBaseDispatcher::SWFlowState()
 int32_t TSioBaseDispatcher::SWFlowChars(char onChar, char offChar)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    GetComState(dcb_);
-    TSioDCB dcb = dcb_;
+    TSioDCB dcb = ReadDCB();
     dcb.XonChar = onChar;
     dcb.XoffChar = offChar;
     return SetCommStateFix(dcb);

@@ -210,79 +210,64 @@ bool TSioBaseDispatcher::SendNotify(uint32_t msg, uint32_t triggerHandle, uint32
     return FinishNotify(outcome == Delivery::Delivered);
 }
 
-TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg, uint32_t triggerHandle,
-                                                                   int32_t lParam)
+// Walks one handler list by index: records may be appended meanwhile, and removed ones
+// are only marked. invoke answers false when a window's handler outlived the wait.
+template <class Handler, class Invoke>
+TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::unique_ptr<Handler>>& list,
+                                                               Invoke invoke)
 {
-    auto startHandler = [this] {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        takeCount_ = 0;
-    };
-    // After each handler: a close asked for stops the delivery at once.
-    auto handlerDone = [this] {
-        if (donePortPending_)
-            return false;
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        maxTake_ = std::max(maxTake_, takeCount_);
-        return true;
-    };
-    // Records may be appended meanwhile, and removed ones are only marked: walk by index.
     for (size_t i = 0;; ++i) {
-        EventHandler handler;
+        Handler handler;
         {
             std::lock_guard<std::recursive_mutex> guard(DataSection);
-            if (i >= eventHandlers_.size())
-                break;
-            handler = *eventHandlers_[i];
+            if (i >= list.size())
+                return Delivery::Delivered;
+            handler = *list[i];
         }
         if (handler.Deleted)
             continue;
-        startHandler();
+        {
+            std::lock_guard<std::recursive_mutex> guard(DispSection);
+            takeCount_ = 0;
+        }
+        if (!invoke(handler))
+            return Delivery::Abandoned;
+        // A close asked for stops the delivery at once.
+        if (donePortPending_)
+            return Delivery::Stopped;
+        std::lock_guard<std::recursive_mutex> guard(DispSection);
+        maxTake_ = std::max(maxTake_, takeCount_);
+    }
+}
+
+TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg, uint32_t triggerHandle,
+                                                                   int32_t lParam)
+{
+    Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler) {
         if (!handler.Sync)
             handler.Method(msg, triggerHandle, lParam);
         else if (TSioDispatcherThread* thread = TSioDispatcherThread::Current())
             thread->SyncNotify(msg, triggerHandle, lParam, handler.Method);
         else
             SioSynchronizeShowingErrors([&] { handler.Method(msg, triggerHandle, lParam); });
-        if (!handlerDone())
-            return Delivery::Stopped;
-    }
-    for (size_t i = 0;; ++i) {
-        ProcHandler handler;
-        {
-            std::lock_guard<std::recursive_mutex> guard(DataSection);
-            if (i >= procHandlers_.size())
-                break;
-            handler = *procHandlers_[i];
-        }
-        if (handler.Deleted)
-            continue;
-        startHandler();
+        return true;
+    });
+    if (outcome != Delivery::Delivered)
+        return outcome;
+    outcome = DeliverToList(procHandlers_, [&](const ProcHandler& handler) {
         handler.Proc(msg, triggerHandle, lParam);
-        if (!handlerDone())
-            return Delivery::Stopped;
-    }
+        return true;
+    });
+    if (outcome != Delivery::Delivered)
+        return outcome;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
         if (CountHandlers(true) <= 1 && !portEnabled_)
             return Delivery::Delivered;  // the one window is the port's own, and it is off
     }
-    for (size_t i = 0;; ++i) {
-        WndHandler handler;
-        {
-            std::lock_guard<std::recursive_mutex> guard(DataSection);
-            if (i >= wndHandlers_.size())
-                break;
-            handler = *wndHandlers_[i];
-        }
-        if (handler.Deleted)
-            continue;
-        startHandler();
-        if (!courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_))
-            return Delivery::Abandoned;
-        if (!handlerDone())
-            return Delivery::Stopped;
-    }
-    return Delivery::Delivered;
+    return DeliverToList(wndHandlers_, [&](const WndHandler& handler) {
+        return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
+    });
 }
 
 bool TSioBaseDispatcher::FinishNotify(bool applyTake)

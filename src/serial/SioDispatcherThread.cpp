@@ -9,6 +9,8 @@ thread_local TSioDispatcherThread* currentThread = nullptr;
 TSioDispatcherThread::~TSioDispatcherThread()
 {
     Terminate();
+    if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id())
+        thread_.detach();  // freed by its own thread: it ends right after this
     Join();
 }
 

@@ -170,14 +170,23 @@ void TSioBaseDispatcher::RemoveAllTriggers()
 
 // ---- Arming ----
 
+// The timer or status trigger of that handle (caller holds DataSection); null when the
+// handle names no trigger of that kind.
+template <class T>
+T* TSioBaseDispatcher::FindTrigger(uint32_t handle, TTriggerType wanted)
+{
+    void* found;
+    TTriggerType type;
+    return FindTriggerFromHandle(handle, false, found, type) == 0 && type == wanted ? static_cast<T*>(found)
+                                                                                      : nullptr;
+}
+
 int32_t TSioBaseDispatcher::SetTimerTrigger(uint32_t handle, int32_t ticks, bool activate)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    void* found;
-    TTriggerType type;
-    if (FindTriggerFromHandle(handle, false, found, type) || type != ttTimer)
+    auto* trigger = FindTrigger<TTimerTrigger>(handle, ttTimer);
+    if (!trigger)
         return -5003;
-    auto* trigger = static_cast<TTimerTrigger*>(found);
     if (activate) {
         if (ticks != 0)
             trigger->Ticks = static_cast<uint32_t>(ticks);
@@ -193,11 +202,9 @@ int32_t TSioBaseDispatcher::SetTimerTrigger(uint32_t handle, int32_t ticks, bool
 int32_t TSioBaseDispatcher::ExtendTimer(uint32_t handle, int32_t ticks)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    void* found;
-    TTriggerType type;
-    if (FindTriggerFromHandle(handle, false, found, type) || type != ttTimer)
+    auto* trigger = FindTrigger<TTimerTrigger>(handle, ttTimer);
+    if (!trigger)
         return -5003;
-    auto* trigger = static_cast<TTimerTrigger*>(found);
     int64_t expiry = int64_t{trigger->Timer.ExpireTicks} + ticks;
     trigger->Timer.ExpireTicks = static_cast<int32_t>(std::clamp<int64_t>(expiry, INT32_MIN, INT32_MAX));
     AddLog(dtTriggerDataChange, dstTimerTrigger, handle, &ticks, 4);
@@ -207,23 +214,17 @@ int32_t TSioBaseDispatcher::ExtendTimer(uint32_t handle, int32_t ticks)
 int32_t TSioBaseDispatcher::TimerTicksRemaining(uint32_t handle, int32_t& remaining)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    void* found;
-    TTriggerType type;
-    remaining = 0;
-    if (FindTriggerFromHandle(handle, false, found, type) || type != ttTimer)
-        return -5003;
-    remaining = RemainingTime(static_cast<TTimerTrigger*>(found)->Timer);
-    return 0;
+    auto* trigger = FindTrigger<TTimerTrigger>(handle, ttTimer);
+    remaining = trigger ? RemainingTime(trigger->Timer) : 0;
+    return trigger ? 0 : -5003;
 }
 
 int32_t TSioBaseDispatcher::SetStatusTrigger(uint32_t handle, uint32_t value, bool activate)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    void* found;
-    TTriggerType type;
-    if (FindTriggerFromHandle(handle, false, found, type) || type != ttStatus)
+    auto* trigger = FindTrigger<TStatusTrigger>(handle, ttStatus);
+    if (!trigger)
         return -5003;
-    auto* trigger = static_cast<TStatusTrigger*>(found);
     if (activate) {
         switch (trigger->StatusType) {
         case stModem: {

@@ -3,6 +3,7 @@
 // here and run when the test's thread pumps (SafeYield, which the dispatcher also calls
 // while it waits for its threads), as they run from the message loop in the program.
 // Installed for its lifetime, on the thread that is to be the main one.
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>

@@ -2,13 +2,11 @@
 // of notifications to windows, to the main thread and to the exception box.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "UiTestHelpers.h"
+#include "serial/MainThreadQueue.h"
 #include "serial/MemoryDispatcher.h"
-#include "serial/SioClock.h"
 #include "serial/NotifyRecorder.h"
 #include "serial/SioMessageTable.h"
 #include "serial/SioWin32Services.h"
@@ -31,19 +29,6 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-template <class Pred>
-bool PumpMessagesUntil(Pred pred)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (!SafeYield())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 class SioWin32Services : public ::testing::Test {
@@ -85,7 +70,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         port.RegisterSyncEventTriggerHandler(sync.Event());
         port.ChangeLengthTrigger(3);
         port.PushData("abc");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return windowNotices.size() == 1 && sync.Count() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return windowNotices.size() == 1 && sync.Count() == 1; }));
         EXPECT_EQ(windowNotices[0].msg, TriggerAvailMessage);
         EXPECT_EQ(windowNotices[0].wParam, 3u);
         EXPECT_EQ(HIWORD(windowNotices[0].lParam), port.Handle());
@@ -103,7 +88,7 @@ TEST_F(SioWin32Services, AThreadsFailureIsShownInTheExceptionBox)
     MemoryDispatcher port(true);
     ASSERT_EQ(port.Open(), 0);
     port.failDevice = -2001;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return port.RunningThreads() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return port.RunningThreads() == 0; }));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "ie_BadId - Specified comport doesn't exist.");
     EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONERROR | MB_TASKMODAL));
