@@ -7,10 +7,19 @@
 //
 // Results are integer codes: 0 or a count for success, a negative code for failure.
 //
-// Locks (all re-entrant), in the only orders they are ever nested:
+// Locks (the three sections re-entrant), in the only orders they are ever nested:
 //   port list -> DataSection -> OutputSection, and DispSection -> DataSection.
 // DataSection guards triggers, handlers, trace, log, line settings, status and options;
-// OutputSection the output ring; DispSection the receive ring and the take counts.
+// OutputSection the output ring; DispSection the receive ring and the take counts. No
+// section is held while a handler runs; one check at a time (the dispatcher thread's,
+// or a failing thread's line-error check) runs with its notification.
+//
+// Notifications: SendNotify calls the method handlers, then the procedure handlers on
+// the calling thread (a method registered as synchronised runs on the main thread,
+// SioSynchronize), then sends to the window handlers through a courier thread and the
+// installed SioWindowMessenger, waiting at most 3000 ms for each. A window handler that
+// takes longer keeps the port busy (EventBusy) until it returns; its take count is then
+// applied and the busy flag cleared.
 //
 // Life of a port: InitPort opens the device, makes the rings and events and has the
 // back end start its threads (StartDispatcher, which starts each one with StartThread);
@@ -22,7 +31,8 @@
 // what was received can still be read until the owner closes the port.
 //
 // A back end must call FinishPort() first in its destructor: the close runs device
-// operations, which are gone once the back end's part of the object is.
+// operations, which are gone once the back end's part of the object is. A dispatcher is
+// never destroyed by one of its own threads.
 #include <atomic>
 #include <cstdint>
 #include <memory>
