@@ -31,7 +31,7 @@ cmake -S . -B build/bench -DPELVOR_SANITIZE=none -DCMAKE_BUILD_TYPE=Release >/de
 step "Windows builds"
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null &&
   cmake --build build/win64 -j"$jobs" || exit 1
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null &&
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
   cmake --build build/win32 -j"$jobs" --target pelvor || exit 1
 
 step "tests under Wine"
