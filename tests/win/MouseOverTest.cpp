@@ -1,5 +1,5 @@
-// A hint shown (or about to be shown) over the button that opened a dialog is gone
-// while the dialog is open, whichever kind of dialog it is.
+// What the mouse over a control brings: its hint, which is gone while a dialog opened
+// from it is open, whichever kind of dialog; its pointer; its enter and leave events.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include "ui/Buttons.h"
 #include "ui/Dialogs.h"
 #include "ui/Messages.h"
+#include "ui/StdCtrls.h"
 
 namespace {
 
@@ -140,6 +141,44 @@ TEST_F(HintTest, NoHintStaysOverAModalForm)
     };
     EXPECT_EQ(modal->ShowModal(), mrOk);
     EXPECT_FALSE(hintOverForm);
+}
+
+TEST(MousePointer, AControlWithAPointerOfItsOwnShowsIt)
+{
+    TestForm form;
+    auto* link = new TLabel(form.form);
+    link->SetParent(form.form);
+    link->SetBounds(20, 20, 100, 20);
+    link->Cursor = crHandPoint;
+    auto* plain = new TLabel(form.form);
+    plain->SetParent(form.form);
+    plain->SetBounds(20, 60, 100, 20);
+    form->Show();
+    HWND window = form->Handle();
+    auto pointerOver = [&](TControl* control) {
+        TPoint p = control->ClientToScreen(TPoint{5, 5});
+        SetCursorPos(p.X, p.Y);
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    EXPECT_EQ(pointerOver(link), hand);
+    EXPECT_NE(pointerOver(plain), hand);
+    EXPECT_EQ(pointerOver(link), hand);
+}
+
+TEST(MouseEvents, EnterAndLeaveReachTheirEvents)
+{
+    TestForm form;
+    auto* label = new TLabel(form.form);
+    label->SetParent(form.form);
+    std::string log;
+    label->OnMouseEnter = [&](TObject* sender) { log += sender == label ? "enter " : "? "; };
+    label->OnMouseLeave = [&](TObject* sender) { log += sender == label ? "leave" : "?"; };
+    label->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(label));
+    label->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(log, "enter leave");
 }
 
 } // namespace
