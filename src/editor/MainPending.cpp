@@ -1,7 +1,7 @@
 // Work of the main window that other parts of the program provide: the settings file,
 // scenario files, step and time recalculation, grid zoom and selection menus, loop and
 // label validation, the clipboard, the preview and its drawing thread, the show
-// window's layout, the set-up, About, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
+// window's layout, the set-up, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
 // than pretend to have saved).
 #include "editor/UnitMain.h"
 #include "ui/Exceptions.h"
@@ -29,7 +29,6 @@ void TFormMain::ClearPreviewFrame() {}
 void TFormMain::LayoutShowWindow() {}
 void TFormMain::CreateDrawThread() {}
 void TFormMain::DestroyDrawThread() {}
-void TFormMain::RunAboutBox() {}
 int TFormMain::ShowSetupDialog(ControllerConfig&) { return mrCancel; }
 void TFormMain::ShowProgrammingWindow(BurnRequest&) {}
 void TFormMain::ShowChannelRangeWindow() {}
