@@ -4,6 +4,7 @@
 
 #include "editor/MainGlyphs.h"
 #include "editor/UnitMain.h"
+#include "setup/StandardColours.h"
 #include "themes/VisualStyleMgr.h"
 
 namespace {
@@ -224,6 +225,7 @@ void TFormMain::BuildForm()
     SaveDialog->Name = "SaveDialog";
     ColorDialog1 = new TColorDialog(this);
     ColorDialog1->Name = "ColorDialog1";
+    SetStandardCustomColours(*ColorDialog1);
     ImageList1 = new TImageList(this);
     ImageList1->Name = "ImageList1";
     TimerStepTimeRepeat = new TTimer(this);
@@ -256,6 +258,8 @@ void TFormMain::BindEvents()
     SpeedButtonSetup->OnClick = std::bind(&TFormMain::SpeedButtonSetupClick, this, _1);
     SpeedButtonAbout->OnClick = std::bind(&TFormMain::SpeedButtonAboutClick, this, _1);
     SpeedButtonBurn->OnClick = std::bind(&TFormMain::SpeedButtonBurnClick, this, _1);
+    SpeedButtonGradient->OnClick = std::bind(&TFormMain::SpeedButtonGradientClick, this, _1);
+    SpeedButtonColorRGB->OnClick = std::bind(&TFormMain::SpeedButtonColorRGBClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);

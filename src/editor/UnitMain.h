@@ -107,6 +107,16 @@ public:
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
     // ---- preview (MainPreview*.cpp) ----
     // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
+    void SpeedButtonGradientClick(TObject* Sender);
+    void SpeedButtonColorRGBClick(TObject* Sender);
+    // Fills the marked cells of the marked steps with levels running from beginValue
+    // at the first to endValue at the last (needs two marked steps).
+    void ApplyGradient(int beginValue, int endValue);
+    // Writes a colour (0x00BBGGRR) as levels into the current cell's RGB group and into
+    // the group of every marked cell whose channel is in one.
+    void ApplyRgbColour(int colour);
+    // Cells [column][firstRow .. firstRow + 2] := red, green, blue (channel rows only).
+    void SetRgbCells(int firstRow, int column, int red, int green, int blue);
 
     // ---- operations ----
     // True: go on; false: the user cancelled.
