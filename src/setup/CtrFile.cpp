@@ -32,14 +32,9 @@ std::string ResolveRelativePath(const std::string& path, const std::string& prog
     return path.empty() || absolute ? path : programFolder + path;
 }
 
-void WriteCtrFile(const std::string& fileName, ControllerConfig& config,
-                  const std::vector<std::string>& names, const std::string& programFolder)
+void WriteChannelKeys(TIniFile& ini, const ControllerConfig& config, const std::vector<std::string>& names)
 {
-    TIniFile ini(fileName);
-    int count = std::clamp(config.channels, 1, kMaxChannels);
-    ini.WriteInteger(kSection, "Channels", config.channels);
-    ini.WriteString(kSection, "Type", config.modelName);
-    ini.WriteString(kSection, "PicName", MakeRelativePath(config.pictureFile, programFolder));
+    const int count = std::clamp(config.channels, 1, kMaxChannels);
     for (int i = 0; i < count; ++i)
         ini.WriteString(kSection, Key("Name", i),
                         static_cast<size_t>(i) < names.size() ? names[static_cast<size_t>(i)]
@@ -48,6 +43,28 @@ void WriteCtrFile(const std::string& fileName, ControllerConfig& config,
         ini.WriteInteger(kSection, Key("Group", i), static_cast<int>(config.channelTable[i].rgbGroup));
     for (int i = 0; i < count; ++i)
         ini.WriteInteger(kSection, Key("Color", i), static_cast<int>(config.channelTable[i].color));
+}
+
+void ReadChannelKeys(const TIniFile& ini, ControllerConfig& config, bool whiteByDefault)
+{
+    const int count = std::clamp(config.channels, 1, kMaxChannels);
+    for (int i = 0; i < count; ++i) {
+        ChannelRecord& ch = config.channelTable[i];
+        CopyText(ch.name, ini.ReadString(kSection, Key("Name", i), ch.name), kNameChars);
+        int color = static_cast<int>(whiteByDefault ? kWhite : ch.color);
+        ch.color = static_cast<uint32_t>(ini.ReadInteger(kSection, Key("Color", i), color));
+        ch.rgbGroup = ini.ReadInteger(kSection, Key("Group", i), 0) != 0 ? 1 : 0;
+    }
+}
+
+void WriteCtrFile(const std::string& fileName, ControllerConfig& config,
+                  const std::vector<std::string>& names, const std::string& programFolder)
+{
+    TIniFile ini(fileName);
+    ini.WriteInteger(kSection, "Channels", config.channels);
+    ini.WriteString(kSection, "Type", config.modelName);
+    ini.WriteString(kSection, "PicName", MakeRelativePath(config.pictureFile, programFolder));
+    WriteChannelKeys(ini, config, names);
     ini.UpdateFile();
     CopyText(config.setupFile, fileName, kPathChars);
 }
@@ -65,12 +82,7 @@ bool ReadCtrFile(const std::string& fileName, ControllerConfig& config)
     CopyText(c.modelName, ini.ReadString(kSection, "Type", c.modelName), kNameChars);
     c.modelIndex = FindModelIndex(c.modelName);
     CopyText(c.firmwareFile, ControllerModelTable[c.modelIndex].firmwareFile, kPathChars);
-    for (int i = 0; i < c.channels; ++i) {
-        ChannelRecord& ch = c.channelTable[i];
-        CopyText(ch.name, ini.ReadString(kSection, Key("Name", i), ch.name), kNameChars);
-        ch.color = static_cast<uint32_t>(ini.ReadInteger(kSection, Key("Color", i), static_cast<int>(kWhite)));
-        ch.rgbGroup = ini.ReadInteger(kSection, Key("Group", i), 0) != 0 ? 1 : 0;
-    }
+    ReadChannelKeys(ini, c, true);
     CopyText(c.setupFile, fileName, kPathChars);
     CopyText(c.pictureFile, ini.ReadString(kSection, "PicName", std::string()), kPathChars);
     config = c;

@@ -13,6 +13,17 @@ std::string MakeRelativePath(const std::string& path, const std::string& program
 // A relative path taken as lying in programFolder; an absolute or empty one unchanged.
 std::string ResolveRelativePath(const std::string& path, const std::string& programFolder);
 
+class TIniFile;
+
+// The channel keys of the section CHANNELS, shared by set-up files and the settings
+// file: every Name i (names[i], or the record's own name where names is shorter), then
+// every Group i, then every Color i, for the channels below config's count.
+void WriteChannelKeys(TIniFile& ini, const ControllerConfig& config, const std::vector<std::string>& names);
+// Name i (cut to 49 characters), Color i and Group i of the channels below config's
+// count; a missing name keeps the record's, a missing group is 0, and a missing colour
+// is white or, unless whiteByDefault, the record's.
+void ReadChannelKeys(const TIniFile& ini, ControllerConfig& config, bool whiteByDefault);
+
 // Writes config's channel count, model name, picture (relative to programFolder when it
 // lies inside it) and, for each channel, names[i] (the record's own name where names is
 // shorter), RGB-group flag and colour. Keys of an older file that are not written stay.
