@@ -35,6 +35,21 @@ void ScenarioSnapshot::SetCell(int column, int row, uint16_t value)
     WritableColumn(column).cells[static_cast<size_t>(row)] = value;
 }
 
+const uint16_t* ScenarioSnapshot::ColumnCells(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columns_.size()))
+        return nullptr;
+    const Column* c = columns_[static_cast<size_t>(column)].get();
+    return c ? c->cells.data() : nullptr;
+}
+
+uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    return WritableColumn(column).cells.data();
+}
+
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)
 {
     if (&source == this)

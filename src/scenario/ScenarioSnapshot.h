@@ -46,6 +46,12 @@ public:
     // Cells outside the grid are ignored.
     void SetCell(int column, int row, uint16_t value);
 
+    // The kSnapshotRows cells of a column at once, for the file codecs: null while the
+    // column was never written (every cell reads 0); the writable ones are this
+    // snapshot's own (unshared first). Null outside the grid.
+    const uint16_t* ColumnCells(int column) const;
+    uint16_t* WritableColumnCells(int column);
+
     // Cell [0][0]: the grid's column count, steps + 1.
     int ColCount() const { return Cell(0, 0); }
 
