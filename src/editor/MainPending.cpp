@@ -1,6 +1,6 @@
 // Work of the main window that other parts of the program provide: step and time
 // recalculation, grid zoom and selection menus, loop and label validation, the
-// clipboard, the preview and its drawing thread, the show window's layout, the set-up,
+// clipboard, the preview and its drawing thread, the show window's layout, the
 // channel-range and programming windows. Until they are built these do nothing.
 #include "editor/UnitMain.h"
 
@@ -16,7 +16,6 @@ void TFormMain::ClearPreviewFrame() {}
 void TFormMain::LayoutShowWindow() {}
 void TFormMain::CreateDrawThread() {}
 void TFormMain::DestroyDrawThread() {}
-int TFormMain::ShowSetupDialog(ControllerConfig&) { return mrCancel; }
 void TFormMain::ShowProgrammingWindow(BurnRequest&) {}
 void TFormMain::ShowChannelRangeWindow() {}
 void TFormMain::ValidateLoops() {}
