@@ -58,4 +58,48 @@ TEST(MainWindow, FileArgumentInAnyCaseOffersTheFilePort)
     }
 }
 
+// Clicks the tool-bar button whose left edge is at x, as the mouse does: the tool bar
+// is the main window's first child, along its top.
+void ClickToolButton(HWND main, int left)
+{
+    POINT p{left + 14, 20};
+    HWND bar = ChildWindowFromPointEx(main, p, CWP_SKIPINVISIBLE);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(bar, main);
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+TEST(MainWindow, TheSetUpAndAboutButtonsOpenTheirDialogs)
+{
+    std::wstring exe = ProgramFromEnvironment(L"PELVOR_EXE");
+    ASSERT_FALSE(exe.empty());
+    ProgramUnderTest program(exe);
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForWindow(L"Новый.scn");
+    ASSERT_NE(main, nullptr);
+    // Buttons are 30 pixels apart, with gaps after the files, history and preview groups.
+    const int setupLeft = 4 + 9 * 30 + 30, aboutLeft = setupLeft + 30;
+
+    ClickToolButton(main, setupLeft);
+    HWND setup = program.WaitForWindow(L"Настройка каналов");
+    ASSERT_NE(setup, nullptr) << "no set-up dialog";
+    EXPECT_EQ(ComboItems(ChildrenOfClass(setup, L"COMBOBOX").at(0)).size(), 9u);
+    PostMessageW(setup, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(setup); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(setup));
+
+    ClickToolButton(main, aboutLeft);
+    HWND about = program.WaitForWindow(L"О программе");
+    ASSERT_NE(about, nullptr) << "no About box";
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(about); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(about));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}
+
 } // namespace
