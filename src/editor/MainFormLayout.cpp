@@ -6,19 +6,9 @@
 #include "editor/UnitMain.h"
 #include "setup/StandardColours.h"
 #include "themes/VisualStyleMgr.h"
+#include "ui/FormBuilder.h"
 
 namespace {
-
-template <class T>
-T* Place(TFormMain* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(form);
-    c->Name = name;
-    c->SetBounds(left, top, width, height);
-    if (parent)
-        c->SetParent(parent);
-    return c;
-}
 
 TSpeedButton* Button(TFormMain* form, TWinControl* parent, const char* name, int left, int top,
                      const char* hint)
