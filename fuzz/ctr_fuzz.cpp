@@ -1,21 +1,13 @@
 // The set-up file reader on any bytes: the record it fills is always within its limits.
 #include <cstring>
-#include <memory>
 
+#include "DefaultConfig.h"
 #include "FuzzFile.h"
 #include "setup/CtrFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::unique_ptr<ControllerConfig> defaults = [] {
-        auto c = std::make_unique<ControllerConfig>();
-        std::memset(c.get(), 0, sizeof(ControllerConfig));
-        ResetControllerConfig(*c);
-        SetChannelDefaults(*c);
-        return c;
-    }();
-    static auto config = std::make_unique<ControllerConfig>();
-    *config = *defaults;
+    ControllerConfig* config = &FreshDefaultConfig();
 
     const std::string file = FuzzFile(".ctr", data, size);
     FUZZ_CHECK(ReadCtrFile(file, *config));

@@ -2,8 +2,8 @@
 // written back reads back the same.
 #include <cmath>
 #include <cstring>
-#include <memory>
 
+#include "DefaultConfig.h"
 #include "FuzzFile.h"
 #include "setup/CtrFile.h"
 #include "setup/StoredOptions.h"
@@ -34,15 +34,7 @@ bool Same(const StoredOptions& a, const StoredOptions& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::unique_ptr<ControllerConfig> defaults = [] {
-        auto c = std::make_unique<ControllerConfig>();
-        std::memset(c.get(), 0, sizeof(ControllerConfig));
-        ResetControllerConfig(*c);
-        SetChannelDefaults(*c);
-        return c;
-    }();
-    static auto config = std::make_unique<ControllerConfig>();
-    *config = *defaults;
+    ControllerConfig* config = &FreshDefaultConfig();
 
     const std::string file = FuzzFile(".ini", data, size);
     TIniFile ini(file);
