@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "ui/Streams.h"
 
@@ -23,17 +24,32 @@ void Put16(uint8_t* p, unsigned value)
 
 unsigned Get16(const uint8_t* p) { return p[0] | (p[1] << 8u); }
 
+// Bytes read from the file, not zeroed before (they are read over at once).
+struct Bytes {
+    std::unique_ptr<uint8_t[]> data;
+    const uint8_t* get() const { return data.get(); }
+};
+
 // Reads count bytes at offset into out; false when the stream holds fewer.
-bool ReadAt(TStream& in, uint64_t size, uint64_t offset, uint64_t count, std::vector<uint8_t>& out)
+bool ReadAt(TStream& in, uint64_t size, uint64_t offset, uint64_t count, Bytes& out)
 {
-    out.clear();
+    out.data.reset();
     if (count == 0)
         return true;  // nothing to read, wherever the position
     if (offset > size || count > size - offset)
         return false;
-    out.resize(static_cast<size_t>(count));
+    out.data.reset(new uint8_t[static_cast<size_t>(count)]);
     return in.Seek(static_cast<int64_t>(offset), TSeekOrigin::soBeginning) == static_cast<int64_t>(offset) &&
-           in.Read(out.data(), static_cast<int64_t>(count)) == static_cast<int64_t>(count);
+           in.Read(out.data.get(), static_cast<int64_t>(count)) == static_cast<int64_t>(count);
+}
+
+// A file of the model's own levels with every effect allowed: levels above the maximum
+// are cut, nothing else changes.
+// In 8-bit arithmetic, so that the compiler handles 16 cells per vector instruction.
+uint8_t PlainCell(uint8_t v, uint8_t levelMax)
+{
+    bool effect = static_cast<uint8_t>(v - kCellRampUp) <= static_cast<uint8_t>(kCellStrobe - kCellRampUp);
+    return v > levelMax && !effect ? levelMax : v;
 }
 
 // What each cell byte of the file becomes for the model.
@@ -71,6 +87,67 @@ int ConvertSpeed(int speed, int fileMin, int fileMax, const ScenarioModel& m)
         }
     }
     return std::max(m.minSpeed, std::min(speed, m.maxSpeed));
+}
+
+struct StepLayout {
+    uint64_t headerSize;
+    unsigned timeSize;
+    unsigned cellSize;
+    int channels;
+    int levelMax;
+    uint64_t Record() const { return timeSize + static_cast<uint64_t>(channels) * cellSize; }
+};
+
+// Reads the first steps step records into columns 1..steps of buffer, converted for the
+// request's model; false when the file holds fewer. The records are read a piece at a
+// time into one small buffer, so that a large file costs no large allocation.
+bool ReadSteps(TStream& in, uint64_t size, const StepLayout& file, int steps, const ScenarioReadRequest& request,
+               ScenarioSnapshot& buffer)
+{
+    const uint64_t record = file.Record();
+    if (file.headerSize > size || record * static_cast<uint64_t>(steps) > size - file.headerSize)
+        return false;
+    if (in.Seek(static_cast<int64_t>(file.headerSize), TSeekOrigin::soBeginning) != static_cast<int64_t>(file.headerSize))
+        return false;
+    const ScenarioModel& model = request.model;
+    const std::array<uint16_t, 256> convert = CellConversion(file.levelMax, model);
+    const uint8_t levelMax = static_cast<uint8_t>(std::clamp(model.levelMax, 0, 255));
+    bool plain = true;
+    for (unsigned v = 0; v < 256; ++v)
+        plain = plain && convert[v] == PlainCell(static_cast<uint8_t>(v), levelMax);
+    const int kept = std::min(file.channels, std::clamp(request.channels, 0, kSnapshotRows - kFirstChannelRow));
+    const int minTime = model.minTime, maxTime = std::max(model.minTime, model.maxTime);
+
+    const int perPiece = static_cast<int>(std::clamp<uint64_t>(record == 0 ? steps : (1 << 16) / record, 1, steps > 0 ? steps : 1));
+    std::vector<uint8_t> piece(static_cast<size_t>(record) * static_cast<size_t>(perPiece));
+    const uint8_t* p = piece.data();
+    for (int s = 0; s < steps; ++s, p += record) {
+        if (s % perPiece == 0) {
+            int64_t bytes = static_cast<int64_t>(record) * std::min(perPiece, steps - s);
+            if (in.Read(piece.data(), bytes) != bytes)
+                return false;
+            p = piece.data();
+        }
+        unsigned time = file.timeSize == 0 ? 0 : file.timeSize == 1 ? p[0] : Get16(p);
+        uint16_t* cells = buffer.NewColumnCells(1 + s);
+        cells[0] = 0;
+        cells[1] = static_cast<uint16_t>(std::clamp(static_cast<int>(time), minTime, maxTime));
+        cells[2] = 0;
+        const uint8_t* cell = p + file.timeSize;
+        uint16_t* out = cells + kFirstChannelRow;
+        if (file.cellSize == 1 && plain) {
+            for (int k = 0; k < kept; ++k)  // the common case, in vector instructions
+                out[k] = PlainCell(cell[k], levelMax);
+        } else if (file.cellSize == 1) {
+            for (int k = 0; k < kept; ++k)
+                out[k] = convert[cell[k]];
+        } else {
+            for (int k = 0; k < kept; ++k)
+                out[k] = convert[file.cellSize == 0 ? 0 : cell[static_cast<size_t>(k) * file.cellSize]];
+        }
+        std::fill(out + kept, cells + kSnapshotRows, uint16_t{0});
+    }
+    return true;
 }
 
 } // namespace
@@ -138,10 +215,10 @@ ScenarioReadResult ReadScenario(TStream& in, const ScenarioReadRequest& request,
         return result;
     };
 
-    std::vector<uint8_t> header;
+    Bytes header;
     if (!ReadAt(in, size, 0, kScenarioHeaderSize, header))
         return fail(ScenarioFault::Damaged);
-    const uint8_t* h = header.data();
+    const uint8_t* h = header.get();
     if (std::memcmp(h, "SCN", 3) != 0)
         return fail(ScenarioFault::WrongFormat);
     const unsigned version = Get16(h + kVersionAt);
@@ -164,45 +241,27 @@ ScenarioReadResult ReadScenario(TStream& in, const ScenarioReadRequest& request,
     const unsigned labels = version < 150 ? 0 : Get16(h + kLabelsAt);
     result.fileSteps = fileSteps;
 
-    // Steps: every record up to the step maximum in one read.
     const int stepMaximum = std::clamp(request.stepMaximum, 1, kSnapshotColumns - 1);
     const int stepsRead = std::min(fileSteps, stepMaximum);
-    const uint64_t record = timeSize + static_cast<uint64_t>(fileChannels) * cellSize;
-    std::vector<uint8_t> data;
-    if (!ReadAt(in, size, headerSize, record * static_cast<uint64_t>(stepsRead), data))
+    const StepLayout layout{headerSize, timeSize, cellSize, fileChannels, fileLevelMax};
+    if (!ReadSteps(in, size, layout, stepsRead, request, buffer))
         return fail(ScenarioFault::Damaged);
-    const std::array<uint16_t, 256> convert = CellConversion(fileLevelMax, model);
-    const int keptChannels = std::min(fileChannels, std::clamp(request.channels, 0, kSnapshotRows - kFirstChannelRow));
-    const int minTime = model.minTime, maxTime = std::max(model.minTime, model.maxTime);
-    for (int s = 0; s < stepsRead; ++s) {
-        const uint8_t* p = data.data() + static_cast<size_t>(record) * static_cast<size_t>(s);
-        unsigned time = timeSize == 0 ? 0 : timeSize == 1 ? p[0] : Get16(p);
-        uint16_t* cells = buffer.WritableColumnCells(1 + s);
-        cells[1] = static_cast<uint16_t>(std::clamp(static_cast<int>(time), minTime, maxTime));
-        const uint8_t* cell = p + timeSize;
-        if (cellSize == 1) {
-            for (int k = 0; k < keptChannels; ++k)
-                cells[kFirstChannelRow + k] = convert[cell[k]];
-        } else {
-            for (int k = 0; k < keptChannels; ++k)
-                cells[kFirstChannelRow + k] = convert[cellSize == 0 ? 0 : cell[static_cast<size_t>(k) * cellSize]];
-        }
-    }
     // A file without steps gives one empty step of the shortest time.
     const int steps = std::max(stepsRead, 1);
     if (stepsRead == 0)
-        buffer.SetCell(1, 1, static_cast<uint16_t>(minTime));
+        buffer.SetCell(1, 1, static_cast<uint16_t>(model.minTime));
     result.stepsRead = steps;
     buffer.SetCell(0, 0, static_cast<uint16_t>(1 + steps));
 
     if (!request.insertMode) {
         // Loops after all step records of the file, also those not read.
-        uint64_t at = headerSize + record * static_cast<uint64_t>(fileSteps);
+        uint64_t at = headerSize + layout.Record() * static_cast<uint64_t>(fileSteps);
+        Bytes data;
         if (!ReadAt(in, size, at, 6ull * loops, data))
             return fail(ScenarioFault::Damaged);
         unsigned count = loops;
         for (unsigned i = 0; i < loops; ++i) {
-            const uint8_t* p = data.data() + 6 * i;
+            const uint8_t* p = data.get() + 6 * i;
             if (Get16(p) > static_cast<unsigned>(steps) || Get16(p + 2) > static_cast<unsigned>(steps)) {
                 count = i;
                 break;
@@ -210,7 +269,7 @@ ScenarioReadResult ReadScenario(TStream& in, const ScenarioReadRequest& request,
         }
         result.loopCount = static_cast<int>(count);
         for (unsigned i = 0; i < std::min<unsigned>(count, kMaxLoops); ++i) {
-            const uint8_t* p = data.data() + 6 * i;
+            const uint8_t* p = data.get() + 6 * i;
             buffer.loops.push_back(LoopRecord{static_cast<uint16_t>(Get16(p)), static_cast<uint16_t>(Get16(p + 2)),
                                               static_cast<uint16_t>(Get16(p + 4))});
         }
@@ -221,13 +280,13 @@ ScenarioReadResult ReadScenario(TStream& in, const ScenarioReadRequest& request,
                 return fail(ScenarioFault::Damaged);
             count = labels;
             for (unsigned i = 0; i < labels; ++i)
-                if (Get16(data.data() + 2 * i) > static_cast<unsigned>(steps)) {
+                if (Get16(data.get() + 2 * i) > static_cast<unsigned>(steps)) {
                     count = i;
                     break;
                 }
             result.labelCount = static_cast<int>(count);
             for (unsigned i = 0; i < std::min<unsigned>(count, kMaxLabels); ++i)
-                buffer.labels.push_back(static_cast<uint16_t>(Get16(data.data() + 2 * i)));
+                buffer.labels.push_back(static_cast<uint16_t>(Get16(data.get() + 2 * i)));
             std::sort(buffer.labels.begin(), buffer.labels.end());
             buffer.labels.erase(std::unique(buffer.labels.begin(), buffer.labels.end()), buffer.labels.end());
         }

@@ -7,7 +7,8 @@ namespace {
 std::atomic<size_t> g_columnsAlive{0};
 }
 
-ScenarioSnapshot::Column::Column() { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column() : cells{} { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column(Unset) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::Column(const Column& other) : cells(other.cells) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::~Column() { --g_columnsAlive; }
 
@@ -48,6 +49,17 @@ uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
     if (column < 0 || column >= kSnapshotColumns)
         return nullptr;
     return WritableColumn(column).cells.data();
+}
+
+uint16_t* ScenarioSnapshot::NewColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    columns_[c] = std::make_shared<Column>(Column::Unset{});
+    return columns_[c]->cells.data();
 }
 
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)

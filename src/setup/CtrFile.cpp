@@ -23,7 +23,9 @@ std::string MakeRelativePath(const std::string& path, const std::string& program
         return path;
     if (AnsiUpperCase(path.substr(0, programFolder.size())) != AnsiUpperCase(programFolder))
         return path;
-    return path.substr(programFolder.size());
+    // A rest that begins with a separator would read back as the root of a drive.
+    std::string rest = path.substr(programFolder.size());
+    return rest[0] == '\\' || rest[0] == '/' ? path : rest;
 }
 
 std::string ResolveRelativePath(const std::string& path, const std::string& programFolder)

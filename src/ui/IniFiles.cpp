@@ -1,7 +1,9 @@
 #include "ui/IniFiles.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "ui/Exceptions.h"
@@ -33,7 +35,39 @@ std::string StripQuotes(const std::string& value)
     return value;
 }
 
+// Every byte in upper case, as AnsiUpperCase makes it.
+const std::array<unsigned char, 256>& FoldTable()
+{
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[static_cast<size_t>(c)] = static_cast<unsigned char>(AnsiUpperCase(std::string(1, static_cast<char>(c)))[0]);
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
+
+size_t TIniFile::FoldHash::operator()(const std::string& name) const
+{
+    const auto& fold = FoldTable();
+    uint64_t h = 14695981039346656037ull;
+    for (char c : name)
+        h = (h ^ fold[static_cast<unsigned char>(c)]) * 1099511628211ull;
+    return static_cast<size_t>(h);
+}
+
+bool TIniFile::FoldEqual::operator()(const std::string& a, const std::string& b) const
+{
+    if (a.size() != b.size())
+        return false;
+    const auto& fold = FoldTable();
+    for (size_t i = 0; i < a.size(); ++i)
+        if (fold[static_cast<unsigned char>(a[i])] != fold[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
 
 TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName)
 {
@@ -70,7 +104,7 @@ void TIniFile::Parse(const std::string& text)
         std::string name;
         if (HeaderName(line.raw, name)) {
             sections_.push_back(std::make_unique<Section>());
-            sectionIndex_.emplace(AnsiUpperCase(name), sections_.size() - 1);
+            sectionIndex_.emplace(name, sections_.size() - 1);
             sections_.back()->lines.push_back(std::move(line));
             continue;
         }
@@ -80,7 +114,7 @@ void TIniFile::Parse(const std::string& text)
         if (!key.empty() && key[0] != ';') {
             line.key = key;
             line.value = Trim(line.raw.substr(eq + 1));
-            section.keys.emplace(AnsiUpperCase(key), section.lines.size());
+            section.keys.emplace(key, section.lines.size());
         }
         section.lines.push_back(std::move(line));
     }
@@ -88,11 +122,11 @@ void TIniFile::Parse(const std::string& text)
 
 const TIniFile::Line* TIniFile::Find(const std::string& section, const std::string& ident) const
 {
-    auto s = sectionIndex_.find(AnsiUpperCase(section));
+    auto s = sectionIndex_.find(section);
     if (s == sectionIndex_.end())
         return nullptr;
     const Section& sec = *sections_[s->second];
-    auto k = sec.keys.find(AnsiUpperCase(ident));
+    auto k = sec.keys.find(ident);
     return k == sec.keys.end() ? nullptr : &sec.lines[k->second];
 }
 
@@ -119,8 +153,7 @@ double TIniFile::ReadFloat(const std::string& section, const std::string& ident,
 
 TIniFile::Section& TIniFile::SectionForWrite(const std::string& section)
 {
-    std::string folded = AnsiUpperCase(section);
-    auto s = sectionIndex_.find(folded);
+    auto s = sectionIndex_.find(section);
     if (s != sectionIndex_.end())
         return *sections_[s->second];
     // A new section goes to the end, after a blank line unless the file is empty.
@@ -129,7 +162,7 @@ TIniFile::Section& TIniFile::SectionForWrite(const std::string& section)
     if (!empty && !IsBlank(last.lines.back().raw))
         last.lines.push_back(Line{});
     sections_.push_back(std::make_unique<Section>());
-    sectionIndex_.emplace(folded, sections_.size() - 1);
+    sectionIndex_.emplace(section, sections_.size() - 1);
     sections_.back()->lines.push_back(Line{"[" + section + "]", std::string(), std::string()});
     return *sections_.back();
 }
@@ -139,10 +172,14 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     std::string key = Trim(ident);
     if (key.empty())
         return;
-    std::string v = Trim(value.substr(0, value.find_first_of("\r\n")));
+    std::string v = value.substr(0, value.find_first_of("\r\n"));
+    // Blanks at either end, or enclosing quotes of its own, would be lost on reading:
+    // such a value is written in quotes.
+    if (!v.empty() && (Trim(v).size() != v.size() || StripQuotes(v).size() != v.size()))
+        v = '"' + v + '"';
     Section& sec = SectionForWrite(section);
     changed_ = true;
-    auto k = sec.keys.find(AnsiUpperCase(key));
+    auto k = sec.keys.find(key);
     if (k != sec.keys.end()) {
         Line& line = sec.lines[k->second];
         line.value = v;
@@ -155,7 +192,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     while (at > 1 && IsBlank(sec.lines[at - 1].raw))
         --at;
     sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{key + "=" + v, key, v});
-    sec.keys.emplace(AnsiUpperCase(key), at);
+    sec.keys.emplace(key, at);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& ident, int value)

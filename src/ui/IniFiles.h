@@ -35,7 +35,8 @@ public:
     // "." is the decimal separator; def when the value is not a number.
     double ReadFloat(const std::string& section, const std::string& ident, double def) const;
 
-    // A value is written up to its first line break.
+    // A value is written up to its first line break, in quotes when it has blanks at
+    // either end or enclosing quotes of its own, so that it reads back unchanged.
     void WriteString(const std::string& section, const std::string& ident, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& ident, int value);
     // 1 or 0.
@@ -56,9 +57,17 @@ private:
         std::string key;    // trimmed key, "" for headers, comments and other lines
         std::string value;  // trimmed value as read
     };
+    // Names compared and hashed without regard to letter case, without copies.
+    struct FoldHash {
+        size_t operator()(const std::string& name) const;
+    };
+    struct FoldEqual {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    using NameIndex = std::unordered_map<std::string, size_t, FoldHash, FoldEqual>;
     struct Section {
         std::vector<Line> lines;  // header line first (none for the text before any section)
-        std::unordered_map<std::string, size_t> keys;  // folded key -> first line holding it
+        NameIndex keys;           // key -> first line holding it
     };
 
     void Parse(const std::string& text);
@@ -70,7 +79,7 @@ private:
     bool unreadable_ = false;
     bool changed_ = false;
     std::vector<std::unique_ptr<Section>> sections_;         // in file order
-    std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> first section
+    NameIndex sectionIndex_;  // name -> first section of that name
 };
 
 // A number in the general format of INI files and of the program's texts: up to 15

@@ -236,6 +236,16 @@ TEST_F(MainFilesTest, ADamagedOrMissingLastScenarioGivesANewOneSilently)
     EXPECT_EQ(form->ScenarioFileName, form->ProgramFolder + "Новый.scn");
     EXPECT_EQ(form->Grid->ColCount(), 1 + form->StepMaximum);
 
+    // A last file that another program holds open fails the same way.
+    std::string held = WriteScenario("held.scn", 3);
+    HANDLE h = CreateFileW(std::wstring(held.begin(), held.end()).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    Restart("[OPTIONS]\r\nLastOpenFile=" + held + "\r\n");
+    CloseHandle(h);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->ScenarioFileName, form->ProgramFolder + "Новый.scn");
+
     // With the times lock on and nothing to keep, the new scenario is still complete.
     Restart("[OPTIONS]\r\nTimesLock=1\r\nLastOpenFile=" + dir.File("missing.scn") + "\r\n");
     EXPECT_TRUE(form->CheckBoxTimesLock->Checked());

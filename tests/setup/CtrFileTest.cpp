@@ -135,6 +135,7 @@ TEST(RelativePath, OnlyPathsInsideTheProgramFolderLoseIt)
     EXPECT_EQ(MakeRelativePath(folder, folder), folder) << "the folder itself stays";
     EXPECT_EQ(MakeRelativePath("C:\\Program Files\\", folder), "C:\\Program Files\\");
     EXPECT_EQ(MakeRelativePath("D:\\Other\\a.scn", folder), "D:\\Other\\a.scn");
+    EXPECT_EQ(MakeRelativePath(folder + "\\a.scn", folder), folder + "\\a.scn") << "no path from a drive's root";
     EXPECT_EQ(MakeRelativePath("C:\\Program Files\\РедакторX\\a.scn", folder), "C:\\Program Files\\РедакторX\\a.scn");
 
     EXPECT_EQ(ResolveRelativePath("Pics\\a.bmp", folder), folder + "Pics\\a.bmp");

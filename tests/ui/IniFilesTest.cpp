@@ -96,10 +96,14 @@ TEST(IniFile, RewritingKeepsStaleKeysAndOtherLinesAndAppendsNewKeysToTheirSectio
     ini.WriteString("A", "Added", "line\r\nbreak");
     ini.WriteString("b", "y", "2");
     ini.WriteString("C", "z", " 3 ");
+    ini.WriteString("C", "q", "\"quoted\"");
     ini.UpdateFile();
     EXPECT_EQ(ReadWholeFile(file),
               "top line\r\n[A]\r\n; note\r\nKeep = as it was \r\nname=new\r\nAdded=line\r\n\r\n"
-              "[B]\r\nx=1\r\ny=2\r\n\r\n[C]\r\nz=3\r\n");
+              "[B]\r\nx=1\r\ny=2\r\n\r\n[C]\r\nz=\" 3 \"\r\nq=\"\"quoted\"\"\r\n");
+    TIniFile back(file);
+    EXPECT_EQ(back.ReadString("C", "z", ""), " 3 ") << "what is written reads back unchanged";
+    EXPECT_EQ(back.ReadString("C", "q", ""), "\"quoted\"");
 }
 
 TEST(IniFile, NothingIsWrittenWithoutAChangeAndAMissingFolderRaises)
