@@ -17,59 +17,25 @@ std::unique_ptr<ControllerConfig> Config(int channels)
     return cfg;
 }
 
-TEST(ChannelSetup, GroupsAreAlignedTriplesOfGridRows)
+TEST(ChannelSetup, AGroupIsRedGreenBlueWithinTheCountAndWhiteWhenUndone)
 {
     EXPECT_EQ(RgbGroupEndRow(1), 3);
-    EXPECT_EQ(RgbGroupEndRow(3), 3);
     EXPECT_EQ(RgbGroupEndRow(4), 6);
-    EXPECT_EQ(RgbGroupEndRow(7), 9);
-    EXPECT_EQ(ClampChannelCount(999), 640);
-    EXPECT_EQ(ClampChannelCount(0), 1);
-    EXPECT_EQ(ClampChannelCount(-5), 1);
-}
-
-TEST(ChannelSetup, AMarkedGroupIsRedGreenBlueAndAnUnmarkedOneWhite)
-{
-    auto cfg = Config(9);
-    cfg->channelTable[4].color = 0x123456;
-    SetRgbGroup(*cfg, 6, true);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(cfg->channelTable[3 + i].rgbGroup, 1u);
-        EXPECT_EQ(cfg->channelTable[3 + i].color, kRgbGroupColours[i]);
-    }
-    EXPECT_EQ(cfg->channelTable[2].rgbGroup, 0u);
-    EXPECT_EQ(cfg->channelTable[6].rgbGroup, 0u);
-    SetRgbGroup(*cfg, 6, false);
-    for (int ch = 3; ch < 6; ++ch) {
-        EXPECT_EQ(cfg->channelTable[ch].rgbGroup, 0u);
-        EXPECT_EQ(cfg->channelTable[ch].color, kChannelWhite);
-    }
-}
-
-TEST(ChannelSetup, OnlyTheChannelsBelowTheCountJoinAGroup)
-{
-    auto cfg = Config(7);
-    SetRgbGroup(*cfg, 9, true);
+    auto cfg = Config(8);
+    SetRgbGroup(*cfg, 9, true);  // channels 6-8; channel 8 is beyond the count
     EXPECT_EQ(cfg->channelTable[6].rgbGroup, 1u);
-    EXPECT_EQ(cfg->channelTable[7].rgbGroup, 0u);
+    EXPECT_EQ(cfg->channelTable[7].color, kRgbGroupColours[1]);
     EXPECT_EQ(cfg->channelTable[8].rgbGroup, 0u);
-}
+    SetRgbGroup(*cfg, 9, false);
+    EXPECT_EQ(cfg->channelTable[6].rgbGroup, 0u);
+    EXPECT_EQ(cfg->channelTable[6].color, kChannelWhite);
 
-TEST(ChannelSetup, DissolvingAGroupWhitensItsFlaggedChannels)
-{
-    auto cfg = Config(9);
     SetRgbGroup(*cfg, 6, true);
-    cfg->channelTable[2].color = 0x445566;   // outside the group
-    cfg->channelTable[5].rgbGroup = 0;       // a broken group: this one keeps its colour
+    cfg->channelTable[5].rgbGroup = 0;  // a broken group: this one keeps its colour
     DissolveRgbGroup(*cfg, 6);
     EXPECT_EQ(cfg->channelTable[3].color, kChannelWhite);
-    EXPECT_EQ(cfg->channelTable[4].color, kChannelWhite);
     EXPECT_EQ(cfg->channelTable[5].color, kRgbGroupColours[2]);
-    for (int ch = 3; ch < 6; ++ch)
-        EXPECT_EQ(cfg->channelTable[ch].rgbGroup, 0u);
-    EXPECT_EQ(cfg->channelTable[2].color, 0x445566u);
-    DissolveRgbGroup(*cfg, 642);  // the last rows: channels 639..641, two beyond the table's use
-    EXPECT_EQ(cfg->channelTable[639].rgbGroup, 0u);
+    EXPECT_EQ(cfg->channelTable[4].rgbGroup, 0u);
 }
 
 TEST(ChannelSetup, ColoursGoToChannelsOutsideGroupsAndSystemColoursAreBlack)
@@ -78,42 +44,13 @@ TEST(ChannelSetup, ColoursGoToChannelsOutsideGroupsAndSystemColoursAreBlack)
     SetRgbGroup(*cfg, 3, true);
     EXPECT_TRUE(SetChannelColour(*cfg, 0, 0x00AA00));
     EXPECT_EQ(cfg->channelTable[0].color, kRgbGroupColours[0]);
-    EXPECT_EQ(cfg->channelTable[3].color, 0x00AA00u);
     EXPECT_EQ(cfg->channelTable[639].color, 0x00AA00u);
     EXPECT_FALSE(SetChannelColour(*cfg, 2, 0x0000AA)) << "row 2 is channel 1, in the group";
-    EXPECT_EQ(cfg->channelTable[1].color, kRgbGroupColours[1]);
     EXPECT_TRUE(SetChannelColour(*cfg, 5, 0xFF00000F));
     EXPECT_EQ(cfg->channelTable[4].color, 0u);
-    EXPECT_EQ(StoredChannelColour(0x00FFFFFF), 0x00FFFFFFu);
 }
 
-TEST(ChannelSetup, ModelFieldsComeFromTheModelRow)
-{
-    auto cfg = Config(18);
-    TakeModelIdentity(*cfg, 6);
-    TakeModelFirmware(*cfg, 6);
-    EXPECT_STREQ(cfg->modelName, "Brevan8D");
-    EXPECT_EQ(cfg->modelIndex, 6u);
-    EXPECT_STREQ(cfg->firmwareFile, "Brevan81Dum.rom");
-    EXPECT_EQ(cfg->paramRow, 1u);
-    EXPECT_STREQ(cfg->deviceId, "Brevan81D");
-    EXPECT_EQ(cfg->typeLetter, 'M');
-    EXPECT_TRUE(ChannelsExceedModel(*cfg)) << "18 channels on an 8-channel model";
-    cfg->channels = 8;
-    EXPECT_FALSE(ChannelsExceedModel(*cfg));
-    EXPECT_FALSE(FirmwareDiffersFromModel(*cfg, "C:\\Rom\\Brevan81Dum.rom"));
-    EXPECT_TRUE(FirmwareDiffersFromModel(*cfg, "Brevan81um.rom"));
-    CopyText(cfg->modelName, "Unknown");
-    EXPECT_TRUE(FirmwareDiffersFromModel(*cfg, "Brevan81Dum.rom"));
-}
-
-TEST(ChannelSetup, ANewSetUpFileLiesInTheProgramFolder)
-{
-    EXPECT_EQ(NewCtrFileName("C:\\Pelvor\\"), "C:\\Pelvor\\Новый.ctr");
-    EXPECT_EQ(NewCtrFileName(std::string(1995, 'p')), "Новый.ctr");
-}
-
-// A picture of width w and height h, black but for the given pixels.
+// A black picture but for the given pixels.
 struct Picture {
     int width, height;
     std::map<std::pair<int, int>, uint32_t> pixels;
@@ -128,36 +65,27 @@ struct Picture {
 
 TEST(PictureMarkers, TheFirstMarkerGivesTheFrameAndEachFrameAChannelColour)
 {
-    Picture p{20, 45, {{{19, 10}, 0x0000FF}, {{19, 20}, 0x00FF00}, {{19, 30}, 0xFF000000 | 0x123456}}};
-    p.pixels[{18, 5}] = 0xFFFFFF;  // not in the rightmost column
+    Picture p{20, 45, {{{19, 10}, 0x0000FF}, {{19, 20}, 0x00FF00}, {{19, 30}, 0xFF123456}, {{18, 5}, 0xFFFFFF}}};
     auto cfg = Config(9);
     ASSERT_TRUE(ReadMarkerColours(p.width, p.height, p.Fn(), *cfg));
     EXPECT_EQ(cfg->channels, 45 / 10 - 1);
-    EXPECT_EQ(cfg->channelTable[0].color, 0x0000FFu);
     EXPECT_EQ(cfg->channelTable[1].color, 0x00FF00u);
     EXPECT_EQ(cfg->channelTable[2].color, 0x123456u);
-}
 
-TEST(PictureMarkers, RowZeroIsNoMarkerAndAPictureWithoutOneChangesNothing)
-{
-    Picture p{8, 30, {{{7, 0}, 0xFFFFFF}}};
-    auto cfg = Config(5);
-    cfg->channelTable[0].color = 0x222222;
-    EXPECT_FALSE(ReadMarkerColours(p.width, p.height, p.Fn(), *cfg));
-    EXPECT_EQ(cfg->channels, 5);
-    EXPECT_EQ(cfg->channelTable[0].color, 0x222222u);
-
-    Picture tall{8, 30, {{{7, 20}, 0xFFFFFF}}};  // a frame, but no whole channel frame below it
-    EXPECT_FALSE(ReadMarkerColours(tall.width, tall.height, tall.Fn(), *cfg));
-    EXPECT_FALSE(ReadMarkerColours(0, 0, tall.Fn(), *cfg));
-}
-
-TEST(PictureMarkers, AtMost640ChannelsAreTaken)
-{
-    Picture p{4, 1000, {{{3, 1}, 0x010101}}};
-    auto cfg = Config(5);
-    ASSERT_TRUE(ReadMarkerColours(p.width, p.height, p.Fn(), *cfg));
+    Picture many{4, 1000, {{{3, 1}, 0x010101}}};
+    ASSERT_TRUE(ReadMarkerColours(many.width, many.height, many.Fn(), *cfg));
     EXPECT_EQ(cfg->channels, 640);
+}
+
+TEST(PictureMarkers, WithoutAMarkerOrAWholeChannelFrameNothingChanges)
+{
+    auto cfg = Config(5);
+    Picture rowZero{8, 30, {{{7, 0}, 0xFFFFFF}}};
+    EXPECT_FALSE(ReadMarkerColours(rowZero.width, rowZero.height, rowZero.Fn(), *cfg));
+    Picture tall{8, 30, {{{7, 20}, 0xFFFFFF}}};
+    EXPECT_FALSE(ReadMarkerColours(tall.width, tall.height, tall.Fn(), *cfg));
+    EXPECT_EQ(cfg->channels, 5);
+    EXPECT_EQ(cfg->channelTable[0].color, kChannelWhite);
 }
 
 } // namespace
