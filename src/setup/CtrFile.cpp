@@ -15,6 +15,12 @@ constexpr size_t kPathChars = 2000;
 
 std::string Key(const char* prefix, int channel) { return prefix + IntToStr(channel); }
 
+// From a drive's root, with a drive letter, or a network path.
+bool IsAbsolutePath(const std::string& path)
+{
+    return !path.empty() && (path[0] == '\\' || path[0] == '/' || (path.size() > 1 && path[1] == ':'));
+}
+
 } // namespace
 
 std::string MakeRelativePath(const std::string& path, const std::string& programFolder)
@@ -23,15 +29,14 @@ std::string MakeRelativePath(const std::string& path, const std::string& program
         return path;
     if (AnsiUpperCase(path.substr(0, programFolder.size())) != AnsiUpperCase(programFolder))
         return path;
-    // A rest that begins with a separator would read back as the root of a drive.
+    // A rest that reads as a path of its own (from a drive's root) would not come back.
     std::string rest = path.substr(programFolder.size());
-    return rest[0] == '\\' || rest[0] == '/' ? path : rest;
+    return IsAbsolutePath(rest) ? path : rest;
 }
 
 std::string ResolveRelativePath(const std::string& path, const std::string& programFolder)
 {
-    bool absolute = !path.empty() && (path[0] == '\\' || path[0] == '/' || (path.size() > 1 && path[1] == ':'));
-    return path.empty() || absolute ? path : programFolder + path;
+    return path.empty() || IsAbsolutePath(path) ? path : programFolder + path;
 }
 
 void WriteChannelKeys(TIniFile& ini, const ControllerConfig& config, const std::vector<std::string>& names)

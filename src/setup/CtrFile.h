@@ -8,7 +8,8 @@
 #include "setup/ControllerModels.h"
 
 // The rest of path after programFolder when path begins with it (letter case ignored)
-// and is longer, unless that rest begins with a separator; otherwise path unchanged.
+// and is longer, unless that rest would read as a path of its own (beginning with a
+// separator or a drive); otherwise path unchanged.
 std::string MakeRelativePath(const std::string& path, const std::string& programFolder);
 // A relative path taken as lying in programFolder; an absolute or empty one unchanged.
 std::string ResolveRelativePath(const std::string& path, const std::string& programFolder);

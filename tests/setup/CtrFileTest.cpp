@@ -136,6 +136,7 @@ TEST(RelativePath, OnlyPathsInsideTheProgramFolderLoseIt)
     EXPECT_EQ(MakeRelativePath("C:\\Program Files\\", folder), "C:\\Program Files\\");
     EXPECT_EQ(MakeRelativePath("D:\\Other\\a.scn", folder), "D:\\Other\\a.scn");
     EXPECT_EQ(MakeRelativePath(folder + "\\a.scn", folder), folder + "\\a.scn") << "no path from a drive's root";
+    EXPECT_EQ(MakeRelativePath(folder + "D:x.scn", folder), folder + "D:x.scn");
     EXPECT_EQ(MakeRelativePath("C:\\Program Files\\РедакторX\\a.scn", folder), "C:\\Program Files\\РедакторX\\a.scn");
 
     EXPECT_EQ(ResolveRelativePath("Pics\\a.bmp", folder), folder + "Pics\\a.bmp");
