@@ -4,20 +4,11 @@
 
 #include "editor/MainGlyphs.h"
 #include "editor/UnitMain.h"
+#include "setup/StandardColours.h"
 #include "themes/VisualStyleMgr.h"
+#include "ui/FormBuilder.h"
 
 namespace {
-
-template <class T>
-T* Place(TFormMain* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(form);
-    c->Name = name;
-    c->SetBounds(left, top, width, height);
-    if (parent)
-        c->SetParent(parent);
-    return c;
-}
 
 TSpeedButton* Button(TFormMain* form, TWinControl* parent, const char* name, int left, int top,
                      const char* hint)
@@ -224,6 +215,7 @@ void TFormMain::BuildForm()
     SaveDialog->Name = "SaveDialog";
     ColorDialog1 = new TColorDialog(this);
     ColorDialog1->Name = "ColorDialog1";
+    SetStandardCustomColours(*ColorDialog1);
     ImageList1 = new TImageList(this);
     ImageList1->Name = "ImageList1";
     TimerStepTimeRepeat = new TTimer(this);
@@ -256,8 +248,15 @@ void TFormMain::BindEvents()
     SpeedButtonSetup->OnClick = std::bind(&TFormMain::SpeedButtonSetupClick, this, _1);
     SpeedButtonAbout->OnClick = std::bind(&TFormMain::SpeedButtonAboutClick, this, _1);
     SpeedButtonBurn->OnClick = std::bind(&TFormMain::SpeedButtonBurnClick, this, _1);
+    SpeedButtonGradient->OnClick = std::bind(&TFormMain::SpeedButtonGradientClick, this, _1);
+    SpeedButtonColorRGB->OnClick = std::bind(&TFormMain::SpeedButtonColorRGBClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
+    SpeedButtonSave->OnClick = std::bind(&TFormMain::SpeedButtonSaveClick, this, _1);
+    SpeedButtonSaveAs->OnClick = std::bind(&TFormMain::SpeedButtonSaveAsClick, this, _1);
+    SpeedButtonOpen->OnClick = std::bind(&TFormMain::SpeedButtonOpenClick, this, _1);
+    SpeedButtonCopyFromFile->OnClick = std::bind(&TFormMain::SpeedButtonCopyFromFileClick, this, _1);
+    N_InsertFromFile->OnClick = std::bind(&TFormMain::N_InsertFromFileClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);
     TrackBarSpeed->OnChange = std::bind(&TFormMain::TrackBarSpeedChange, this, _1);
     TimerSpeedChange->OnTimer = std::bind(&TFormMain::TimerSpeedChangeTimer, this, _1);

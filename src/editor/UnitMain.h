@@ -105,8 +105,39 @@ public:
     // ---- grid drawing, zoom and selection (MainGrid*.cpp) ----
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
+    void SpeedButtonSaveClick(TObject* Sender);
+    void SpeedButtonSaveAsClick(TObject* Sender);
+    void SpeedButtonOpenClick(TObject* Sender);
+    void N_InsertFromFileClick(TObject* Sender);
+    void SpeedButtonCopyFromFileClick(TObject* Sender);
+    // Reads a scenario file into LoadBuffer (with insertMode only its steps) and
+    // LoadedSpeed; false when the file is missing or cannot be read, with a stop box when
+    // showErrors. The warnings about steps, loops and labels cut off show either way.
+    bool ReadScn(const std::string& fileName, bool insertMode, bool showErrors);
+    // Reads the file and makes it the current scenario (undoably); false as ReadScn.
+    bool LoadScn(const std::string& fileName, bool showErrors);
+    // Writes the current scenario (a relative name lies in the program folder) through a
+    // temporary file; raises the class library's exception when it cannot.
+    void SaveScn(const std::string& fileName);
+    void LoadOptions();
+    void SaveOptions();
+    void LoadPosition();
+    void SavePosition();
+    ScenarioSnapshot LoadBuffer;
+    int LoadedSpeed = 0;
+    float Zoom = 1.0f;  // the grid's zoom factor, kept in the settings file
     // ---- preview (MainPreview*.cpp) ----
     // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
+    void SpeedButtonGradientClick(TObject* Sender);
+    void SpeedButtonColorRGBClick(TObject* Sender);
+    // Fills the marked cells of the marked steps with levels running from beginValue
+    // at the first to endValue at the last (needs two marked steps).
+    void ApplyGradient(int beginValue, int endValue);
+    // Writes a colour (0x00BBGGRR) as levels into the current cell's RGB group and into
+    // the group of every marked cell whose channel is in one.
+    void ApplyRgbColour(int colour);
+    // Cells [column][firstRow .. firstRow + 2] := red, green, blue (channel rows only).
+    void SetRgbCells(int firstRow, int column, int red, int green, int blue);
 
     // ---- operations ----
     // True: go on; false: the user cancelled.
@@ -171,17 +202,12 @@ private:
     void ReportSettingsFailure(const std::exception& e);
 
     // Work that other parts of the editor provide; until they exist these do nothing.
-    void LoadOptions();
-    void SaveOptions();
-    void LoadPosition();
-    void SavePosition();
-    bool LoadScn(const std::string& fileName, bool showErrors);
-    void SaveScn(const std::string& fileName);
     void RecalcScenario();
     void UpdateControls();
     void UpdateSelectionMenu();
     void ApplyZoom();
     void EndFloatingPaste();
+    void CopyOrCut(int mode);
     void ClearClipboard();
     void ClearPreviewFrame();
     void LayoutShowWindow();

@@ -7,6 +7,11 @@ class TFormShow : public TForm {
 public:
     explicit TFormShow(TComponent* owner);
     ~TFormShow() override;
+
+    // The size kept in the settings file, applied when the window is shown with a
+    // picture layout and both are at least 1; 0 = none.
+    int StoredHeight = 0;
+    int StoredWidth = 0;
 };
 
 extern TFormShow* FormShow;

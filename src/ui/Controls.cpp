@@ -228,11 +228,15 @@ void TControl::WndProc(TMessage& message)
         mouseInControl_ = true;
         MouseEnter();
         HintEnter(this);
+        if (OnMouseEnter && EventsAllowed())
+            OnMouseEnter(this);
         return;
     case CM_MOUSELEAVE:
         mouseInControl_ = false;
         MouseLeave();
         HintLeave(this);
+        if (OnMouseLeave && EventsAllowed())
+            OnMouseLeave(this);
         return;
     }
     DefaultHandler(message);

@@ -28,6 +28,8 @@ using TShiftState = unsigned;
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Mouse pointer shown over a control; crDefault leaves it to the window.
+enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
@@ -89,6 +91,7 @@ public:
 
     std::string Hint;
     bool ShowHint = true;
+    TCursor Cursor = crDefault;
     TPopupMenu* PopupMenu = nullptr;  // not owned
 
     virtual bool IsWindowed() const { return false; }
@@ -111,6 +114,8 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
 
 protected:
     // True unless the control or its form is being destroyed: events stay quiet then.

@@ -292,6 +292,22 @@ void TWinControl::WndProc(TMessage& m)
             return;
         break;
     }
+    case WM_SETCURSOR:
+        // The pointer over this window's client area: the control under it (a
+        // windowless child or this control) may ask for its own.
+        if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+            POINT screen;
+            GetCursorPos(&screen);
+            TPoint p = ScreenToClient(TPoint{screen.x, screen.y});
+            TControl* under = ControlAtPos(p);
+            TCursor cursor = under && under->Cursor != crDefault ? under->Cursor : Cursor;
+            if (cursor != crDefault) {
+                SetCursor(LoadCursorW(nullptr, cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
+                m.Result = TRUE;
+                return;
+            }
+        }
+        break;
     case WM_MOUSELEAVE:
         if (g_mouseControl && (g_mouseControl == this || g_mouseControl->parent_ == this)) {
             TControl* old = g_mouseControl;
