@@ -258,6 +258,8 @@ void TFormMain::BindEvents()
     SpeedButtonBurn->OnClick = std::bind(&TFormMain::SpeedButtonBurnClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
+    SpeedButtonLaunch->OnClick = std::bind(&TFormMain::SpeedButtonLaunchClick, this, _1);
+    SpeedButtonShow->OnClick = std::bind(&TFormMain::SpeedButtonShowClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);
     TrackBarSpeed->OnChange = std::bind(&TFormMain::TrackBarSpeedChange, this, _1);
     TimerSpeedChange->OnTimer = std::bind(&TFormMain::TimerSpeedChangeTimer, this, _1);
