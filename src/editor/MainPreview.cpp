@@ -2,7 +2,6 @@
 // draws, and the drawing thread that paces the frames.
 #include "editor/UnitMain.h"
 #include "preview/DrawThread.h"
-#include "preview/LampWalk.h"
 #include "preview/UnitShow.h"
 #include "ui/Application.h"
 
@@ -87,17 +86,10 @@ void TFormMain::PreviewTick(unsigned elapsedMs, TBitmap* frame, bool reset)
     column.rows = ChannelRowSpans;
     column.hiddenRows = Grid->TopRow() - Grid->FixedRows();
     column.levelMax = Params.levelMax;
-    const ScenarioSnapshot& scenario = Scn();
-    auto output = [&](int channel) {
-        return PreviewEngine::ChannelOutput(scenario.Cell(PlayColumn, Grid->FixedRows() + channel), now,
-                                            Params.levelMax);
-    };
-    ForEachLamp(Config.channels, Config.channelTable, [&](int c, bool group) {
-        if (group)
-            DrawRgbLamp(c, output(c), output(c + 1), output(c + 2), column);
-        else
-            DrawChannelLamp(c, output(c), column);
-    });
+    ForEachLampLevel(
+        Scn(), PlayColumn, Config.channels, Config.channelTable, now, Params.levelMax,
+        [&](int channel, int level) { DrawChannelLamp(channel, level, column); },
+        [&](int first, int red, int green, int blue) { DrawRgbLamp(first, red, green, blue, column); });
 }
 
 void TFormMain::DrawChannelLamp(int channel, int level, const LampColumn& column)

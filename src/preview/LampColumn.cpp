@@ -5,31 +5,31 @@
 
 namespace {
 
-// Fills the rounded rectangle whose corners are quarters of a cw × ch ellipse. A pixel
-// belongs to it when its centre lies inside.
-void FillRounded(const PixelView& frame, int x1, int y1, int x2, int y2, int cw, int ch, uint32_t pixel)
+// The pixels [left, right) of row y inside the rounded rectangle (x1, y1)-(x2, y2) whose
+// corners are quarters of a cw × ch ellipse: a pixel is inside when its centre is.
+void RoundedSpan(int x1, int y1, int x2, int y2, int cw, int ch, int y, int& left, int& right)
 {
-    if (x2 <= x1 || y2 <= y1)
+    left = right = x1;
+    if (x2 <= x1 || y < y1 || y >= y2)
         return;
     double a = std::clamp(cw, 0, x2 - x1) / 2.0;
     double b = std::clamp(ch, 0, y2 - y1) / 2.0;
-    int yEnd = std::min(y2, frame.height);
-    for (int y = std::max(y1, 0); y < yEnd; ++y) {
-        double yc = y + 0.5;
-        double dy = yc < y1 + b ? y1 + b - yc : yc > y2 - b ? yc - (y2 - b) : 0.0;
-        double left = x1, right = x2;
-        if (dy > 0) {
-            double q = dy / b;
-            double dx = a * std::sqrt(std::max(0.0, 1.0 - q * q));
-            left = x1 + a - dx;
-            right = x2 - a + dx;
-        }
-        int xs = std::max(static_cast<int>(std::ceil(left - 0.5)), 0);
-        int xe = std::min(static_cast<int>(std::ceil(right - 0.5)), frame.width);
-        if (xs < xe)
-            std::fill(frame.Row(y) + xs, frame.Row(y) + xe, pixel);
+    double yc = y + 0.5;
+    double dy = yc < y1 + b ? y1 + b - yc : yc > y2 - b ? yc - (y2 - b) : 0.0;
+    double l = x1, r = x2;
+    if (dy > 0) {
+        double q = dy / b;
+        double dx = a * std::sqrt(std::max(0.0, 1.0 - q * q));
+        l = x1 + a - dx;
+        r = x2 - a + dx;
     }
+    left = static_cast<int>(std::ceil(l - 0.5));
+    right = std::max(left, static_cast<int>(std::ceil(r - 0.5)));
 }
+
+// True when a lamp between top and bottom (its pen reaching a pixel further) misses the
+// frame: most rows of a long channel list lie below it.
+bool OutOfFrame(const PixelView& frame, int top, int bottom) { return top - 1 >= frame.height || bottom + 1 <= 0; }
 
 // Radius of a lamp: its row height, at most 0.4 of the column's width.
 int LampRadius(int rowHeight, int width)
@@ -39,15 +39,51 @@ int LampRadius(int rowHeight, int width)
 
 } // namespace
 
-void DrawRoundRect(const PixelView& frame, int x1, int y1, int x2, int y2, int corner, int penWidth,
-                   uint32_t fillPixel)
+void RoundRectShape::Make(int width, int height, int corner, int penWidth)
 {
+    if (width == width_ && height == height_ && corner == corner_ && penWidth == penWidth_)
+        return;
+    width_ = width;
+    height_ = height;
+    corner_ = corner;
+    penWidth_ = penWidth;
+    rows_.clear();
+    if (width <= 0 || height <= 0)
+        return;
     int outside = penWidth > 1 ? penWidth / 2 : 0;
     int inside = penWidth - outside;
-    FillRounded(frame, x1 - outside, y1 - outside, x2 + outside, y2 + outside, corner + 2 * outside,
-                corner + 2 * outside, 0);
-    FillRounded(frame, x1 + inside, y1 + inside, x2 - inside, y2 - inside, corner - 2 * inside,
-                corner - 2 * inside, fillPixel);
+    outside_ = outside;
+    for (int y = -outside; y < height + outside; ++y) {
+        Row row{};
+        RoundedSpan(-outside, -outside, width + outside, height + outside, corner + 2 * outside,
+                    corner + 2 * outside, y, row.outerLeft, row.outerRight);
+        RoundedSpan(inside, inside, width - inside, height - inside, corner - 2 * inside, corner - 2 * inside, y,
+                    row.innerLeft, row.innerRight);
+        if (row.innerLeft >= row.innerRight)
+            row.innerLeft = row.innerRight = row.outerRight;
+        row.innerLeft = std::clamp(row.innerLeft, row.outerLeft, row.outerRight);
+        row.innerRight = std::clamp(row.innerRight, row.innerLeft, row.outerRight);
+        rows_.push_back(row);
+    }
+}
+
+void RoundRectShape::Draw(const PixelView& frame, int x1, int y1, uint32_t fillPixel) const
+{
+    int top = y1 - outside_;
+    int first = std::max(0, -top);
+    int last = std::min(static_cast<int>(rows_.size()), frame.height - top);
+    for (int k = first; k < last; ++k) {
+        const Row& row = rows_[static_cast<size_t>(k)];
+        uint32_t* line = frame.Row(top + k);
+        // Outline, inside, outline: the three parts of the row, each clipped to the frame.
+        int edges[4] = {row.outerLeft, row.innerLeft, row.innerRight, row.outerRight};
+        for (int part = 0; part < 3; ++part) {
+            uint32_t pixel = part == 1 ? fillPixel : 0;
+            int to = std::min(x1 + edges[part + 1], frame.width);
+            for (int x = std::max(x1 + edges[part], 0); x < to; ++x)
+                line[x] = pixel;
+        }
+    }
 }
 
 void LampColumn::DrawChannel(int channel, int level, uint32_t colour) const
@@ -55,11 +91,13 @@ void LampColumn::DrawChannel(int channel, int level, uint32_t colour) const
     if (channel < hiddenRows)
         return;
     const RowSpan& row = rows[channel];
+    if (OutOfFrame(frame, row.top, row.bottom))
+        return;
     int h = row.bottom - row.top;
     int half = width / 2;
     int r = LampRadius(h, width);
-    DrawRoundRect(frame, half - r, row.top, half + r, row.bottom, static_cast<int>(0.8 * h), h < 12 ? 1 : 3,
-                  PixelFromColour(ScaleColour(colour, level, levelMax)));
+    channelShape_.Make(2 * r, h, static_cast<int>(0.8 * h), h < 12 ? 1 : 3);
+    channelShape_.Draw(frame, half - r, row.top, PixelFromColour(ScaleColour(colour, level, levelMax)));
 }
 
 void LampColumn::DrawRgb(int first, int red, int green, int blue) const
@@ -67,9 +105,11 @@ void LampColumn::DrawRgb(int first, int red, int green, int blue) const
     if (hiddenRows > first + 2)
         return;
     const RowSpan& top = rows[first];
+    if (OutOfFrame(frame, top.top, rows[first + 2].bottom))
+        return;
     int h = top.bottom - top.top;
     int half = width / 2;
     int r = LampRadius(h, width);
-    DrawRoundRect(frame, half - r, top.top, half + r, rows[first + 2].bottom, static_cast<int>(0.8 * r),
-                  r < 12 ? 1 : 3, PixelFromColour(LevelsColour(red, green, blue, levelMax)));
+    groupShape_.Make(2 * r, rows[first + 2].bottom - top.top, static_cast<int>(0.8 * r), r < 12 ? 1 : 3);
+    groupShape_.Draw(frame, half - r, top.top, PixelFromColour(LevelsColour(red, green, blue, levelMax)));
 }

@@ -3,6 +3,7 @@
 // group spanning its three rows, drawn straight into the 32-bit frame that is then
 // copied to the screen.
 #include <cstdint>
+#include <vector>
 
 #include "preview/Pixels.h"
 
@@ -12,12 +13,29 @@ struct RowSpan {
     int32_t bottom = 0;
 };
 
-// Draws the rounded rectangle (x1, y1)-(x2, y2), right and bottom edges excluded, with
-// corners cut by an ellipse corner × corner pixels: its inside in fillPixel, its
-// outline black, penWidth 1 along the inside of the edge, any wider pen centred on it.
-// Everything outside the frame is clipped.
-void DrawRoundRect(const PixelView& frame, int x1, int y1, int x2, int y2, int corner, int penWidth,
-                   uint32_t fillPixel);
+// A rounded rectangle of a given size with its corners cut by an ellipse corner × corner
+// pixels, its outline black: a pen of 1 runs along the inside of the edge, a wider pen is
+// centred on it. The rows are worked out once per size; every lamp of that size then only
+// fills them.
+class RoundRectShape {
+public:
+    // Makes the shape of the rectangle width × height (right and bottom edges excluded),
+    // unless it has that shape already.
+    void Make(int width, int height, int corner, int penWidth);
+    // Draws it with its top-left corner at x1, y1, the inside in fillPixel; everything
+    // outside the frame is clipped.
+    void Draw(const PixelView& frame, int x1, int y1, uint32_t fillPixel) const;
+
+private:
+    // One row, from the top of the outline: the outline covers [outerLeft, outerRight),
+    // the inside [innerLeft, innerRight), both from the rectangle's left edge.
+    struct Row {
+        int outerLeft, outerRight, innerLeft, innerRight;
+    };
+    int width_ = -1, height_ = -1, corner_ = -1, penWidth_ = -1;
+    int outside_ = 0;  // pen pixels outside the rectangle
+    std::vector<Row> rows_;
+};
 
 struct LampColumn {
     PixelView frame;
@@ -32,4 +50,7 @@ struct LampColumn {
     // The lamp of the RGB group starting at first, from its three levels; drawn while the
     // group's last row is still in view.
     void DrawRgb(int first, int red, int green, int blue) const;
+
+private:
+    mutable RoundRectShape channelShape_, groupShape_;
 };

@@ -5,6 +5,7 @@
 // around it (or a test) supplies the elapsed times and redraws what changed.
 #include <cstdint>
 
+#include "preview/LampWalk.h"
 #include "scenario/ScenarioSnapshot.h"
 
 // Kept between frames; a reset gives these values.
@@ -67,3 +68,20 @@ private:
 
     PreviewState state_;
 };
+
+// Every lamp's output levels at the play column, in channel order: single(channel, level)
+// for a channel of its own, group(first, red, green, blue) for an RGB group.
+template <class SingleFn, class GroupFn>
+void ForEachLampLevel(const ScenarioSnapshot& scenario, int column, int channels, const ChannelRecord* table,
+                      const PreviewFrame& frame, int levelMax, SingleFn&& single, GroupFn&& group)
+{
+    auto output = [&](int channel) {
+        return PreviewEngine::ChannelOutput(scenario.Cell(column, kFirstChannelRow + channel), frame, levelMax);
+    };
+    ForEachLamp(channels, table, [&](int first, bool isGroup) {
+        if (isGroup)
+            group(first, output(first), output(first + 1), output(first + 2));
+        else
+            single(first, output(first));
+    });
+}
