@@ -227,21 +227,16 @@ TEST(LayoutPicture, ComposedImageEqualsTheRasterOperationChain)
 
 TEST(DrawnSize, FrameFillsThePanelKeepingItsAspectRatio)
 {
-    DrawSize wide = FitFrame(800, 300, 240, 24);
-    EXPECT_EQ(wide.width, 800);
-    EXPECT_EQ(wide.height, 80);
-    DrawSize tall = FitFrame(100, 400, 20, 40);
-    EXPECT_EQ(tall.width, 100);
-    EXPECT_EQ(tall.height, 200);
-    DrawSize exact = FitFrame(960, 48, 240, 12);
-    EXPECT_EQ(exact.width, 960);
-    EXPECT_EQ(exact.height, 48);
-    DrawSize low = FitFrame(1000, 96, 240, 24);
-    EXPECT_EQ(low.width, 960);
-    EXPECT_EQ(low.height, 96);
-    DrawSize none = FitFrame(800, 300, 0, 0);
-    EXPECT_EQ(none.width, 0);
-    EXPECT_EQ(none.height, 0);
+    struct Case {
+        int panelWidth, panelHeight, frameWidth, frameHeight, width, height;
+    };
+    for (const Case& c : {Case{800, 300, 240, 24, 800, 80}, Case{100, 400, 20, 40, 100, 200},
+                          Case{960, 48, 240, 12, 960, 48}, Case{1000, 96, 240, 24, 960, 96},
+                          Case{800, 300, 0, 0, 0, 0}}) {
+        DrawSize size = FitFrame(c.panelWidth, c.panelHeight, c.frameWidth, c.frameHeight);
+        EXPECT_EQ(size.width, c.width) << c.panelWidth << "x" << c.panelHeight;
+        EXPECT_EQ(size.height, c.height) << c.panelWidth << "x" << c.panelHeight;
+    }
 }
 
 } // namespace
