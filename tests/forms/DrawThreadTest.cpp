@@ -124,22 +124,6 @@ TEST_F(DrawThreadTest, DestroyedWhileAFrameWaitsWithoutDeadlockOrDrawing)
     EXPECT_EQ(frames, before);
 }
 
-TEST_F(DrawThreadTest, BitmapIsScreenHighAndClearedToTheButtonFace)
-{
-    TDraw stopped(box, {});
-    stopped.TerminateAndWait();
-    TBitmap* bitmap = stopped.Frame();
-    EXPECT_EQ(bitmap->Width(), 40);
-    EXPECT_EQ(bitmap->Height(), Screen->Height());
-    COLORREF face = GetSysColor(COLOR_BTNFACE);
-    uint32_t facePixel = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
-    EXPECT_EQ(bitmap->ScanLine(0)[0] & 0xFFFFFF, facePixel);
-    EXPECT_EQ(bitmap->ScanLine(bitmap->Height() - 1)[39] & 0xFFFFFF, facePixel);
-    bitmap->ScanLine(5)[5] = 0x00FF00;
-    stopped.ClearFrame();
-    EXPECT_EQ(bitmap->ScanLine(5)[5] & 0xFFFFFF, facePixel);
-}
-
 TEST_F(DrawThreadTest, EachFrameIsCopiedIntoTheLampColumnsWindow)
 {
     form->Show();

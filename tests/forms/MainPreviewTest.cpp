@@ -141,32 +141,6 @@ TEST_F(MainPreviewTest, LaunchPlaysTheSelectedColumnsOrTheWholeScenario)
     EXPECT_EQ(form->Preview.State().AccumulatedMs, 0) << "the playback starts afresh";
 }
 
-TEST_F(MainPreviewTest, StepsDeletedWhilePlayingShrinkTheRange)
-{
-    form->Grid->SetCol(6);
-    form->SpeedButtonLaunch->Click();
-    Steps(3, 10);
-    Tick(101);
-    EXPECT_EQ(form->PreviewLastColumn, 3);
-    EXPECT_EQ(form->PlayColumn, 2);  // the column that was gone restarted the range
-}
-
-TEST_F(MainPreviewTest, GroupRunningPastTheLastChannelIsDrawnAsSingleChannels)
-{
-    Channels(5);
-    Channel(3, 0x0000FF, true);
-    Channel(4, 0x00FF00, true);
-    form->Config.channelTable[5].rgbGroup = 1;
-    Cell(1, 3, 128);
-    Cell(1, 4, 128);
-    form->SpeedButtonShow->Click();
-    Tick(1);
-    EXPECT_EQ(Lamp(3), 0xFF0000u);
-    EXPECT_EQ(Lamp(4), 0x00FF00u);
-    EXPECT_EQ(FormShow->Layout().FrameWidth(), 5 * 12);
-    EXPECT_EQ(ShowLamp(4), 0x00FF00u);
-}
-
 TEST_F(MainPreviewTest, ShowButtonShowsAndHidesTheShowWindow)
 {
     form->SpeedButtonShow->Click();

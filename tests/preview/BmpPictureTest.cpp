@@ -215,21 +215,4 @@ TEST_F(BmpPictureTest, DamagedFilesAreRefusedWithAReason)
     refused(BmpBytes(s), "palette cut short");
 }
 
-TEST_F(BmpPictureTest, PictureFileMakesAShowLayout)
-{
-    // Two frames of 2 x 2 and the marker column: the background and one channel.
-    std::vector<uint32_t> pixels = {0x000010, 0, 0,         //
-                                    0, 0, 0,                //
-                                    0, 0x808080, 0xFFFFFF,  //
-                                    0, 0, 0};
-    ASSERT_TRUE(Open(Bmp24(3, 4, pixels)));
-    ShowLayout layout;
-    ASSERT_TRUE(ShowLayout::FromPicture(picture, 640, layout));
-    EXPECT_EQ(layout.FrameWidth(), 2);
-    EXPECT_EQ(layout.FrameHeight(), 2);
-    EXPECT_EQ(layout.ChannelCount(), 1);
-    EXPECT_EQ(layout.FramePixel(-1, 0, 0), 0x10u);
-    EXPECT_EQ(layout.FramePixel(0, 1, 0), 0x808080u);
-}
-
 } // namespace

@@ -88,16 +88,6 @@ TEST_F(PreviewEngineTest, LoopWithTwoPassesPlaysItsColumnsTwice)
     EXPECT_EQ(engine.State().LoopRemaining, 0);
 }
 
-TEST_F(PreviewEngineTest, EndlessLoopIsCountedLikeAnyOther)
-{
-    Steps(4, 1);
-    host.scenario.loops = {LoopRecord{2, 3, kEndlessLoop}};
-    column = 2;
-    Frame(3);
-    EXPECT_EQ(engine.State().LoopRemaining, kEndlessLoop - 1);
-    EXPECT_EQ(host.played, (std::vector<int>{3, 2}));
-}
-
 TEST_F(PreviewEngineTest, RangeEndingInsideALoopWrapsAndKeepsThePassCount)
 {
     Steps(12, 10);
@@ -107,16 +97,6 @@ TEST_F(PreviewEngineTest, RangeEndingInsideALoopWrapsAndKeepsThePassCount)
     Frame(65);
     EXPECT_EQ(host.played, (std::vector<int>{5, 6, 1, 2, 3, 4}));
     EXPECT_EQ(engine.State().LoopRemaining, 3);
-}
-
-TEST_F(PreviewEngineTest, PlayStartsOutsideTheRangeAndWrapsToItsFirstColumn)
-{
-    Steps(12, 10);
-    first = 3;
-    last = 5;
-    column = 8;
-    Frame(35);
-    EXPECT_EQ(host.played, (std::vector<int>{3, 4, 5}));
 }
 
 TEST_F(PreviewEngineTest, StoppedPreviewKeepsTheColumnWhileRampAndStrobeMove)
