@@ -260,6 +260,11 @@ void TFormMain::BindEvents()
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
     SpeedButtonLaunch->OnClick = std::bind(&TFormMain::SpeedButtonLaunchClick, this, _1);
     SpeedButtonShow->OnClick = std::bind(&TFormMain::SpeedButtonShowClick, this, _1);
+    SpeedButtonSave->OnClick = std::bind(&TFormMain::SpeedButtonSaveClick, this, _1);
+    SpeedButtonSaveAs->OnClick = std::bind(&TFormMain::SpeedButtonSaveAsClick, this, _1);
+    SpeedButtonOpen->OnClick = std::bind(&TFormMain::SpeedButtonOpenClick, this, _1);
+    SpeedButtonCopyFromFile->OnClick = std::bind(&TFormMain::SpeedButtonCopyFromFileClick, this, _1);
+    N_InsertFromFile->OnClick = std::bind(&TFormMain::N_InsertFromFileClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);
     TrackBarSpeed->OnChange = std::bind(&TFormMain::TrackBarSpeedChange, this, _1);
     TimerSpeedChange->OnTimer = std::bind(&TFormMain::TimerSpeedChangeTimer, this, _1);

@@ -341,42 +341,7 @@ void TFormMain::TimerSpeedChangeTimer(TObject*)
 }
 
 // ---------------------------------------------------------------------------------------
-// New scenario and selection
-
-void TFormMain::NewScenario()
-{
-    ScenarioFileName = ProgramFolder + "Новый.scn";
-    SetCaption(false);
-    Modified = false;
-    ScenarioSnapshot& scn = Scn();
-    if (!CheckBoxTimesLock->Checked()) {
-        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
-        scn.SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
-        for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
-            scn.SetCell(c, 1, static_cast<uint16_t>(Params.minTime));
-        scn.loops.clear();
-        scn.labels.clear();
-    }
-    for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
-        for (int r = 2; r < Grid->RowCount(); ++r)
-            scn.SetCell(c, r, 0);
-    ClearSelection();
-    ClearClipboard();
-    N_Paste->Enabled = false;
-    Grid->SetCol(Grid->FixedCols());
-    Grid->SetRow(Grid->FixedRows());
-    PlayColumn = Grid->Col();
-    TrackBarSpeed->Tag = 1;
-    TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - Params.defaultSpeed);
-    TrackBarSpeed->Tag = 0;
-    TrackBarStepLevel->Tag = 1;
-    TrackBarStepLevel->SetPosition(Params.levelMax);
-    TrackBarStepLevel->Tag = 0;
-    EditStepLevel->SetText(IntToStr(Params.levelMax));
-    RecalcScenario();
-    UpdateControls();
-    Grid->Invalidate();
-}
+// Selection
 
 void TFormMain::ClearSelection()
 {

@@ -108,6 +108,27 @@ public:
     // ---- grid drawing, zoom and selection (MainGrid*.cpp) ----
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
+    void SpeedButtonSaveClick(TObject* Sender);
+    void SpeedButtonSaveAsClick(TObject* Sender);
+    void SpeedButtonOpenClick(TObject* Sender);
+    void N_InsertFromFileClick(TObject* Sender);
+    void SpeedButtonCopyFromFileClick(TObject* Sender);
+    // Reads a scenario file into LoadBuffer (with insertMode only its steps) and
+    // LoadedSpeed; false when the file is missing or cannot be read, with a stop box when
+    // showErrors. The warnings about steps, loops and labels cut off show either way.
+    bool ReadScn(const std::string& fileName, bool insertMode, bool showErrors);
+    // Reads the file and makes it the current scenario (undoably); false as ReadScn.
+    bool LoadScn(const std::string& fileName, bool showErrors);
+    // Writes the current scenario (a relative name lies in the program folder) through a
+    // temporary file; raises the class library's exception when it cannot.
+    void SaveScn(const std::string& fileName);
+    void LoadOptions();
+    void SaveOptions();
+    void LoadPosition();
+    void SavePosition();
+    ScenarioSnapshot LoadBuffer;
+    int LoadedSpeed = 0;
+    float Zoom = 1.0f;  // the grid's zoom factor, kept in the settings file
     // ---- preview (MainPreview*.cpp) ----
     void SpeedButtonLaunchClick(TObject* Sender);
     void SpeedButtonShowClick(TObject* Sender);
@@ -194,17 +215,12 @@ private:
     void ReportSettingsFailure(const std::exception& e);
 
     // Work that other parts of the editor provide; until they exist these do nothing.
-    void LoadOptions();
-    void SaveOptions();
-    void LoadPosition();
-    void SavePosition();
-    bool LoadScn(const std::string& fileName, bool showErrors);
-    void SaveScn(const std::string& fileName);
     void RecalcScenario();
     void UpdateControls();
     void UpdateSelectionMenu();
     void ApplyZoom();
     void EndFloatingPaste();
+    void CopyOrCut(int mode);
     void ClearClipboard();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);

@@ -44,7 +44,8 @@ public:
     TBitmap* Composition() { return &composition_; }
     bool Shown() const { return shown_; }
 
-    // The size kept in the settings file, applied when a picture layout is shown; 0: none.
+    // The size kept in the settings file, applied when the window is shown with a
+    // picture layout and both are at least 1; 0 = none.
     int StoredHeight = 0;
     int StoredWidth = 0;
     // Raised when the window closes (the main window's show button); not owned.

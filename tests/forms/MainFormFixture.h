@@ -4,16 +4,24 @@
 #include "support/RecordingDialogs.h"
 #include "editor/UnitMain.h"
 #include "ui/Application.h"
+#include "ui/SysUtils.h"
 
-// A main window built as at start-up and activated once, not shown.
+// A main window built as at start-up and activated once, not shown. Each test starts
+// without a settings file and removes the one its window leaves.
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RemoveFile(SettingsFile());
         form = new TFormMain(Application);
         form->FormActivate(form);
     }
-    void TearDown() override { TComponent::Free(form); }
+    void TearDown() override
+    {
+        TComponent::Free(form);
+        RemoveFile(SettingsFile());
+    }
+    static std::string SettingsFile() { return ChangeFileExt(Application->ExeName(), ".ini"); }
 
     // Ends the push suspension that the start-up speed synchronisation leaves behind.
     void EnablePushing() { form->TimerSpeedChangeTimer(form->TimerSpeedChange); }

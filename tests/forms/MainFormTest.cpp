@@ -102,6 +102,7 @@ TEST_F(MainFormTest, AskSaveChangesNamesTheFileAndHonoursTheAnswer)
 
 TEST_F(MainFormTest, ASaveThatFailsNeverPassesForSuccess)
 {
+    form->ScenarioFileName = form->ProgramFolder + "no-such-folder\\Новый.scn";
     form->Modified = true;
     dialogs.answers = {IDYES};
     bool canClose = true;
