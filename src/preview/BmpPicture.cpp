@@ -9,6 +9,11 @@ constexpr uint32_t kPlain = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFi
 constexpr int64_t kMaxWidth = 1 << 20;
 constexpr int64_t kMaxHeight = 1 << 24;
 constexpr int64_t kMaxRunBytes = int64_t{256} << 20;
+// A run-length encoded picture may describe at most this many pixels per byte of its
+// data (and any picture up to kSmallPicture pixels): a few bytes claiming a huge size
+// would otherwise keep the layout's reading busy for hours.
+constexpr int64_t kRunPixelsPerByte = 1024;
+constexpr int64_t kSmallPicture = int64_t{1} << 20;
 constexpr size_t kFileHeader = 14;
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
@@ -250,6 +255,8 @@ bool BmpPicture::IndexRuns(std::string& error)
     int64_t count = size_ - dataOffset_;
     if (count > kMaxRunBytes)
         return Fail(error, "the picture data is too large");
+    if (int64_t{width_} * height_ > std::max(kSmallPicture, count * kRunPixelsPerByte))
+        return Fail(error, "the picture is larger than its data");
     bytes_.resize(static_cast<size_t>(count));
     if (count > 0 && !ReadAt(*stream_, dataOffset_, bytes_.data(), count))
         return Fail(error, "the picture data cannot be read");
