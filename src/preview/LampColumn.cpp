@@ -47,42 +47,40 @@ void RoundRectShape::Make(int width, int height, int corner, int penWidth)
     height_ = height;
     corner_ = corner;
     penWidth_ = penWidth;
-    rows_.clear();
+    keep_.clear();
+    fill_.clear();
     if (width <= 0 || height <= 0)
         return;
     int outside = penWidth > 1 ? penWidth / 2 : 0;
     int inside = penWidth - outside;
     outside_ = outside;
+    boxWidth_ = width + 2 * outside;
     for (int y = -outside; y < height + outside; ++y) {
-        Row row{};
+        int outerLeft, outerRight, innerLeft, innerRight;
         RoundedSpan(-outside, -outside, width + outside, height + outside, corner + 2 * outside,
-                    corner + 2 * outside, y, row.outerLeft, row.outerRight);
+                    corner + 2 * outside, y, outerLeft, outerRight);
         RoundedSpan(inside, inside, width - inside, height - inside, corner - 2 * inside, corner - 2 * inside, y,
-                    row.innerLeft, row.innerRight);
-        if (row.innerLeft >= row.innerRight)
-            row.innerLeft = row.innerRight = row.outerRight;
-        row.innerLeft = std::clamp(row.innerLeft, row.outerLeft, row.outerRight);
-        row.innerRight = std::clamp(row.innerRight, row.innerLeft, row.outerRight);
-        rows_.push_back(row);
+                    innerLeft, innerRight);
+        for (int x = -outside; x < width + outside; ++x) {
+            bool covered = x >= outerLeft && x < outerRight;
+            keep_.push_back(covered ? 0u : ~0u);
+            fill_.push_back(covered && x >= innerLeft && x < innerRight ? ~0u : 0u);
+        }
     }
 }
 
 void RoundRectShape::Draw(const PixelView& frame, int x1, int y1, uint32_t fillPixel) const
 {
-    int top = y1 - outside_;
-    int first = std::max(0, -top);
-    int last = std::min(static_cast<int>(rows_.size()), frame.height - top);
-    for (int k = first; k < last; ++k) {
-        const Row& row = rows_[static_cast<size_t>(k)];
-        uint32_t* line = frame.Row(top + k);
-        // Outline, inside, outline: the three parts of the row, each clipped to the frame.
-        int edges[4] = {row.outerLeft, row.innerLeft, row.innerRight, row.outerRight};
-        for (int part = 0; part < 3; ++part) {
-            uint32_t pixel = part == 1 ? fillPixel : 0;
-            int to = std::min(x1 + edges[part + 1], frame.width);
-            for (int x = std::max(x1 + edges[part], 0); x < to; ++x)
-                line[x] = pixel;
-        }
+    int left = x1 - outside_, top = y1 - outside_;
+    int rows = boxWidth_ > 0 ? static_cast<int>(keep_.size()) / boxWidth_ : 0;
+    int firstRow = std::max(0, -top), lastRow = std::min(rows, frame.height - top);
+    int firstColumn = std::max(0, -left), lastColumn = std::min(boxWidth_, frame.width - left);
+    for (int k = firstRow; k < lastRow; ++k) {
+        const uint32_t* keep = &keep_[static_cast<size_t>(k) * static_cast<size_t>(boxWidth_)];
+        const uint32_t* fill = &fill_[static_cast<size_t>(k) * static_cast<size_t>(boxWidth_)];
+        uint32_t* out = frame.Row(top + k) + left;
+        for (int i = firstColumn; i < lastColumn; ++i)
+            out[i] = (out[i] & keep[i]) | (fill[i] & fillPixel);
     }
 }
 

@@ -15,8 +15,8 @@ struct RowSpan {
 
 // A rounded rectangle of a given size with its corners cut by an ellipse corner × corner
 // pixels, its outline black: a pen of 1 runs along the inside of the edge, a wider pen is
-// centred on it. The rows are worked out once per size; every lamp of that size then only
-// fills them.
+// centred on it. It is worked out once per size as two masks over its box; every lamp of
+// that size then only blends them into the frame.
 class RoundRectShape {
 public:
     // Makes the shape of the rectangle width × height (right and bottom edges excluded),
@@ -27,14 +27,12 @@ public:
     void Draw(const PixelView& frame, int x1, int y1, uint32_t fillPixel) const;
 
 private:
-    // One row, from the top of the outline: the outline covers [outerLeft, outerRight),
-    // the inside [innerLeft, innerRight), both from the rectangle's left edge.
-    struct Row {
-        int outerLeft, outerRight, innerLeft, innerRight;
-    };
     int width_ = -1, height_ = -1, corner_ = -1, penWidth_ = -1;
-    int outside_ = 0;  // pen pixels outside the rectangle
-    std::vector<Row> rows_;
+    int outside_ = 0;   // pen pixels outside the rectangle
+    int boxWidth_ = 0;  // the rectangle with the pen outside it
+    // Per pixel of the box: keep_ is all ones where the frame shows through, fill_ all
+    // ones where the inside colour goes (the outline is neither: black).
+    std::vector<uint32_t> keep_, fill_;
 };
 
 struct LampColumn {
