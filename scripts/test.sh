@@ -33,7 +33,7 @@ step "fuzzing"
 # run finds goes to a scratch folder, never into the tree.
 cmake -S . -B build/fuzz -DPELVOR_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
   cmake --build build/fuzz -j"$jobs" || exit 1
-for name in scenario settings ctr rom; do
+for name in scenario settings ctr rom picture; do
   scratch=$(mktemp -d)
   log=build/fuzz/$name.log
   if build/fuzz/fuzz/fuzz_$name -max_total_time=15 -timeout=10 -print_final_stats=1 \

@@ -252,6 +252,8 @@ void TFormMain::BindEvents()
     SpeedButtonColorRGB->OnClick = std::bind(&TFormMain::SpeedButtonColorRGBClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
+    SpeedButtonLaunch->OnClick = std::bind(&TFormMain::SpeedButtonLaunchClick, this, _1);
+    SpeedButtonShow->OnClick = std::bind(&TFormMain::SpeedButtonShowClick, this, _1);
     SpeedButtonSave->OnClick = std::bind(&TFormMain::SpeedButtonSaveClick, this, _1);
     SpeedButtonSaveAs->OnClick = std::bind(&TFormMain::SpeedButtonSaveAsClick, this, _1);
     SpeedButtonOpen->OnClick = std::bind(&TFormMain::SpeedButtonOpenClick, this, _1);

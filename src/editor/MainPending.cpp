@@ -1,7 +1,6 @@
 // Work of the main window that other parts of the program provide: step and time
-// recalculation, grid zoom and selection menus, loop and label validation, the
-// clipboard, the preview and its drawing thread, the show window's layout and the
-// programming window. Until they are built these do nothing.
+// recalculation, grid zoom, cell drawing and selection menus, loop and label validation,
+// the clipboard and the programming window. Until they are built these do nothing.
 #include "editor/UnitMain.h"
 
 void TFormMain::RecalcScenario() {}
@@ -12,10 +11,7 @@ void TFormMain::ApplyZoom() {}
 void TFormMain::EndFloatingPaste() {}
 void TFormMain::CopyOrCut(int) {}
 void TFormMain::ClearClipboard() {}
-void TFormMain::ClearPreviewFrame() {}
-void TFormMain::LayoutShowWindow() {}
-void TFormMain::CreateDrawThread() {}
-void TFormMain::DestroyDrawThread() {}
+void TFormMain::GridDrawCell(TObject*, int, int, TRect, TGridDrawState) {}
 void TFormMain::ShowProgrammingWindow(BurnRequest&) {}
 void TFormMain::ValidateLoops() {}
 void TFormMain::ValidateLabels() {}

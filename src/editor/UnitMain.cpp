@@ -30,6 +30,7 @@ TFormMain::TFormMain(TComponent* owner)
     FormShow = nullptr;                                            // 4
     SpeedButtonShow->SetVisible(true);
     FormShow = new TFormShow(this);
+    FormShow->ShowButton = SpeedButtonShow;
     ProgramFolder = ExtractFilePath(Application->ExeName());      // 5
     UpDownSubCnt->SetMax(32767);                                   // 6
     SpeedButtonColorRGB->SetBounds(SpeedButtonStepLevel->Left(), SpeedButtonStepLevel->Top(),  // 7

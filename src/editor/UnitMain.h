@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/LampColumn.h"
+#include "preview/PreviewEngine.h"
 #include "programming/BurnRequest.h"
 #include "scenario/UndoRing.h"
 #include "setup/ControllerModels.h"
@@ -19,6 +21,7 @@
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
+class TDraw;
 class TVisualStyleManager;
 
 class TFormMain : public TForm {
@@ -127,6 +130,26 @@ public:
     int LoadedSpeed = 0;
     float Zoom = 1.0f;  // the grid's zoom factor, kept in the settings file
     // ---- preview (MainPreview*.cpp) ----
+    void SpeedButtonLaunchClick(TObject* Sender);
+    void SpeedButtonShowClick(TObject* Sender);
+    // One frame of the preview, drawn into the lamp column's bitmap; with reset it only
+    // resets the playback state.
+    void PreviewTick(unsigned elapsedMs, TBitmap* frame, bool reset);
+    // Hand the level (or the group's three levels) to the show window and draw the lamp.
+    void DrawChannelLamp(int channel, int level, const LampColumn& column);
+    void DrawRgbLamp(int first, int red, int green, int blue, const LampColumn& column);
+    void CreateDrawThread();
+    void DestroyDrawThread();
+    void ClearPreviewFrame();
+    void LayoutShowWindow();
+    int PreviewFirstColumn = 1;
+    int PreviewLastColumn = 1;
+    PreviewEngine Preview;
+    TDraw* DrawThread = nullptr;  // owned
+    // Where each channel row lies beside the grid; the grid drawing fills it.
+    RowSpan ChannelRowSpans[kMaxChannels]{};
+    // The grid's cell drawing; the preview redraws the play column's header with it.
+    void GridDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State);
     // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
     void SpeedButtonGradientClick(TObject* Sender);
     void SpeedButtonColorRGBClick(TObject* Sender);
@@ -209,10 +232,6 @@ private:
     void EndFloatingPaste();
     void CopyOrCut(int mode);
     void ClearClipboard();
-    void ClearPreviewFrame();
-    void LayoutShowWindow();
-    void CreateDrawThread();
-    void DestroyDrawThread();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);
     void ShowProgrammingWindow(BurnRequest& request);
