@@ -1,6 +1,5 @@
 // Work of the main window that other parts of the program provide: the settings file,
-// scenario files, step and time recalculation, grid zoom and selection menus, loop and
-// label validation, the clipboard, the preview and its drawing thread, the show
+// scenario files, loop and label validation, the clipboard and its floating paste, the preview and its drawing thread, the show
 // window's layout, the set-up, About, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
 // than pretend to have saved).
 #include "editor/UnitMain.h"
@@ -18,12 +17,8 @@ void TFormMain::SaveScn(const std::string& fileName)
     throw Exception("Запись файлов сценария пока не поддерживается: " + fileName);
 }
 
-void TFormMain::RecalcScenario() {}
-void TFormMain::SetMaxSteps(int, bool) {}
-void TFormMain::UpdateControls() {}
-void TFormMain::UpdateSelectionMenu() {}
-void TFormMain::ApplyZoom() {}
 void TFormMain::EndFloatingPaste() {}
+void TFormMain::PasteClipboard() {}
 void TFormMain::ClearClipboard() {}
 void TFormMain::ClearPreviewFrame() {}
 void TFormMain::LayoutShowWindow() {}
