@@ -457,8 +457,7 @@ void TCustomGrid::Paint()
                 if (inSel && (!focused || (options_ & goDrawFocusSelected)))
                     state |= gdSelected;
             }
-            SavedDCScope saved(dc);
-            IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
+            ClipRectScope clipped(dc, cell.ToRECT());
             PrepareCell(cell, state);
             DrawCell(col, row, cell, state);
             if (DefaultDrawing && (state & gdFocused) && !EditorMode()) {

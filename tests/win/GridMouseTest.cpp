@@ -261,3 +261,26 @@ TEST_F(MouseGrid, LeftColAndTopRowScrollTheCells)
     grid->SetTopRow(1000);
     EXPECT_EQ(grid->TopRow() + grid->VisibleRowCount(), 43) << "no further than the last row";
 }
+
+TEST_F(MouseGrid, CellsDrawnOneAfterAnotherWithTheSameBrushAllShowIt)
+{
+    // The canvas keeps its brush from cell to cell; limiting each cell's drawing must
+    // not leave the device context with another brush or background colour.
+    grid->OnDrawCell = [&](TObject*, int, int, TRect rect, TGridDrawState) {
+        TCanvas* c = grid->Canvas();
+        c->Brush.Color = 0x9BDFC4;
+        c->TextRect(rect, rect.Left, rect.Top, "");
+        TPoint corner[] = {{rect.Left, rect.Top}, {rect.Left + 6, rect.Top}, {rect.Left, rect.Top + 6}};
+        c->Pen.Color = 0x9BDFC4;
+        c->Polygon(corner, 3);
+    };
+    grid->Invalidate();
+    UpdateWindow(grid->Handle());
+    HDC dc = GetDC(grid->Handle());
+    for (int col : {1, 2, 3}) {
+        TRect cell = grid->CellRect(col, 4);
+        EXPECT_EQ(GetPixel(dc, cell.Left + 10, cell.Top + 10), RGB(0xC4, 0xDF, 0x9B)) << col;
+        EXPECT_EQ(GetPixel(dc, cell.Left + 1, cell.Top + 1), RGB(0xC4, 0xDF, 0x9B)) << col;
+    }
+    ReleaseDC(grid->Handle(), dc);
+}
