@@ -26,9 +26,10 @@ void RightText(CellCanvas& canvas, const CellBox& box, const std::string& text)
     canvas.TextRect(box, x, y, text);
 }
 
+// The labels are kept ascending.
 bool HasLabel(const ScenarioSnapshot& scn, int col)
 {
-    return std::find(scn.labels.begin(), scn.labels.end(), col) != scn.labels.end();
+    return col > 0 && std::binary_search(scn.labels.begin(), scn.labels.end(), static_cast<uint16_t>(col));
 }
 
 void PaintStepNumber(CellCanvas& canvas, const GridPaintContext& ctx, int col, const CellBox& box)
@@ -71,9 +72,15 @@ void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const 
     canvas.TextRect(box, box.left, box.top, "");
     int middle = (box.left + box.right) / 2;
     int corner = box.Height() / 2;
-    for (const LoopRecord& loop : ctx.scenario->loops) {
-        if (loop.firstColumn > col)
-            break;  // sorted by first column: no later loop reaches this one
+    const std::vector<LoopRecord>& loops = ctx.scenario->loops;
+    // Sorted by first column: the loops from the first one that starts after this
+    // column on cannot reach it.
+    auto end = std::upper_bound(loops.begin(), loops.end(), col,
+                                [](int c, const LoopRecord& loop) { return c < loop.firstColumn; });
+    for (auto it = loops.begin(); it != end; ++it) {
+        const LoopRecord& loop = *it;
+        if (loop.lastColumn < col && loop.firstColumn != col)
+            continue;  // ended before this column
         bool endless = loop.repeatCount == kEndlessLoop;
         uint32_t color = endless ? kEndlessLoopBar : kLoopBar;
         if (loop.firstColumn == col) {

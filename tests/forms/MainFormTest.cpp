@@ -94,6 +94,25 @@ TEST_F(MainFormTest, CtrlKeysSelectAllClearAndUndo)
     EXPECT_EQ(form->Scn().Cell(2, 4), 9);
 }
 
+TEST_F(MainFormTest, TheFormSeesCtrlKeysBeforeTheGrid)
+{
+    form->Show();
+    EnablePushing();
+    EditCell(2, 4, 9);
+    {
+        HeldKeys ctrl({VK_CONTROL});
+        TypeKey(form->Grid, 'Z');
+    }
+    EXPECT_EQ(form->Scn().Cell(2, 4), 0);
+    {
+        HeldKeys ctrlShift({VK_CONTROL, VK_SHIFT});
+        TypeKey(form->Grid, 'Z');
+        TypeKey(form->Grid, 'A');
+    }
+    EXPECT_EQ(form->Scn().Cell(2, 4), 9);
+    EXPECT_EQ(form->SelectionMark(3, 5), 1) << "Ctrl+Shift+A selects all as well";
+}
+
 TEST_F(MainFormTest, AskSaveChangesNamesTheFileAndHonoursTheAnswer)
 {
     EXPECT_TRUE(form->AskSaveChanges());
