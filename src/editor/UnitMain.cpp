@@ -228,6 +228,7 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
         Grid->SetColCount(Grid->FixedCols() + StepMaximum);
         Scn().SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
+        EditState.Marks.ClearColumnsFrom(Grid->ColCount());
         UpDownStepNum->SetPosition(StepMaximum);
     }
     UpDownStepNum->SetMax(StepMaximum);

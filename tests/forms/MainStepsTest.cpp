@@ -253,6 +253,19 @@ TEST_F(MainStepsTest, LevelsAndEffectsGoIntoTheCurrentCellAndTheSelection)
     EXPECT_EQ(form->Scn().Cell(3, 4), 60);
 }
 
+TEST_F(MainStepsTest, AModelWithFewerLevelsLeavesTheCurrentCellAlone)
+{
+    form->Grid->SetCol(2);
+    form->Grid->SetRow(3);
+    ASSERT_EQ(form->TrackBarStepLevel->Position(), 128);
+    int depth = form->Ring().UndoDepth;
+    form->Params = ModelParamTable[2];  // dimming lamps: 64 levels
+    form->ApplyModelParams();
+    EXPECT_EQ(form->TrackBarStepLevel->Position(), 64) << "the slider follows the new range";
+    EXPECT_EQ(form->Scn().Cell(2, 3), 0) << "moved by the program: nothing is written";
+    EXPECT_EQ(form->Ring().UndoDepth, depth);
+}
+
 TEST_F(MainStepsTest, TheStepMaximumCutsTheScenarioAndEmptiesTheHistory)
 {
     form->SetMaxSteps(500, false);
