@@ -89,11 +89,13 @@ void TFormMain::ShowStepTime(int time)
     EditStepTime->SetText(FormatStepTime(time, CheckBoxTimeInSec->Checked(), MsPerTimeUnit));
 }
 
-void TFormMain::RestartSpeedTimer()
+void TFormMain::SliderGestureStep()
 {
     TimerSpeedChange->SetEnabled(false);
     TimerSpeedChange->SetInterval(1500);
     TimerSpeedChange->SetEnabled(true);
+    PushUndo();
+    ring_.UndoEnabled = false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -199,9 +201,7 @@ void TFormMain::TrackBarStepTimeChange(TObject*)
 {
     if (TrackBarStepTime->Tag != 0)
         return;  // moved by the program
-    RestartSpeedTimer();
-    PushUndo();
-    ring_.UndoEnabled = false;
+    SliderGestureStep();
     SetStepTime(Grid->Col(), SliderPositionToTime(TrackBarStepTime->Position()));
 }
 

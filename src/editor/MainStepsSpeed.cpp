@@ -24,11 +24,8 @@ void TFormMain::TrackBarSpeedChange(TObject*)
 {
     // A change made by the program (Tag 1: start-up, new scenario, model, undo) only
     // brings the figures in line; the user's change is one undo step per gesture.
-    if (TrackBarSpeed->Tag != 1) {
-        RestartSpeedTimer();
-        PushUndo();  // also marks the scenario modified, in a suspension too
-        ring_.UndoEnabled = false;
-    }
+    if (TrackBarSpeed->Tag != 1)
+        SliderGestureStep();  // also marks the scenario modified, in a suspension too
     int position = TrackBarSpeed->Position();
     EditSpeed->SetText(IntToStr(position));
     Scn().SetCell(0, 1, static_cast<uint16_t>(position));
@@ -133,9 +130,7 @@ void TFormMain::TrackBarStepLevelChange(TObject*)
 {
     if (TrackBarStepLevel->Tag != 0)
         return;  // moved by the program
-    RestartSpeedTimer();
-    PushUndo();
-    ring_.UndoEnabled = false;
+    SliderGestureStep();
     ApplyEffect(TrackBarStepLevel->Position());
 }
 

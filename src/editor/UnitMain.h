@@ -254,8 +254,9 @@ private:
     // Step and grid helpers (MainSteps*.cpp, MainGrid*.cpp).
     TimeLimits Limits() const { return TimeLimits{Params.minTime, Params.maxTime}; }
     GridSize Size() const { return GridSize{Grid->ColCount(), Grid->RowCount()}; }
-    // Restarts the 1.5-second timer that ends a gesture's undo step.
-    void RestartSpeedTimer();
+    // A slider moved by the user: one undo step for the gesture, which the 1.5-second
+    // timer (restarted by every move) or leaving the slider ends.
+    void SliderGestureStep();
     // Shows a step time in EditStepTime as UpdateControls does.
     void ShowStepTime(int time);
     // Paints the step cells of range that are in view at once.

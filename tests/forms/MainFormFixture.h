@@ -35,6 +35,19 @@ protected:
     TFormMain* form = nullptr;
 };
 
+// The main window shown, pushing enabled and the grid focused, for tests that drive it
+// through real messages.
+class ShownMainFormTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        form->Show();
+        EnablePushing();
+        form->Grid->SetFocus();
+    }
+};
+
 // Keys held down in this thread's keyboard state for the length of the scope, as the
 // controls read them while a key message is handled.
 class HeldKeys {

@@ -10,15 +10,8 @@ namespace {
 // 0x00RRGGBB, as a captured pixel reads, of a colour value 0x00BBGGRR.
 uint32_t Rgb(uint32_t color) { return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF); }
 
-class MainGridScreenTest : public MainFormTest {
+class MainGridScreenTest : public ShownMainFormTest {
 protected:
-    void SetUp() override
-    {
-        MainFormTest::SetUp();
-        form->Show();
-        EnablePushing();
-        form->Grid->SetFocus();
-    }
     TPoint Middle(int col, int row)
     {
         TRect r = form->Grid->CellRect(col, row);

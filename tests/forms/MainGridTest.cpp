@@ -7,15 +7,8 @@
 
 namespace {
 
-class MainGridTest : public MainFormTest {
+class MainGridTest : public ShownMainFormTest {
 protected:
-    void SetUp() override
-    {
-        MainFormTest::SetUp();
-        form->Show();
-        EnablePushing();
-        form->Grid->SetFocus();
-    }
     LPARAM At(int col, int row)
     {
         TRect r = form->Grid->CellRect(col, row);

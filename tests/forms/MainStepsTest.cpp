@@ -8,14 +8,8 @@
 
 namespace {
 
-class MainStepsTest : public MainFormTest {
+class MainStepsTest : public ShownMainFormTest {
 protected:
-    void SetUp() override
-    {
-        MainFormTest::SetUp();
-        form->Show();
-        EnablePushing();
-    }
     int Steps() const { return form->Grid->ColCount() - 1; }
     int TimeOf(int column) { return StepTime(form->Scn(), column); }
     // Types text into an edit and presses Enter.
