@@ -1,7 +1,8 @@
 // Work of the main window that other parts of the program provide: the settings file,
-// scenario files, loop and label validation, the clipboard and its floating paste, the preview and its drawing thread, the show
-// window's layout, the set-up, About, channel-range and programming windows. Until they are built these do nothing (saving a scenario refuses openly rather
-// than pretend to have saved).
+// scenario files, loop and label validation, the clipboard and its floating paste, the
+// preview and its drawing thread, the show window's layout, the set-up, About,
+// channel-range and programming windows. Until they are built these do nothing (saving
+// a scenario refuses openly rather than pretend to have saved).
 #include "editor/UnitMain.h"
 #include "ui/Exceptions.h"
 

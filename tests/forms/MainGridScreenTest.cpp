@@ -97,20 +97,4 @@ TEST_F(MainGridScreenTest, AnEditedScenarioShowsItsCellsHeadersLoopsAndSelection
     EXPECT_EQ(PixelIn(8, 2, 3, 3), Rgb(0x9BDFC4));
 }
 
-TEST_F(MainGridScreenTest, ADragPaintsTheSelectionAsItGoes)
-{
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, 2, 4);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 6, 8);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 4, 6);
-    Capture();
-    EXPECT_EQ(Pixel(Middle(4, 6).X, Middle(4, 6).Y), Rgb(0xFF0000));
-    EXPECT_EQ(Pixel(Middle(6, 8).X, Middle(6, 8).Y), 0x000000u) << "left behind by the drag";
-    Send(WM_LBUTTONUP, 0, 4, 6);
-    // Zooming out keeps the selection where the cells went.
-    SendMessageW(form->Grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    Capture();
-    EXPECT_EQ(form->Grid->RowHeights(4), 21);
-    EXPECT_EQ(Pixel(Middle(3, 5).X, Middle(3, 5).Y), Rgb(0xFF0000));
-}
-
 } // namespace

@@ -80,20 +80,6 @@ TEST_F(MainGridTest, StepHeadersSelectStepsAndChannelNamesSelectChannels)
     EXPECT_EQ(form->N_Cut->Caption, "Вырезать каналы");
 }
 
-TEST_F(MainGridTest, CtrlClicksKeepEachCellAndAPlainClickClears)
-{
-    Click(2, 3, MK_CONTROL);
-    Click(6, 9, MK_CONTROL);
-    Click(9, 12, MK_CONTROL);
-    EXPECT_EQ(Mark(2, 3), 1);
-    EXPECT_EQ(Mark(6, 9), 1);
-    EXPECT_EQ(Mark(9, 12), 1);
-    EXPECT_EQ(Mark(3, 3), 0);
-    Click(4, 4);
-    EXPECT_EQ(Mark(6, 9), 0);
-    EXPECT_EQ(form->N_DelStep->Caption, "Удалить текущий шаг");
-}
-
 TEST_F(MainGridTest, DraggingBackOverASmallerRectangleDeselectsTheRest)
 {
     SendMessageW(form->Grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(2, 4));
