@@ -125,6 +125,18 @@ TEST_F(MainGridTest, DoubleClicksAndSpaceCycleTheEffectsTheModelAllows)
     EXPECT_EQ(form->Scn().Cell(3, 4), kCellStrobe) << "each change is one undo step";
 }
 
+TEST_F(MainGridTest, ArrowKeysMoveTheCurrentCellAndTheControlsFollowOnKeyUp)
+{
+    Click(2, 4);
+    form->Scn().SetCell(3, 1, 250);
+    form->Scn().SetCell(3, 4, kCellRampDown);
+    TypeKey(form->Grid, VK_RIGHT);
+    EXPECT_EQ(form->Grid->Col(), 3);
+    EXPECT_EQ(form->EditStepTime->Text(), "250");
+    EXPECT_TRUE(form->SpeedButtonStepDown->Down());
+    EXPECT_EQ(form->PlayColumn, 3);
+}
+
 TEST_F(MainGridTest, LoopAndLabelKeysActOnlyThroughAnEnabledVisibleButton)
 {
     int loops = 0, labels = 0;

@@ -78,7 +78,8 @@ TEST_F(MainStepsTest, TheTimeSliderIsOneUndoStepPerGesture)
     EXPECT_EQ(TimeOf(1), SliderPositionToTime(form->TrackBarStepTime->Position(), 6000));
     EXPECT_EQ(form->Ring().UndoDepth, depth + 1);
     EXPECT_TRUE(form->TimerSpeedChange->Enabled());
-    EnablePushing();
+    form->Grid->SetFocus();
+    EXPECT_TRUE(form->Ring().UndoEnabled) << "leaving the slider ends the gesture";
     form->SpeedButtonUndo->Click();
     EXPECT_EQ(TimeOf(1), before);
     EXPECT_EQ(form->TrackBarStepTime->Position(), before);
@@ -93,6 +94,8 @@ TEST_F(MainStepsTest, MillisecondsAreShownAndTypedAtTheSpeedsScale)
     Tick(form->CheckBoxTimeInSec);
     ASSERT_TRUE(form->CheckBoxTimeInSec->Checked());
     EXPECT_EQ(form->EditStepTime->Text(), "35");
+    form->EditStepTime->SetFocus();
+    EXPECT_EQ(form->EditStepTime->Color(), clWindow) << "being typed in";
     Enter(form->EditStepTime, L"53");
     EXPECT_EQ(TimeOf(1), 2);
     EXPECT_EQ(form->EditStepTime->Text(), "70");
@@ -234,6 +237,14 @@ TEST_F(MainStepsTest, LevelsAndEffectsGoIntoTheCurrentCellAndTheSelection)
     TypeKey(form->TrackBarStepLevel, VK_HOME);
     EXPECT_EQ(form->Scn().Cell(3, 4), 1);
     EXPECT_EQ(form->EditStepLevel->Text(), "1");
+    EXPECT_FALSE(form->Ring().UndoEnabled);
+    form->EditStepLevel->SetFocus();
+    EXPECT_TRUE(form->Ring().UndoEnabled) << "leaving the slider ends the gesture";
+    EXPECT_EQ(form->EditStepLevel->Color(), clWindow);
+    TypeText(form->EditStepLevel, L"7x");
+    form->Grid->SetFocus();
+    EXPECT_EQ(form->Scn().Cell(3, 4), 7) << "leaving the edit applies it; the letter was discarded";
+    EXPECT_EQ(form->EditStepLevel->Color(), clBtnFace);
     Enter(form->EditStepLevel, L"300");
     EXPECT_EQ(form->Scn().Cell(3, 4), 128) << "no level above the model's";
     EXPECT_EQ(form->EditStepLevel->Text(), "128");
