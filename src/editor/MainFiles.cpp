@@ -104,9 +104,10 @@ bool TFormMain::LoadScn(const std::string& fileName, bool showErrors)
     Ring().UndoEnabled = false;
     ScenarioSnapshot& scn = Scn();
     scn.CopyFrom(LoadBuffer);
-    TrackBarSpeed->Tag = 1;
-    TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - LoadedSpeed);
-    TrackBarSpeed->Tag = 0;
+    {
+        TagScope speedByProgram(*TrackBarSpeed, 1);
+        TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - LoadedSpeed);
+    }
     scn.SetCell(0, 1, static_cast<uint16_t>(TrackBarSpeed->Position()));
     Grid->SetColCount(scn.ColCount());
     UpDownStepNum->SetPosition(scn.ColCount() - Grid->FixedCols());
@@ -156,12 +157,14 @@ void TFormMain::NewScenario()
     Grid->SetCol(Grid->FixedCols());
     Grid->SetRow(Grid->FixedRows());
     PlayColumn = Grid->Col();
-    TrackBarSpeed->Tag = 1;
-    TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - Params.defaultSpeed);
-    TrackBarSpeed->Tag = 0;
-    TrackBarStepLevel->Tag = 1;
-    TrackBarStepLevel->SetPosition(Params.levelMax);
-    TrackBarStepLevel->Tag = 0;
+    {
+        TagScope speedByProgram(*TrackBarSpeed, 1);
+        TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - Params.defaultSpeed);
+    }
+    {
+        TagScope levelByProgram(*TrackBarStepLevel, 1);
+        TrackBarStepLevel->SetPosition(Params.levelMax);
+    }
     EditStepLevel->SetText(IntToStr(Params.levelMax));
     RecalcScenario();
     UpdateControls();

@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "preview/Pixels.h"
+#include "scenario/GridZoom.h"
 
 // The pixel top and bottom of one channel row as seen beside the grid.
-struct RowSpan {
-    int32_t top = 0;
-    int32_t bottom = 0;
-};
+using RowSpan = ChannelRowSpan;
 
 // A rounded rectangle of a given size with its corners cut by an ellipse corner × corner
 // pixels, its outline black: a pen of 1 runs along the inside of the edge, a wider pen is

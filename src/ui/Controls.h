@@ -36,9 +36,14 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// MousePos in screen coordinates; a handler that sets Handled keeps the wheel from the
+// control's own use of it (scrolling).
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 // Shift state of the keyboard (and mouse buttons) right now.
 TShiftState KeyboardShiftState();
+// Shift state a mouse message carries in its wParam (MK_* flags), Alt from the keyboard.
+TShiftState MouseShiftState(WPARAM keys);
 
 class TControl : public TComponent {
 public:
@@ -116,6 +121,8 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    TMouseWheelUpDownEvent OnMouseWheelDown;  // the wheel turned towards the user
+    TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
     // True unless the control or its form is being destroyed: events stay quiet then.
@@ -242,6 +249,8 @@ protected:
     virtual bool EraseBackground(HDC dc);
     // Reflected notification of a system control (CN_*); true when handled.
     virtual bool HandleReflected(TMessage& message) { (void)message; return false; }
+    // WM_MOUSEWHEEL: runs OnMouseWheelDown or OnMouseWheelUp; true when one handled it.
+    virtual bool DoMouseWheel(TShiftState shift, int delta, TPoint mousePos);
 
     void VisibleChanged() override;
     void EnabledChanged() override;

@@ -83,6 +83,15 @@ bool TWinControl::EraseBackground(HDC dc)
     return true;
 }
 
+bool TWinControl::DoMouseWheel(TShiftState shift, int delta, TPoint mousePos)
+{
+    bool handled = false;
+    const TMouseWheelUpDownEvent& event = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+    if (delta != 0 && event && EventsAllowed())
+        event(this, shift, mousePos, handled);
+    return handled;
+}
+
 LRESULT TWinControl::ColorMessage(HDC dc)
 {
     COLORREF rgb = ColorToRGB(color_);
@@ -255,6 +264,13 @@ void TWinControl::WndProc(TMessage& m)
         }
         break;
     }
+    case WM_MOUSEWHEEL:
+        if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam),
+                         TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_CONTEXTMENU:
         if (PopupMenu && EventsAllowed()) {
             int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);

@@ -63,8 +63,8 @@ protected:
     }
     void Mark(int column, int row)
     {
-        form->SelectionMark(column, row) = 1;
-        form->SelectionMark(column, 1) = 1;
+        form->EditState.Marks.Set(column, row, 1);
+        form->EditState.Marks.Set(column, 1, 1);
     }
     // Clicks the gradient button; the dialog, once shown, is answered by answer.
     void Gradient(const std::function<void(TFormGradient&)>& answer)

@@ -47,7 +47,7 @@ TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
     std::string target = dir.File("pelvor-burn-test.h");
     form->PortName = "FILE";
     dialogs.fileAnswers = {target};
-    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    form->SpeedButtonBurn->Click();
 
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     const FileDialogRequest& r = dialogs.fileRequests[0];

@@ -119,7 +119,7 @@ TEST_F(MainPreviewTest, StoppedPreviewHoldsItsColumnWhileRampsMove)
 TEST_F(MainPreviewTest, LaunchPlaysTheSelectedColumnsOrTheWholeScenario)
 {
     for (int c = 3; c <= 5; ++c)
-        form->SelectionMark(c, 1) = 1;
+        form->EditState.Marks.Set(c, 1, 1);
     form->Grid->SetCol(7);
     form->SpeedButtonLaunch->Click();
     EXPECT_EQ(form->PlayColumn, 7);
@@ -134,7 +134,8 @@ TEST_F(MainPreviewTest, LaunchPlaysTheSelectedColumnsOrTheWholeScenario)
     Tick(500);
     EXPECT_EQ(form->PlayColumn, 3);
 
-    form->SelectionMark(3, 1) = form->SelectionMark(5, 1) = 0;  // one column only
+    form->EditState.Marks.Set(3, 1, 0);  // one column only
+    form->EditState.Marks.Set(5, 1, 0);
     form->SpeedButtonLaunch->Click();
     EXPECT_EQ(form->PreviewFirstColumn, 1);
     EXPECT_EQ(form->PreviewLastColumn, 8);
