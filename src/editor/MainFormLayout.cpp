@@ -82,6 +82,10 @@ void TFormMain::BuildForm()
             if (i == g)
                 x += 10;
     }
+    // The zoom buttons sit under their label.
+    StaticText(this, Panel1, "LabelZoom", SpeedButtonZoomMinus->Left(), 0, "Масштаб");
+    for (TSpeedButton* zoom : {SpeedButtonZoomMinus, SpeedButtonZoomPlus})
+        zoom->SetBounds(zoom->Left(), 12, zoom->Width(), zoom->Height());
     SpeedButtonUndo->SetEnabled(false);
     SpeedButtonRedo->SetEnabled(false);
     SpeedButtonLaunch->SetGroupIndex(33);

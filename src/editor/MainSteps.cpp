@@ -128,6 +128,11 @@ void TFormMain::SetStepCount(int count)
         ResizeSteps(Scn(), steps, newTime, Grid->RowCount());
         Grid->SetColCount(1 + steps);
         EditState.Marks.ClearColumnsFrom(Grid->ColCount());
+        // The menu texts and the gradient button follow what is still selected.
+        if (EditState.SelectedStepCount(Size()) == 0)
+            ResetSelectionMenu();
+        else
+            UpdateSelectionMenu(N_Copy->Tag);
     }
     ValidateLoops();
     ValidateLabels();

@@ -226,13 +226,16 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     Params = ModelParamTable[Config.paramRow < 3 ? Config.paramRow : 0];
     ApplyModelParams();
     StepMaximum = ComputeMaxSteps();
-    if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
-        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
-        Scn().SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
-        EditState.Marks.ClearColumnsFrom(Grid->ColCount());
-        UpDownStepNum->SetPosition(StepMaximum);
-    }
     UpDownStepNum->SetMax(StepMaximum);
+    if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
+        // The new controller holds fewer steps: the scenario is cut through the step
+        // count (loops, labels and totals follow), and no undo step may bring back
+        // more steps than it can hold.
+        UpDownStepNum->SetPosition(StepMaximum);
+        SetStepCount(StepMaximum);
+        ClearUndo();
+    }
+    RecalcScenario();
     if (rowChanged) {
         NewScenario();
         ClearUndo();
@@ -242,7 +245,8 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     Grid->SetRowCount(Grid->FixedRows() + Config.channels);
     ClearPreviewFrame();
     Grid->Invalidate();
-    SetCaption(false);
+    // The marker follows the scenario's state: a cut above is a change to save.
+    SetCaption(Modified);
     FillPortList();
 }
 

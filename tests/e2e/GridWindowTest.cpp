@@ -119,8 +119,15 @@ TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
 
     POINT selected = CellMiddle(4, 6);
     ASSERT_TRUE(ShowsSoon(grid, selected.x, selected.y, Rgb(0xFF0000))) << "the selection is drawn blue";
-    ScreenShot shot(grid);
     POINT level = CellMiddle(2, 3), ramp = CellMiddle(7, 4), off = CellMiddle(6, 6), current = CellMiddle(5, 7);
+    // The screen may catch the grid in the middle of a repaint: wait until the last
+    // cell the shot checks shows its colour, then read the whole picture.
+    ASSERT_TRUE(ShowsSoon(grid, CellMiddle(4, 2).x, 2 * 25 + 3, Rgb(0x9BDFC4))) << "the loops row is drawn";
+    ScreenShot shot(grid);
+    for (int i = 0; i < 50 && (shot.At(off.x, off.y) != 0 || shot.At(current.x - 11, 1) != Rgb(0xF0CAA6)); ++i) {
+        Sleep(100);
+        shot = ScreenShot(grid);
+    }
     EXPECT_EQ(shot.At(level.x, level.y), Rgb(0xF0FBFF)) << "a full bar";
     EXPECT_EQ(shot.At(ramp.x + 9, ramp.y + 9), Rgb(0xF0FBFF)) << "the ramp's filled corner";
     EXPECT_EQ(shot.At(ramp.x - 9, ramp.y - 9), 0x000000u) << "and its empty one";
