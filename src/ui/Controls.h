@@ -246,7 +246,7 @@ protected:
     HWND handle_ = nullptr;
     WNDPROC defProc_ = nullptr;            // the system class's procedure, or DefWindowProc
     std::vector<TControl*> controls_;      // child controls, not owned (owners free them)
-    HBRUSH colorBrush_ = nullptr;          // owned; brush of color_ for colour messages
+    TBrushHandle colorBrush_;              // brush of color_ for colour messages
     TColor colorBrushColor_ = 0;
     bool recreating_ = false;
     bool aligning_ = false;

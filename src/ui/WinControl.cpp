@@ -37,8 +37,6 @@ TWinControl::~TWinControl()
         handle_ = nullptr;
         DestroyWindow(h);
     }
-    if (colorBrush_)
-        DeleteObject(colorBrush_);
 }
 
 // Registers (once) the library's own class or a superclass of a system control whose
