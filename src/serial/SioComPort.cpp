@@ -377,12 +377,12 @@ void TSioCustomComPort::SetComNumber(uint16_t value)
     TTraceLogState tracing = tracing_, logging = logging_;
     SetOpen(false);
     comNumber_ = value;
-    tracing_ = tracing == tlOn || tracing == tlOff ? tracing : tlOff;
-    logging_ = logging == tlOn || logging == tlOff ? logging : tlOff;
+    // A paused trace or log comes back running and is paused again below.
+    tracing_ = tracing == tlOn || tracing == tlPause ? tlOn : tlOff;
+    logging_ = logging == tlOn || logging == tlPause ? tlOn : tlOff;
     SetOpen(true);
     if (IsOpen()) {
         dispatcher_->RestoreTriggers(saved);
-        // Paused states come back once the port is open again.
         if (tracing == tlPause)
             SetTracing(tlPause);
         if (logging == tlPause)

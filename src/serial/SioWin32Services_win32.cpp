@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "serial/SioClock.h"
+#include "serial/SioComPortPlatform.h"
 #include "serial/SioDispatchLog.h"
 #include "serial/SioMessageTable.h"
 #include "serial/SioNotifyServices.h"
@@ -99,6 +100,8 @@ UINT timerPeriod = 0;
 
 } // namespace
 
+SioComPortPlatform& Win32ComPortPlatform();  // SioComWindow_win32.cpp
+
 void SioInstallWin32Services()
 {
     std::lock_guard<std::mutex> guard(lock);
@@ -115,6 +118,7 @@ void SioInstallWin32Services()
     SetSioSynchronizer(&synchronizer);
     SetSioExceptionBox(&ShowExceptionBox);
     SetSioPlatformIsNT(IsWinNT());
+    SetSioComPortPlatform(&Win32ComPortPlatform());
 }
 
 void SioUninstallWin32Services()
@@ -133,4 +137,5 @@ void SioUninstallWin32Services()
     SetSioSynchronizer(nullptr);
     SetSioExceptionBox(nullptr);
     SetSioPlatformIsNT(true);
+    SetSioComPortPlatform(nullptr);
 }
