@@ -307,7 +307,7 @@ void TSioCustomComPort::FinishDeferredClose(SioWindow window, int32_t lParam)
         return;  // a message left over from a close finished otherwise
     if (!dispatcher_->CanFinishClose()) {
         if (SioComPortPlatform* platform = CurrentSioComPortPlatform())
-            platform->PostComMessage(window, PortClosingMessage, 0, lParam);
+            platform->PostClosingMessageLater(window, lParam);
         return;
     }
     FinishClose();

@@ -3,72 +3,85 @@
 #include "serial/SioComPort.h"
 #include "serial/SioNotifyServices.h"
 
+namespace {
+
+// Runs a copy of the handler: a handler that destroys the port destroys the port's
+// own copy of it, which must not be the one running.
+template <class Event, class... Args>
+void Fire(const Event& event, Args... args)
+{
+    Event running = event;
+    running(args...);
+}
+
+} // namespace
+
 // ---- Trigger operations (called by the port window) ----
 
 void TSioCustomComPort::Trigger(uint16_t msg, uint16_t triggerHandle, uint16_t data)
 {
     if (onTrigger_ && EventsAllowed())
-        onTrigger_(this, msg, triggerHandle, data);
+        Fire(onTrigger_, this, msg, triggerHandle, data);
 }
 
 void TSioCustomComPort::TriggerAvail(uint16_t count)
 {
     if (onTriggerAvail_ && EventsAllowed())
-        onTriggerAvail_(this, count);
+        Fire(onTriggerAvail_, this, count);
 }
 
 void TSioCustomComPort::TriggerData(uint16_t triggerHandle)
 {
     if (onTriggerData_ && EventsAllowed())
-        onTriggerData_(this, triggerHandle);
+        Fire(onTriggerData_, this, triggerHandle);
 }
 
 void TSioCustomComPort::TriggerStatus(uint16_t triggerHandle)
 {
     if (onTriggerStatus_ && EventsAllowed())
-        onTriggerStatus_(this, triggerHandle);
+        Fire(onTriggerStatus_, this, triggerHandle);
 }
 
 void TSioCustomComPort::TriggerTimer(uint16_t triggerHandle)
 {
     if (onTriggerTimer_ && EventsAllowed())
-        onTriggerTimer_(this, triggerHandle);
+        Fire(onTriggerTimer_, this, triggerHandle);
 }
 
 void TSioCustomComPort::TriggerLineError(uint16_t error, bool lineBreak)
 {
     if (onTriggerLineError_ && EventsAllowed())
-        onTriggerLineError_(this, error, lineBreak);
+        Fire(onTriggerLineError_, this, error, lineBreak);
 }
 
 void TSioCustomComPort::TriggerModemStatus()
 {
     if (onTriggerModemStatus_ && EventsAllowed())
-        onTriggerModemStatus_(this);
+        Fire(onTriggerModemStatus_, this);
 }
 
 void TSioCustomComPort::TriggerOutbuffFree()
 {
     if (onTriggerOutbuffFree_ && EventsAllowed())
-        onTriggerOutbuffFree_(this);
+        Fire(onTriggerOutbuffFree_, this);
 }
 
 void TSioCustomComPort::TriggerOutbuffUsed()
 {
     if (onTriggerOutbuffUsed_ && EventsAllowed())
-        onTriggerOutbuffUsed_(this);
+        Fire(onTriggerOutbuffUsed_, this);
 }
 
 void TSioCustomComPort::TriggerOutSent()
 {
     if (onTriggerOutSent_ && EventsAllowed())
-        onTriggerOutSent_(this);
+        Fire(onTriggerOutSent_, this);
 }
 
 void TSioCustomComPort::WaitChar(char c)
 {
     if (OnWaitChar && EventsAllowed())
-        OnWaitChar(this, c);
+        Fire(OnWaitChar, this, c);
 }
 
 // ---- Event setters: the dispatcher notifies the port only while one is assigned ----
@@ -156,7 +169,7 @@ void TSioCustomComPort::PortOpen()
 {
     NotifyUsers(PortOpenMessage, ctOpen, true, false);
     if (OnPortOpen && EventsAllowed())
-        OnPortOpen(this);
+        Fire(OnPortOpen, this);
 }
 
 void TSioCustomComPort::PortClosing() { NotifyUsers(PortClosingMessage, ctClosing, false, true); }
@@ -165,5 +178,5 @@ void TSioCustomComPort::PortClose()
 {
     NotifyUsers(PortClosedMessage, ctClosed, false, false);
     if (OnPortClose && EventsAllowed())
-        OnPortClose(this);
+        Fire(OnPortClose, this);
 }

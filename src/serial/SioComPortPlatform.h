@@ -18,6 +18,11 @@ public:
     virtual void DestroyComWindow(SioWindow window) = 0;
     // Queues a message for a port window (handled later on its thread).
     virtual void PostComMessage(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) = 0;
+    // Sends PortClosingMessage (wParam 0) to a port window again after about 10 ms. Not
+    // posted at once: a loop that handles messages until none is left (a wait routine
+    // that yields, a handler pumping messages while it waits) would otherwise get it back
+    // for ever while the close waits for that very loop.
+    virtual void PostClosingMessageLater(SioWindow window, int32_t lParam) = 0;
     // The built-in dispatcher: the device's own (tapi false), or one working on a device
     // handle opened elsewhere (tapi true).
     virtual std::unique_ptr<TSioBaseDispatcher> CreateDispatcher(TComponent* owner, bool tapi, intptr_t tapiHandle) = 0;

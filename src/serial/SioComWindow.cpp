@@ -40,7 +40,7 @@ bool HandleOrphanMessage(TSioBaseDispatcher* d, uint32_t msg, int32_t lParam)
     SioComPortPlatform* p = platform;
     if (!d->CanFinishClose()) {
         if (p)
-            p->PostComMessage(it->window, PortClosingMessage, 0, lParam);
+            p->PostClosingMessageLater(it->window, lParam);
         return true;
     }
     OrphanPort orphan = std::move(*it);

@@ -14,9 +14,18 @@
 namespace {
 
 const wchar_t kComWindowClass[] = L"sioComWindow";
+// The timer that brings PortClosingMessage back; its lParam waits in the window's extra
+// bytes meanwhile.
+constexpr UINT_PTR kClosingTimer = PortClosingMessage;
 
 LRESULT CALLBACK ComWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_TIMER && wParam == kClosingTimer) {
+        KillTimer(hwnd, kClosingTimer);
+        msg = PortClosingMessage;
+        wParam = 0;
+        lParam = GetWindowLongW(hwnd, 0);
+    }
     if (!IsSioComWindowMessage(msg))
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     try {
@@ -47,6 +56,12 @@ public:
     void PostComMessage(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
     {
         PostMessageW(reinterpret_cast<HWND>(window), msg, wParam, static_cast<LPARAM>(lParam));
+    }
+    void PostClosingMessageLater(SioWindow window, int32_t lParam) override
+    {
+        HWND hwnd = reinterpret_cast<HWND>(window);
+        SetWindowLongW(hwnd, 0, lParam);
+        SetTimer(hwnd, kClosingTimer, 10, nullptr);
     }
     std::unique_ptr<TSioBaseDispatcher> CreateDispatcher(TComponent* owner, bool tapi, intptr_t tapiHandle) override
     {

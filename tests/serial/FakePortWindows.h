@@ -2,9 +2,11 @@
 // The port component's platform for native tests. Port windows are numbers whose
 // messages run SioComWindowProc on the test's main thread: a sent one (a notification
 // from the dispatcher's courier thread) waits until the main thread pumps, a posted one
-// (a close put off) queues up until then. Users' windows record what they are sent.
+// (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
+// windows record what they are sent.
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
+#include <chrono>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -49,6 +51,12 @@ public:
         std::lock_guard<std::mutex> guard(lock_);
         posted_.push_back({window, {msg, wParam, lParam}});
     }
+    void PostClosingMessageLater(SioWindow window, int32_t lParam) override
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        later_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(10),
+                          {window, {PortClosingMessage, 0, lParam}}});
+    }
     std::unique_ptr<TSioBaseDispatcher> CreateDispatcher(TComponent* owner, bool, intptr_t) override
     {
         ++dispatchersMade;
@@ -92,6 +100,11 @@ public:
         std::pair<SioWindow, Notice> message;
         {
             std::lock_guard<std::mutex> guard(lock_);
+            auto now = std::chrono::steady_clock::now();
+            if (!later_.empty() && later_.front().first <= now) {
+                posted_.push_back(later_.front().second);
+                later_.pop_front();
+            }
             if (posted_.empty())
                 return 0;
             message = posted_.front();
@@ -144,5 +157,6 @@ private:
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;
     std::deque<std::pair<SioWindow, Notice>> posted_;
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::pair<SioWindow, Notice>>> later_;
     std::map<SioWindow, std::vector<Notice>> users_;
 };
