@@ -129,6 +129,8 @@ void TWinControl::CreateWnd()
         if (!parent_)
             return;  // a child window needs its parent; it is made when it gets one
         p.parent = parent_->Handle();
+        if (handle_)
+            return;  // making the parent's window made this one with it
     }
     // A top-level window is shown only once it is complete, children included:
     // showing activates it, and activation runs the form's code.
