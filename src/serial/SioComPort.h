@@ -297,6 +297,7 @@ private:
     // The destructor's part of a close still put off.
     void SettleDeferredClose();
     void ApplyFlowOptions();
+    void ApplyLine();
     void NotifyUsers(uint32_t msg, TSioCallbackType type, bool opening, bool exOnly);
     void ClearEventBusy();
     // The wait routines' loop: takes characters while match answers false and the

@@ -7,61 +7,60 @@
 #include "serial/SioDispatcher.h"
 #include "serial/SioExceptions.h"
 
-void TSioCustomComPort::SetBaud(int32_t value)
+namespace {
+
+// Stores value in field; false when there was nothing to do.
+template <class T>
+bool Store(T& field, T value, bool force)
 {
-    if (value == baud_ && !Force)
-        return;
-    baud_ = value;
+    if (value == field && !force)
+        return false;
+    field = value;
+    return true;
+}
+
+} // namespace
+
+void TSioCustomComPort::ApplyLine()
+{
     if (IsOpen())
         CheckException(this, dispatcher_->SetLine(baud_, parity_, static_cast<uint8_t>(dataBits_),
                                                   static_cast<uint8_t>(stopBits_)));
+}
+
+void TSioCustomComPort::SetBaud(int32_t value)
+{
+    if (Store(baud_, value, Force))
+        ApplyLine();
 }
 
 void TSioCustomComPort::SetParity(TParity value)
 {
-    if (value == parity_ && !Force)
-        return;
-    parity_ = value;
-    if (IsOpen())
-        CheckException(this, dispatcher_->SetLine(baud_, parity_, static_cast<uint8_t>(dataBits_),
-                                                  static_cast<uint8_t>(stopBits_)));
+    if (Store(parity_, value, Force))
+        ApplyLine();
 }
 
 void TSioCustomComPort::SetDataBits(uint16_t value)
 {
-    if (value == dataBits_ && !Force)
-        return;
-    dataBits_ = value;
-    if (IsOpen())
-        CheckException(this, dispatcher_->SetLine(baud_, parity_, static_cast<uint8_t>(dataBits_),
-                                                  static_cast<uint8_t>(stopBits_)));
+    if (Store(dataBits_, value, Force))
+        ApplyLine();
 }
 
 void TSioCustomComPort::SetStopBits(uint16_t value)
 {
-    if (value == stopBits_ && !Force)
-        return;
-    stopBits_ = value;
-    if (IsOpen())
-        CheckException(this, dispatcher_->SetLine(baud_, parity_, static_cast<uint8_t>(dataBits_),
-                                                  static_cast<uint8_t>(stopBits_)));
+    if (Store(stopBits_, value, Force))
+        ApplyLine();
 }
 
 void TSioCustomComPort::SetInSize(uint16_t value)
 {
-    if (value == inSize_ && !Force)
-        return;
-    inSize_ = value;
-    if (IsOpen())
+    if (Store(inSize_, value, Force) && IsOpen())
         dispatcher_->SetCommBuffers(inSize_, outSize_);
 }
 
 void TSioCustomComPort::SetOutSize(uint16_t value)
 {
-    if (value == outSize_ && !Force)
-        return;
-    outSize_ = value;
-    if (IsOpen())
+    if (Store(outSize_, value, Force) && IsOpen())
         dispatcher_->SetCommBuffers(inSize_, outSize_);
 }
 
@@ -87,9 +86,8 @@ void TSioCustomComPort::SetUseMSRShadow(bool) {}
 
 void TSioCustomComPort::SetUseEventWord(bool value)
 {
-    if (value == useEventWord_ && !Force)
+    if (!Store(useEventWord_, value, Force))
         return;
-    useEventWord_ = value;
     if (IsOpen()) {
         if (value)
             dispatcher_->OptionsOn(4);
@@ -100,9 +98,8 @@ void TSioCustomComPort::SetUseEventWord(bool value)
 
 void TSioCustomComPort::SetRS485Mode(bool value)
 {
-    if (value == rs485Mode_ && !Force)
+    if (!Store(rs485Mode_, value, Force))
         return;
-    rs485Mode_ = value;
     if (IsOpen())
         dispatcher_->SetRS485Mode(value);
     if (value) {
@@ -113,19 +110,13 @@ void TSioCustomComPort::SetRS485Mode(bool value)
 
 void TSioCustomComPort::SetTriggerLength(uint16_t value)
 {
-    if (value == triggerLength_ && !Force)
-        return;
-    triggerLength_ = value;
-    if (IsOpen())
+    if (Store(triggerLength_, value, Force) && IsOpen())
         dispatcher_->ChangeLengthTrigger(value);
 }
 
 void TSioCustomComPort::SetThreadBoost(TSioThreadBoost value)
 {
-    if (value == threadBoost_ && !Force)
-        return;
-    threadBoost_ = value;
-    if (IsOpen())
+    if (Store(threadBoost_, value, Force) && IsOpen())
         dispatcher_->SetThreadBoost(static_cast<uint8_t>(value));
 }
 
@@ -176,19 +167,13 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions value)
 
 void TSioCustomComPort::SetXOnChar(char value)
 {
-    if (value == xOnChar_ && !Force)
-        return;
-    xOnChar_ = value;
-    if (IsOpen())
+    if (Store(xOnChar_, value, Force) && IsOpen())
         CheckException(this, dispatcher_->SWFlowChars(xOnChar_, xOffChar_));
 }
 
 void TSioCustomComPort::SetXOffChar(char value)
 {
-    if (value == xOffChar_ && !Force)
-        return;
-    xOffChar_ = value;
-    if (IsOpen())
+    if (Store(xOffChar_, value, Force) && IsOpen())
         CheckException(this, dispatcher_->SWFlowChars(xOnChar_, xOffChar_));
 }
 

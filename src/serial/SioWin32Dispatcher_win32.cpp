@@ -18,6 +18,20 @@ uint32_t* DcbFlags(::DCB& dcb)
     return reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(&dcb) + offsetof(::DCB, BaudRate) + sizeof(DWORD));
 }
 
+// The fields both line-setting records name alike.
+template <class From, class To>
+void CopyLineFields(const From& from, To& to)
+{
+    to.BaudRate = from.BaudRate;
+    to.XonLim = from.XonLim;
+    to.XoffLim = from.XoffLim;
+    to.ByteSize = from.ByteSize;
+    to.Parity = from.Parity;
+    to.StopBits = from.StopBits;
+    to.XonChar = from.XonChar;
+    to.XoffChar = from.XoffChar;
+}
+
 TKernelHandle MakeEvent(bool manualReset)
 {
     TKernelHandle event(CreateEventW(nullptr, manualReset, FALSE, nullptr));
@@ -64,15 +78,8 @@ int32_t TSioWin32Dispatcher::GetComState(TSioDCB& dcb)
     d.DCBlength = sizeof d;
     if (!GetCommState(Device(), &d))
         return -1;
-    dcb.BaudRate = d.BaudRate;
+    CopyLineFields(d, dcb);
     dcb.Flags = *DcbFlags(d);
-    dcb.XonLim = d.XonLim;
-    dcb.XoffLim = d.XoffLim;
-    dcb.ByteSize = d.ByteSize;
-    dcb.Parity = d.Parity;
-    dcb.StopBits = d.StopBits;
-    dcb.XonChar = d.XonChar;
-    dcb.XoffChar = d.XoffChar;
     return 0;
 }
 
@@ -81,15 +88,8 @@ int32_t TSioWin32Dispatcher::SetComState(const TSioDCB& dcb)
     ::DCB d{};
     d.DCBlength = sizeof d;
     GetCommState(Device(), &d);  // the characters TSioDCB does not hold stay as they are
-    d.BaudRate = dcb.BaudRate;
+    CopyLineFields(dcb, d);
     *DcbFlags(d) = dcb.Flags;
-    d.XonLim = dcb.XonLim;
-    d.XoffLim = dcb.XoffLim;
-    d.ByteSize = dcb.ByteSize;
-    d.Parity = dcb.Parity;
-    d.StopBits = dcb.StopBits;
-    d.XonChar = dcb.XonChar;
-    d.XoffChar = dcb.XoffChar;
     if (SetCommState(Device(), &d))
         return 0;
     return -static_cast<int32_t>(GetLastError());

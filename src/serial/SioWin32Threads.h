@@ -59,6 +59,15 @@ protected:
     // KillThreads (the operation is then cancelled); a negative value on failure, with
     // the error in IoError.
     virtual int32_t WaitForOverlapped(SioOverlappedIo& io);
+    // The wait itself: slices of sliceMs on the operation and the stop event; failure is
+    // the answer for a failed operation.
+    int32_t WaitInSlices(SioOverlappedIo& io, DWORD sliceMs, int32_t failure);
+    // Asked after each slice: true to end the wait with result.
+    virtual bool StopEarly(SioOverlappedIo& io, int32_t& result)
+    {
+        (void)io, (void)result;
+        return false;
+    }
     // Ends a pending operation before the thread lets go of it.
     virtual void AbortIo(SioOverlappedIo& io);
     bool Stopping() const { return Terminated() || Port.KillThreads; }
@@ -95,8 +104,10 @@ public:
 protected:
     static constexpr int32_t Flushed = -1;
     void Execute() override;
-    // Also ends when a flush is asked for: Flushed then, the write cancelled.
+    // In shorter slices, and it also ends when a flush is asked for: Flushed then, the
+    // write cancelled.
     int32_t WaitForOverlapped(SioOverlappedIo& io) override;
+    bool StopEarly(SioOverlappedIo& io, int32_t& result) override;
 
 private:
     // Sends everything in the output ring; 0 or -160.

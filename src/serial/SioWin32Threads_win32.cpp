@@ -82,20 +82,25 @@ void TSioWin32Thread::Fail(int32_t result)
 
 void TSioWin32Thread::AbortIo(SioOverlappedIo& io) { io.CancelAndWait(Port.Device(), CancelWaitMs); }
 
-int32_t TSioWin32Thread::WaitForOverlapped(SioOverlappedIo& io)
+int32_t TSioWin32Thread::WaitForOverlapped(SioOverlappedIo& io) { return WaitInSlices(io, 100, -161); }
+
+int32_t TSioWin32Thread::WaitInSlices(SioOverlappedIo& io, DWORD sliceMs, int32_t failure)
 {
     HANDLE waits[2] = {io.Event(), Port.StopEvent()};
     for (;;) {
-        DWORD r = WaitForMultipleObjects(2, waits, FALSE, 100);
+        DWORD r = WaitForMultipleObjects(2, waits, FALSE, sliceMs);
         if (r == WAIT_OBJECT_0) {
             DWORD count = 0;
             BOOL ok = GetOverlappedResult(Port.Device(), io.Overlapped(), &count, TRUE);
             IoError = ok ? 0 : GetLastError();
             io.Done();
             ResetEvent(io.Event());
-            return ok ? static_cast<int32_t>(count) : -161;
+            return ok ? static_cast<int32_t>(count) : failure;
         }
         if (r == WAIT_OBJECT_0 + 1 || r == WAIT_TIMEOUT) {
+            int32_t early = 0;
+            if (StopEarly(io, early))
+                return early;
             if (r == WAIT_OBJECT_0 + 1 || Stopping()) {
                 AbortIo(io);
                 return 0;
@@ -104,7 +109,7 @@ int32_t TSioWin32Thread::WaitForOverlapped(SioOverlappedIo& io)
         }
         IoError = GetLastError();
         AbortIo(io);
-        return -161;
+        return failure;
     }
 }
 
@@ -167,36 +172,17 @@ void TReadThread::Execute()
 
 // ---- Write thread ----
 
-int32_t TWriteThread::WaitForOverlapped(SioOverlappedIo& io)
+int32_t TWriteThread::WaitForOverlapped(SioOverlappedIo& io) { return WaitInSlices(io, 20, -160); }
+
+bool TWriteThread::StopEarly(SioOverlappedIo& io, int32_t& result)
 {
-    HANDLE waits[2] = {io.Event(), Port.StopEvent()};
-    for (;;) {
-        DWORD r = WaitForMultipleObjects(2, waits, FALSE, 20);
-        if (r == WAIT_OBJECT_0) {
-            DWORD count = 0;
-            BOOL ok = GetOverlappedResult(Port.Device(), io.Overlapped(), &count, TRUE);
-            IoError = ok ? 0 : GetLastError();
-            io.Done();
-            ResetEvent(io.Event());
-            return ok ? static_cast<int32_t>(count) : -160;
-        }
-        if (r == WAIT_OBJECT_0 + 1 || r == WAIT_TIMEOUT) {
-            SioEvent* flush = Port.OutFlushEvent();
-            if (flush && flush->WaitFor(0)) {
-                AbortIo(io);
-                IoError = 0;
-                return Flushed;
-            }
-            if (r == WAIT_OBJECT_0 + 1 || Stopping()) {
-                AbortIo(io);
-                return 0;
-            }
-            continue;
-        }
-        IoError = GetLastError();
-        AbortIo(io);
-        return -160;
-    }
+    SioEvent* flush = Port.OutFlushEvent();
+    if (!flush || !flush->WaitFor(0))
+        return false;
+    AbortIo(io);
+    IoError = 0;
+    result = Flushed;
+    return true;
 }
 
 int32_t TWriteThread::WriteSerial(SioOverlappedIo& io)

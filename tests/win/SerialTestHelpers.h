@@ -1,13 +1,13 @@
 #pragma once
-// Helpers of the serial tests under Wine: the COM ports the pty runner provides, message
-// pumping until a condition holds, and the counts of the process's handles and threads.
+// Helpers of the serial tests under Wine: the COM ports the pty runner provides, and the
+// counts of the process's handles and threads. PumpUntil (serial/MainThreadQueue.h)
+// handles this thread's messages until a condition holds.
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <chrono>
 #include <cstdint>
 
-#include "serial/SioClock.h"
+#include "serial/MainThreadQueue.h"
 #include "ui/Handles.h"
 
 // The ports of tests/tools/serialpeer/run_pty_tests.sh.
@@ -15,20 +15,6 @@ constexpr uint16_t EchoPort = 21;
 constexpr uint16_t BurstPort = 22;
 constexpr uint16_t MissingPort = 23;
 constexpr uint16_t RefusedPort = 24;
-
-// Handles this thread's messages until pred holds or ms pass; whether it held.
-template <class Pred>
-bool PumpUntil(Pred pred, int ms = 10000)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (!SafeYield())
-            Sleep(1);
-    }
-    return true;
-}
 
 // The process's open handles: the system's count where it keeps one, else every value
 // that names a handle (Wine answers no count).
