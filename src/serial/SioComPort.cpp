@@ -13,8 +13,6 @@
 #include "serial/SioNotifyServices.h"
 #include "ui/SysUtils.h"
 
-void AdoptOrphanPort(std::unique_ptr<TSioBaseDispatcher> dispatcher, SioWindow window);  // SioComWindow.cpp
-
 TSioCustomComPort::TSioCustomComPort(TComponent* owner) : TSioBaseComponent(owner) {}
 
 TSioCustomComPort::~TSioCustomComPort()
@@ -42,7 +40,7 @@ void TSioCustomComPort::SettleDeferredClose()
             dispatcher_->DeregisterWndTriggerHandler(comWindow_);
             dispatcher_->UpdateHandlerFlags(fuDisablePort);
         }
-        AdoptOrphanPort(std::move(dispatcher_), comWindow_);
+        AdoptOrphan(std::move(dispatcher_), comWindow_);
         comWindow_ = 0;
         portState_ = psClosed;
         open_ = false;

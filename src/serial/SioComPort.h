@@ -296,6 +296,8 @@ private:
     void FinishDeferredClose(SioWindow window, int32_t lParam);
     // The destructor's part of a close still put off.
     void SettleDeferredClose();
+    // Leaves a dispatcher whose close is still put off to its window (SioComWindow.cpp).
+    static void AdoptOrphan(std::unique_ptr<TSioBaseDispatcher> dispatcher, SioWindow window);
     void ApplyFlowOptions();
     void ApplyLine();
     void NotifyUsers(uint32_t msg, TSioCallbackType type, bool opening, bool exOnly);

@@ -56,7 +56,7 @@ bool HandleOrphanMessage(TSioBaseDispatcher* d, uint32_t msg, int32_t lParam)
 void SetSioComPortPlatform(SioComPortPlatform* p) { platform = p; }
 SioComPortPlatform* CurrentSioComPortPlatform() { return platform; }
 
-void AdoptOrphanPort(std::unique_ptr<TSioBaseDispatcher> dispatcher, SioWindow window)
+void TSioCustomComPort::AdoptOrphan(std::unique_ptr<TSioBaseDispatcher> dispatcher, SioWindow window)
 {
     if (!dispatcher)
         return;

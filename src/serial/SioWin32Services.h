@@ -8,3 +8,7 @@
 // uninstall gives the timer resolution back.
 void SioInstallWin32Services();
 void SioUninstallWin32Services();
+
+class SioComPortPlatform;
+// The port component's Win32 platform (SioComWindow_win32.cpp).
+SioComPortPlatform& Win32ComPortPlatform();

@@ -100,8 +100,6 @@ UINT timerPeriod = 0;
 
 } // namespace
 
-SioComPortPlatform& Win32ComPortPlatform();  // SioComWindow_win32.cpp
-
 void SioInstallWin32Services()
 {
     std::lock_guard<std::mutex> guard(lock);

@@ -152,7 +152,7 @@ void TWinControl::CreateWnd()
                              height_, p.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     g_creating = nullptr;
     if (!h)
-        throw Exception("Error creating window: " + IntToStr(static_cast<long long>(GetLastError())));
+        throw Exception(LastWin32ErrorText("CreateWindowExW"));
     handle_ = h;
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
     CreateHandleDone();
