@@ -239,6 +239,7 @@ void TSioBaseDispatcher::WakeThreads()
         if (event)
             event->Set();
     roomEvent_->Set();
+    DispatchQueue.Wake();  // the dispatcher thread sees KillThreads at once
 }
 
 // ---- Threads ----

@@ -131,6 +131,9 @@ public:
     uint32_t OutBuffFree();
     int32_t FlushOutBuffer() { return FlushCom(0); }
     void BufferSizes(uint32_t& inSize, uint32_t& outSize) const { inSize = inQue_, outSize = outQue_; }
+    // New sizes for the device's own queues (SetupCom); the rings keep theirs until the
+    // port is opened again. 0, or -1 when the device refused.
+    int32_t SetCommBuffers(uint32_t inSize, uint32_t outSize) { return SetupCom(inSize, outSize) ? 0 : -1; }
 
     // ---- Line settings and control ----
     // Baud 0, Parity 5, DataBits 9 and StopBits 3 keep the current value.

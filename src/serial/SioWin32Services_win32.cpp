@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "serial/SioClock.h"
+#include "serial/SioComPortPlatform.h"
 #include "serial/SioDispatchLog.h"
 #include "serial/SioMessageTable.h"
 #include "serial/SioNotifyServices.h"
@@ -115,6 +116,7 @@ void SioInstallWin32Services()
     SetSioSynchronizer(&synchronizer);
     SetSioExceptionBox(&ShowExceptionBox);
     SetSioPlatformIsNT(IsWinNT());
+    SetSioComPortPlatform(&Win32ComPortPlatform());
 }
 
 void SioUninstallWin32Services()
@@ -133,4 +135,5 @@ void SioUninstallWin32Services()
     SetSioSynchronizer(nullptr);
     SetSioExceptionBox(nullptr);
     SetSioPlatformIsNT(true);
+    SetSioComPortPlatform(nullptr);
 }

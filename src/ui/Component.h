@@ -1,6 +1,7 @@
 #pragma once
 // Components with owners: an owner destroys what it owns, and components can ask to be
 // told when another one goes away (free notification, both ways). Portable.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ class TObject {
 public:
     virtual ~TObject() = default;
 };
+
+// The plain event: who sent it.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 class TComponent : public TObject {
 public:

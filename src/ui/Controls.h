@@ -31,7 +31,6 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // Mouse pointer shown over a control; crDefault leaves it to the window.
 enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
@@ -260,7 +259,7 @@ protected:
     HWND handle_ = nullptr;
     WNDPROC defProc_ = nullptr;            // the system class's procedure, or DefWindowProc
     std::vector<TControl*> controls_;      // child controls, not owned (owners free them)
-    HBRUSH colorBrush_ = nullptr;          // owned; brush of color_ for colour messages
+    TBrushHandle colorBrush_;              // brush of color_ for colour messages
     TColor colorBrushColor_ = 0;
     bool recreating_ = false;
     bool aligning_ = false;

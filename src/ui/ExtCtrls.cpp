@@ -11,8 +11,9 @@ namespace {
 // Draws a 3-D edge of width w inside r and shrinks r by it.
 void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
 {
-    HBRUSH light = CreateSolidBrush(ColorToRGB(topLeft));
-    HBRUSH dark = CreateSolidBrush(ColorToRGB(bottomRight));
+    TBrushHandle lightBrush(CreateSolidBrush(ColorToRGB(topLeft)));
+    TBrushHandle darkBrush(CreateSolidBrush(ColorToRGB(bottomRight)));
+    HBRUSH light = lightBrush.Get(), dark = darkBrush.Get();
     for (int i = 0; i < w; ++i) {
         RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
         RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
@@ -22,8 +23,6 @@ void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
         FillRect(dc, &right, dark);
         InflateRect(&r, -1, -1);
     }
-    DeleteObject(light);
-    DeleteObject(dark);
 }
 
 void BevelFrame(HDC dc, RECT& r, TBevelCut cut, int w)

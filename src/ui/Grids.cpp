@@ -382,8 +382,8 @@ void TCustomGrid::InvalidateCell(int col, int row)
 TCanvas* TCustomGrid::Canvas()
 {
     if (!painting_ && HandleAllocated() && canvas_.Handle() == nullptr) {
-        canvasDC_ = GetDC(handle_);
-        canvas_.SetHandle(canvasDC_);
+        canvasDC_.Acquire(handle_);
+        canvas_.SetHandle(canvasDC_.Get());
         canvas_.Font = font_;
     }
     return &canvas_;
@@ -391,12 +391,10 @@ TCanvas* TCustomGrid::Canvas()
 
 void TCustomGrid::ReleaseCanvasDC()
 {
-    if (!canvasDC_)
+    if (!canvasDC_.Get())
         return;
     canvas_.SetHandle(nullptr);
-    if (handle_)
-        ReleaseDC(handle_, canvasDC_);
-    canvasDC_ = nullptr;
+    canvasDC_.Reset();
 }
 
 void TCustomGrid::Paint()

@@ -159,7 +159,7 @@ private:
     bool selecting_ = false;
     int sizingCol_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
     bool painting_ = false;
-    HDC canvasDC_ = nullptr;  // GetDC of the window while drawing outside painting
+    TWindowDC canvasDC_;  // the window's DC while drawing outside painting
     TInplaceEdit* editor_ = nullptr;  // owned as a component
     std::string editOriginal_;
 

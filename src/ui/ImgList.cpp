@@ -28,10 +28,9 @@ int TImageList::Add(TBitmap* bitmap)
         HDC dst = image->Canvas()->Handle();
         // What a smaller source leaves uncovered gets the source's transparent colour.
         COLORREF key = GetPixel(src, i * width_, bitmap->Height() - 1);
-        HBRUSH fill = CreateSolidBrush(key);
+        TBrushHandle fill(CreateSolidBrush(key));
         RECT all{0, 0, width_, height_};
-        FillRect(dst, &all, fill);
-        DeleteObject(fill);
+        FillRect(dst, &all, fill.Get());
         BitBlt(dst, 0, 0, std::min(width_, bitmap->Width() - i * width_), std::min(height_, bitmap->Height()), src,
                i * width_, 0, SRCCOPY);
         images_.push_back(std::move(image));

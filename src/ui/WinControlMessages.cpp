@@ -77,9 +77,8 @@ bool TWinControl::EraseBackground(HDC dc)
         return false;  // system controls erase themselves
     RECT r;
     GetClientRect(handle_, &r);
-    HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    TBrushHandle b(CreateSolidBrush(ColorToRGB(color_)));
+    FillRect(dc, &r, b.Get());
     return true;
 }
 
@@ -96,14 +95,12 @@ LRESULT TWinControl::ColorMessage(HDC dc)
 {
     COLORREF rgb = ColorToRGB(color_);
     if (!colorBrush_ || colorBrushColor_ != rgb) {
-        if (colorBrush_)
-            DeleteObject(colorBrush_);
-        colorBrush_ = CreateSolidBrush(rgb);
+        colorBrush_.Reset(CreateSolidBrush(rgb));
         colorBrushColor_ = rgb;
     }
     SetTextColor(dc, ColorToRGB(font_.Color));
     SetBkColor(dc, rgb);
-    return reinterpret_cast<LRESULT>(colorBrush_);
+    return reinterpret_cast<LRESULT>(colorBrush_.Get());
 }
 
 TWinControl* controls_detail::ControlOfWindow(HWND hwnd)

@@ -193,3 +193,20 @@ TEST(FormLifetime, ARecreatedFormStaysShownWhereItWasWithItsOwnedFormsAndFocus)
     EXPECT_FALSE(IsWindowEnabled(main->Handle()));
     EnableWindow(main->Handle(), TRUE);
 }
+
+namespace {
+
+TEST(ControlLifetime, AChildAskedForItsWindowFirstGetsOneWindowOnly)
+{
+    TestForm f;
+    auto* box = Place<TWinControl>(f.form, 10, 10, 120, 100);
+    Place<TPanel>(box, 5, 5, 40, 40);
+    HWND made = box->Handle();  // makes the form's window, and box's with it
+    int windows = 0;
+    for (HWND child = GetWindow(f->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++windows;
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(GetParent(made), f->Handle());
+}
+
+} // namespace
