@@ -53,6 +53,22 @@ void ScenarioSnapshot::Clear()
     labels.clear();
 }
 
+void ScenarioSnapshot::InsertColumn(int column)
+{
+    if (column < 1 || column >= static_cast<int>(columns_.size()))
+        return;  // from here on every column reads zeros already
+    columns_.insert(columns_.begin() + column, nullptr);
+    if (columns_.size() > static_cast<size_t>(kSnapshotColumns))
+        columns_.pop_back();
+}
+
+void ScenarioSnapshot::RemoveColumn(int column)
+{
+    if (column < 1 || column >= static_cast<int>(columns_.size()))
+        return;
+    columns_.erase(columns_.begin() + column);
+}
+
 size_t ScenarioSnapshot::CountMemory(std::unordered_set<const void*>& columnsSeen) const
 {
     for (const auto& c : columns_)

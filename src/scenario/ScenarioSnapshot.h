@@ -55,6 +55,13 @@ public:
     // Every cell, loop and label becomes zero or empty.
     void Clear();
 
+    // Whole columns move, no cell is copied; cell [0][0] is left to the caller.
+    // InsertColumn: the columns from column on move one to the right (the grid's last
+    // column drops off) and column becomes all zeros. RemoveColumn: column goes and the
+    // ones right of it move one to the left. Columns outside 1 .. 8000 are not moved.
+    void InsertColumn(int column);
+    void RemoveColumn(int column);
+
     // Memory accounting: adds the column buffers this snapshot refers to (shared ones
     // once across calls) and returns the bytes of its own bookkeeping.
     size_t CountMemory(std::unordered_set<const void*>& columnsSeen) const;
