@@ -1,6 +1,6 @@
-// Step editing at the largest scenario, each case against its baseline in the same run:
-// a memmove of the same cells, as a plain array of steps would have to make. The edits
-// include the undo push that precedes them in the editor.
+// Step editing at the largest scenario, each case against its baseline in the
+// same run: a memmove of the same cells, as a plain array of steps would have to make.
+// The edits include the undo push that precedes them in the editor.
 #include <benchmark/benchmark.h>
 
 #include <cstring>

@@ -3,11 +3,20 @@
 #include <algorithm>
 #include <atomic>
 
+#include "scenario/ColumnPool.h"
+
 namespace {
 std::atomic<size_t> g_columnsAlive{0};
 }
 
-ScenarioSnapshot::Column::Column() { ++g_columnsAlive; }
+template <class... Args>
+std::shared_ptr<ScenarioSnapshot::Column> ScenarioSnapshot::NewColumn(Args&&... args)
+{
+    return std::allocate_shared<Column>(ColumnAllocator<Column>{}, std::forward<Args>(args)...);
+}
+
+ScenarioSnapshot::Column::Column() : cells{} { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column(Unset) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::Column(const Column& other) : cells(other.cells) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::~Column() { --g_columnsAlive; }
 
@@ -20,9 +29,9 @@ ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
         columns_.resize(c + 1);
     std::shared_ptr<Column>& slot = columns_[c];
     if (!slot)
-        slot = std::make_shared<Column>();
+        slot = NewColumn();
     else if (slot.use_count() > 1)
-        slot = std::make_shared<Column>(*slot);  // shared with another snapshot: copy first
+        slot = NewColumn(*slot);  // shared with another snapshot: copy first
     return *slot;
 }
 
@@ -33,6 +42,21 @@ void ScenarioSnapshot::SetCell(int column, int row, uint16_t value)
     if (value == 0 && Cell(column, row) == 0)
         return;  // nothing to store, and no reason to allocate or unshare
     WritableColumn(column).cells[static_cast<size_t>(row)] = value;
+}
+
+const uint16_t* ScenarioSnapshot::ColumnCells(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columns_.size()))
+        return nullptr;
+    const Column* c = columns_[static_cast<size_t>(column)].get();
+    return c ? c->cells.data() : nullptr;
+}
+
+uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    return WritableColumn(column).cells.data();
 }
 
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)
@@ -67,6 +91,22 @@ void ScenarioSnapshot::RemoveColumn(int column)
     if (column < 1 || column >= static_cast<int>(columns_.size()))
         return;
     columns_.erase(columns_.begin() + column);
+}
+
+uint16_t* ScenarioSnapshot::RewritableCells(int column, const uint16_t*& before)
+{
+    before = nullptr;
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    std::shared_ptr<Column>& slot = columns_[c];
+    if (slot)
+        before = slot->cells.data();  // a shared column stays alive in its other snapshots
+    if (!slot || slot.use_count() > 1)
+        slot = NewColumn(Column::Unset{});
+    return slot->cells.data();
 }
 
 size_t ScenarioSnapshot::CountMemory(std::unordered_set<const void*>& columnsSeen) const

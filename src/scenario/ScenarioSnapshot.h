@@ -46,6 +46,12 @@ public:
     // Cells outside the grid are ignored.
     void SetCell(int column, int row, uint16_t value);
 
+    // The kSnapshotRows cells of a column at once, for the file codecs: null while the
+    // column was never written (every cell reads 0); the writable ones are this
+    // snapshot's own (unshared first). Null outside the grid.
+    const uint16_t* ColumnCells(int column) const;
+    uint16_t* WritableColumnCells(int column);
+
     // Cell [0][0]: the grid's column count, steps + 1.
     int ColCount() const { return Cell(0, 0); }
 
@@ -62,6 +68,18 @@ public:
     void InsertColumn(int column);
     void RemoveColumn(int column);
 
+    // Rewrites a whole column without copying it first: write(before, cells) must set
+    // every one of the column's kSnapshotRows cells. before holds the cells until now
+    // (null while they were all 0) and is cells itself when no other snapshot shares
+    // the column. Columns outside the grid are not written.
+    template <class Write>
+    void RewriteColumn(int column, Write write)
+    {
+        const uint16_t* before = nullptr;
+        if (uint16_t* cells = RewritableCells(column, before))
+            write(before, cells);
+    }
+
     // Memory accounting: adds the column buffers this snapshot refers to (shared ones
     // once across calls) and returns the bytes of its own bookkeeping.
     size_t CountMemory(std::unordered_set<const void*>& columnsSeen) const;
@@ -75,13 +93,19 @@ public:
 private:
     // One column's cells; the live ones are counted for ColumnBytesInUse.
     struct Column {
+        struct Unset {};
         Column();
+        explicit Column(Unset);  // cells left for the caller to write
         Column(const Column& other);
         ~Column();
         Column& operator=(const Column&) = delete;
-        std::array<uint16_t, kSnapshotRows> cells{};
+        std::array<uint16_t, kSnapshotRows> cells;
     };
+    // A column buffer, through the pool of released ones.
+    template <class... Args>
+    static std::shared_ptr<Column> NewColumn(Args&&... args);
     Column& WritableColumn(int column);
+    uint16_t* RewritableCells(int column, const uint16_t*& before);
 
     std::vector<std::shared_ptr<Column>> columns_;
 };
