@@ -59,6 +59,17 @@ uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
     return WritableColumn(column).cells.data();
 }
 
+uint16_t* ScenarioSnapshot::NewColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    columns_[c] = NewColumn(Column::Unset{});
+    return columns_[c]->cells.data();
+}
+
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)
 {
     if (&source == this)

@@ -51,6 +51,9 @@ public:
     // snapshot's own (unshared first). Null outside the grid.
     const uint16_t* ColumnCells(int column) const;
     uint16_t* WritableColumnCells(int column);
+    // A new column of this snapshot in place of the old one, for a codec that then
+    // writes all kSnapshotRows cells: they are not zeroed first. Null outside the grid.
+    uint16_t* NewColumnCells(int column);
 
     // Cell [0][0]: the grid's column count, steps + 1.
     int ColCount() const { return Cell(0, 0); }

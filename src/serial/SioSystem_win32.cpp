@@ -26,7 +26,7 @@ SioOsVersion SioGetOsVersion()
 bool IsWinNT() { return IsWinNT(SioGetOsVersion()); }
 bool IsWin2000() { return IsWin2000(SioGetOsVersion()); }
 
-int32_t ApWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility)
+int32_t SioWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility)
 {
     std::wstring line = ToWide(fileName + (commandLine ? commandLine : ""));
     std::vector<wchar_t> buffer(line.begin(), line.end());

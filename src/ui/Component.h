@@ -64,3 +64,21 @@ private:
     std::vector<TComponent*> components_;      // owned
     std::vector<TComponent*> freeNotifies_;    // not owned
 };
+
+// Gives a component's Tag a value for the length of the scope and restores the value it
+// had, also when the scope is left by an exception (a change made by the program that
+// a handler must tell from the user's).
+class TagScope {
+public:
+    TagScope(TComponent& component, int value) : component_(component), saved_(component.Tag)
+    {
+        component_.Tag = value;
+    }
+    ~TagScope() { component_.Tag = saved_; }
+    TagScope(const TagScope&) = delete;
+    TagScope& operator=(const TagScope&) = delete;
+
+private:
+    TComponent& component_;
+    int saved_;
+};

@@ -28,15 +28,22 @@ using TShiftState = unsigned;
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Mouse pointer shown over a control; crDefault leaves it to the window.
+enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// MousePos in screen coordinates; a handler that sets Handled keeps the wheel from the
+// control's own use of it (scrolling).
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 // Shift state of the keyboard (and mouse buttons) right now.
 TShiftState KeyboardShiftState();
+// Shift state a mouse message carries in its wParam (MK_* flags), Alt from the keyboard.
+TShiftState MouseShiftState(WPARAM keys);
 
 class TControl : public TComponent {
 public:
@@ -89,6 +96,7 @@ public:
 
     std::string Hint;
     bool ShowHint = true;
+    TCursor Cursor = crDefault;
     TPopupMenu* PopupMenu = nullptr;  // not owned
 
     virtual bool IsWindowed() const { return false; }
@@ -111,6 +119,10 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TMouseWheelUpDownEvent OnMouseWheelDown;  // the wheel turned towards the user
+    TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
     // True unless the control or its form is being destroyed: events stay quiet then.
@@ -237,6 +249,8 @@ protected:
     virtual bool EraseBackground(HDC dc);
     // Reflected notification of a system control (CN_*); true when handled.
     virtual bool HandleReflected(TMessage& message) { (void)message; return false; }
+    // WM_MOUSEWHEEL: runs OnMouseWheelDown or OnMouseWheelUp; true when one handled it.
+    virtual bool DoMouseWheel(TShiftState shift, int delta, TPoint mousePos);
 
     void VisibleChanged() override;
     void EnabledChanged() override;

@@ -33,7 +33,7 @@ protected:
 TEST_F(MainSetupTest, CancelLeavesEverythingAsItWas)
 {
     Answer(mrCancel, [](ControllerConfig& c) { Model(c, 6); });
-    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    form->SpeedButtonSetup->Click();
     EXPECT_EQ(dialogRuns, 1);
     EXPECT_STREQ(form->Config.modelName, "Qarto18");
     EXPECT_EQ(form->Grid->RowCount(), 21);

@@ -56,3 +56,13 @@ inline void Pump()
 {
     Application->ProcessMessages();
 }
+
+// A control of class T made on parent (which owns it) with the given bounds.
+template <class T>
+T* Place(TWinControl* parent, int left, int top, int width, int height)
+{
+    auto* control = new T(parent);
+    control->SetParent(parent);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
