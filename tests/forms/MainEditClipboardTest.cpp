@@ -166,4 +166,19 @@ TEST_F(MainEditClipboardTest, AFilesStepsFloatAndDropFromTheMouseColumn)
     EXPECT_EQ(Cell(11, 3), Code(11, 3));
 }
 
+TEST_F(MainEditClipboardTest, ANewScenarioEmptiesTheClipboardAndEndsTheFloatingPaste)
+{
+    Click(3, 4);
+    form->N_Copy->Click();
+    ASSERT_TRUE(form->EditState.FloatingPaste);
+    dialogs.answers.push_back(IDNO);  // do not save the changes
+    form->SpeedButtonNew->Click();
+    EXPECT_FALSE(form->EditState.FloatingPaste);
+    EXPECT_EQ(form->Grid->PopupMenu, form->PopupMenu);
+    EXPECT_FALSE(form->N_Paste->Enabled);
+    form->Modified = false;
+    Click(6, 7);
+    EXPECT_FALSE(form->Modified) << "the click drops nothing";
+}
+
 } // namespace
