@@ -59,28 +59,6 @@ TEST_F(MainEditClipboardTest, ACopiedCellFloatsUnderTheMouseAndDropsAsOneUndoSte
     EXPECT_EQ(Cell(6, 7), Code(6, 7));
 }
 
-TEST_F(MainEditClipboardTest, CopiedStepsLandWithTheirTimesAndAreCutAtTheLastStep)
-{
-    Click(2, 0);
-    Click(3, 0, MK_SHIFT);
-    form->N_Copy->Click();
-    EXPECT_EQ(form->N_Paste->Caption, "Вставить шаги");
-    DropAt(8, 5);
-    EXPECT_EQ(Cell(8, 5), Code(2, 5));
-    EXPECT_EQ(Cell(9, 8), Code(3, 8));
-    EXPECT_EQ(StepTime(form->Scn(), 8), 102);
-    EXPECT_EQ(StepTime(form->Scn(), 9), 103);
-
-    form->N_Paste->Click();  // the same block floats again
-    DropAt(12, 4);
-    EXPECT_EQ(Cell(12, 4), Code(2, 4));
-    EXPECT_EQ(form->Grid->ColCount(), 13) << "a paste never adds steps";
-    form->SpeedButtonUndo->Click();
-    form->SpeedButtonUndo->Click();
-    EXPECT_EQ(StepTime(form->Scn(), 8), 108);
-    EXPECT_EQ(Cell(12, 4), Code(12, 4));
-}
-
 TEST_F(MainEditClipboardTest, CutStepsGoAtOnceAndStayGoneWhenEscapeCancels)
 {
     Click(4, 0);

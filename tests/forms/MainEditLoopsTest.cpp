@@ -104,16 +104,22 @@ TEST_F(MainEditLoopsTest, RepeatCountsAreKeptInRangeAndEndlessComesFromItsButton
     EXPECT_EQ(form->UpDownSubCnt->Position(), before) << "the controls follow the restored loop";
 }
 
-TEST_F(MainEditLoopsTest, The256thLoopIsRefusedWithAWarning)
+TEST_F(MainEditLoopsTest, The256thLoopAndLabelAreRefusedWithAWarning)
 {
     form->PushUndo();
     for (int i = 0; i < kMaxLoops; ++i)
         Loops().push_back(LoopRecord{1, 1, 2});
+    for (int c = 1; c <= kMaxLabels; ++c)
+        form->Scn().labels.push_back(static_cast<uint16_t>(c));
     Click(5, 4);
     form->SpeedButtonSubAdd->Click();
     Warned("циклов");
     EXPECT_EQ(Loops().size(), 255u);
     EXPECT_EQ(form->FindLoop(5), -1);
+    dialogs.boxes.clear();
+    form->AddLabel(300);
+    Warned("меток");
+    EXPECT_EQ(form->Scn().labels.size(), 255u);
 }
 
 TEST_F(MainEditLoopsTest, LabelsStartOnStepOneWhichStaysWhileOthersExist)
@@ -139,18 +145,6 @@ TEST_F(MainEditLoopsTest, LabelsStartOnStepOneWhichStaysWhileOthersExist)
     form->SpeedButtonUndo->Click();
     form->SpeedButtonUndo->Click();
     EXPECT_EQ(form->Scn().labels, (std::vector<uint16_t>{1, 7}));
-}
-
-TEST_F(MainEditLoopsTest, The256thLabelIsRefusedWithAWarning)
-{
-    form->SetStepCount(300);
-    form->PushUndo();
-    for (int c = 1; c <= kMaxLabels; ++c)
-        form->Scn().labels.push_back(static_cast<uint16_t>(c));
-    Click(1, 4);
-    form->AddLabel(280);
-    Warned("меток");
-    EXPECT_EQ(form->Scn().labels.size(), 255u);
 }
 
 } // namespace

@@ -93,21 +93,6 @@ TEST_F(MainEditStepsTest, DeletingSelectedStepsMovesLoopsAndLabelsAndEndsTheSele
     EXPECT_EQ(form->Scn().labels, (std::vector<uint16_t>{1, 4, 8}));
 }
 
-TEST_F(MainEditStepsTest, DeletingTheOnlyStepEmptiesItAtTheShortestTime)
-{
-    form->SetStepCount(1);
-    form->Scn().SetCell(1, 1, 300);
-    Click(1, 4);
-    EXPECT_FALSE(form->SpeedButtonDelStep->Enabled());
-    form->N_DelStep->Click();
-    EXPECT_EQ(Steps(), 1);
-    EXPECT_EQ(StepAt(1), 0);
-    EXPECT_EQ(StepTime(form->Scn(), 1), form->Params.minTime);
-    form->SpeedButtonUndo->Click();
-    EXPECT_EQ(StepAt(1), 1);
-    EXPECT_EQ(StepTime(form->Scn(), 1), 300);
-}
-
 TEST_F(MainEditStepsTest, WithTheTimesLockDeletingSwitchesCellsOffAndInsertingDoesNothing)
 {
     SendMessageW(form->CheckBoxTimesLock->Handle(), BM_CLICK, 0, 0);

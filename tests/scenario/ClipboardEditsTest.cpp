@@ -95,18 +95,6 @@ TEST_F(Clipboard, CopiedStepsLandWithTheirTimesAndAreCutAtTheLastStep)
     EXPECT_EQ(scn->ColCount(), kSize.colCount) << "a paste never adds steps";
 }
 
-TEST_F(Clipboard, WithTheTimesLockStepsArePastedWithoutTheirTimes)
-{
-    SelectSteps(2, 3);
-    CopySelection(*edit, *scn, kSize, 2, 3, kSelectSteps);
-    Float(12, 3);
-    Drop(kFixedRows);
-    EXPECT_EQ(scn->Cell(12, 1), Time(12));
-    EXPECT_EQ(scn->Cell(13, 1), Time(13));
-    EXPECT_EQ(scn->Cell(12, 5), Code(2, 5));
-    EXPECT_EQ(scn->Cell(13, 12), Code(3, 12));
-}
-
 TEST_F(Clipboard, ACutChannelDropsOnAnotherChannelColumnForColumn)
 {
     int channel2 = kFixedRows + 1;

@@ -107,15 +107,6 @@ TEST_F(Steps, EveryLoopThatHeldOnlyTheDeletedStepGoes)
     EXPECT_EQ(scn->loops, (Loops{{3, 4, 4}}));
 }
 
-TEST_F(Steps, DeletingTheLastStepLeavesTheCurrentColumnToTheGrid)
-{
-    Make(5);
-    EXPECT_EQ(DeleteColumn(*scn, 5), -1);
-    EXPECT_EQ(Order(), (Columns{1, 2, 3, 4}));
-    EXPECT_EQ(DeleteColumn(*scn, 7), -1) << "not a step";
-    EXPECT_EQ(Order(), (Columns{1, 2, 3, 4}));
-}
-
 TEST_F(Steps, DeletingTheOnlyStepEmptiesIt)
 {
     Make(1);
