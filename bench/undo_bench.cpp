@@ -6,40 +6,23 @@
 
 #include <memory>
 
+#include "BenchScenario.h"
 #include "scenario/UndoRing.h"
 
 namespace {
-
-constexpr int kChannels = 640;
-
-// A ring with pushing enabled whose current slot holds a scenario of the given steps.
-std::unique_ptr<UndoRing> MakeRing(int steps)
-{
-    auto ring = std::make_unique<UndoRing>();
-    ring->Clear();
-    ScenarioSnapshot& s = ring->Current();
-    s.SetCell(0, 0, static_cast<uint16_t>(steps + 1));
-    s.SetCell(0, 1, 40);
-    for (int c = 1; c <= steps; ++c) {
-        s.SetCell(c, 1, static_cast<uint16_t>(10 + c % 50));
-        for (int k = 0; k < kChannels; ++k)
-            s.SetCell(c, kFirstChannelRow + k, static_cast<uint16_t>(1 + (c * 7 + k) % 128));
-    }
-    return ring;
-}
 
 // A typical edit: one cell of one channel, a different place each time.
 void EditOneCell(UndoRing& ring, int steps, int n)
 {
     int column = 1 + n % steps;
-    int row = kFirstChannelRow + n % kChannels;
+    int row = kFirstChannelRow + n % kBenchChannels;
     ring.Current().SetCell(column, row, static_cast<uint16_t>(ring.Current().Cell(column, row) ^ 1));
 }
 
 // The worst case: a change in every column, as a whole-scenario operation makes.
 void EditEveryColumn(UndoRing& ring, int steps, int n)
 {
-    int row = kFirstChannelRow + n % kChannels;
+    int row = kFirstChannelRow + n % kBenchChannels;
     for (int c = 0; c <= steps; ++c)
         ring.Current().SetCell(c, row, static_cast<uint16_t>(ring.Current().Cell(c, row) ^ 1));
 }
@@ -55,7 +38,7 @@ void PushAndEdit(UndoRing& ring, Edit edit, int steps, int n)
 // Memory of a fresh ring after 100 pushes, each followed by the edit.
 void ReportMemory(benchmark::State& state, Edit edit, int steps)
 {
-    auto ring = MakeRing(steps);
+    auto ring = MakeBenchRing(steps);
     for (int n = 0; n < 100; ++n)
         PushAndEdit(*ring, edit, steps, n);
     state.counters["ring_bytes_after_100"] = benchmark::Counter(
@@ -66,7 +49,7 @@ void ReportMemory(benchmark::State& state, Edit edit, int steps)
 void RunPushEdit(benchmark::State& state, Edit edit)
 {
     int steps = static_cast<int>(state.range(0));
-    auto ring = MakeRing(steps);
+    auto ring = MakeBenchRing(steps);
     int n = 0;
     for (auto _ : state) {
         PushAndEdit(*ring, edit, steps, n++);
@@ -84,7 +67,7 @@ void BM_PushEditEveryColumn(benchmark::State& state) { RunPushEdit(state, EditEv
 void BM_Undo(benchmark::State& state)
 {
     int steps = static_cast<int>(state.range(0));
-    auto ring = MakeRing(steps);
+    auto ring = MakeBenchRing(steps);
     for (int n = 0; n < 100; ++n)
         PushAndEdit(*ring, EditOneCell, steps, n);
     for (auto _ : state) {

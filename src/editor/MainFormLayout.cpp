@@ -334,4 +334,5 @@ void TFormMain::BindEvents()
     };
     SpeedButtonZoomMinus->OnClick = std::bind(&TFormMain::SpeedButtonZoomMinusClick, this, _1);
     SpeedButtonZoomPlus->OnClick = std::bind(&TFormMain::SpeedButtonZoomPlusClick, this, _1);
+    BindEditEvents();
 }

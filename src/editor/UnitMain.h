@@ -175,6 +175,42 @@ public:
     // The selection, the cell under the mouse and the floating paste.
     GridEditState EditState;
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
+    // Inserts an empty step before the current column (not while the times are locked).
+    void InsertStep();
+    // Deletes the current step and every selected one; with the times locked their
+    // cells are switched off instead.
+    void DeleteSteps();
+    // Fills the clipboard: mode 0 copy, 1 cut, 2 the steps of LoadBuffer.
+    void CopyToClipboard(int mode);
+    // Copy, cut or insertion from a file, then the floating paste starts.
+    void CopyOrCut(int mode);
+    // Drops the floating paste at the cell under the mouse.
+    void PasteClipboard();
+    // Index of the first loop holding column, or -1.
+    int FindLoop(int column);
+    // Adds a loop over the selected steps and the current one.
+    void AddLoop();
+    // Removes every loop holding a selected step or the current one.
+    void DeleteLoops();
+    // Sets the repeat count of the loop at the current column.
+    void SetLoopRepeat(int count);
+    void AddLabel(int column);
+    void DeleteLabel(int column);
+    void N_AddStepClick(TObject* Sender);
+    void SpeedButtonInsertStepClick(TObject* Sender);
+    void N_DelStepClick(TObject* Sender);
+    void SpeedButtonDelStepClick(TObject* Sender);
+    void N_CopyClick(TObject* Sender);
+    void N_CutClick(TObject* Sender);
+    void N_PasteClick(TObject* Sender);
+    void SpeedButtonSubAddClick(TObject* Sender);
+    void SpeedButtonSubDelClick(TObject* Sender);
+    void UpDownSubCntChangingEx(TObject* Sender, bool& AllowChange, short NewValue, TUpDownDirection Direction);
+    void EditSubCntKeyPress(TObject* Sender, char& Key);
+    void EditSubCntExit(TObject* Sender);
+    void RadioButtonLoopRepeatClick(TObject* Sender);
+    void SpeedButtonLabelAddClick(TObject* Sender);
+    void SpeedButtonLabelDelClick(TObject* Sender);
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
     void SpeedButtonSaveClick(TObject* Sender);
     void SpeedButtonSaveAsClick(TObject* Sender);
@@ -277,14 +313,15 @@ public:
 private:
     void BuildForm();
     void BindEvents();
+    void BindEditEvents();
+    // The marked steps and the current one, ascending.
+    std::vector<int> SelectedStepsAndCurrent() const;
     void Resynchronise();
     // Reports a failure to write the settings once per run and goes on.
     void ReportSettingsFailure(const std::exception& e);
 
     // Work that other parts of the editor provide; until they exist these do nothing.
     void EndFloatingPaste();
-    void CopyOrCut(int mode);
-    void PasteClipboard();
     void ClearClipboard();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);

@@ -143,7 +143,8 @@ int GhostValue(const GridPaintContext& ctx, int col, int row)
         e.MouseRow < kFixedRows)
         return -1;
     int sc = col - e.PasteOffsetCol, sr = row - e.PasteOffsetRow;
-    if (sc < kFixedCols || sc >= ctx.colCount || sr < kFixedRows || sr >= ctx.rowCount)
+    // Cut steps float on beyond the column count that the cut left.
+    if (sc < kFixedCols || sc >= kSnapshotColumns || sr < kFixedRows || sr >= ctx.rowCount)
         return -1;
     int16_t value = static_cast<int16_t>(e.Clipboard.Cell(sc, sr));
     return value >= 0 ? value : -1;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "scenario/ClipboardEdits.h"
+
 GridMouseResult GridEditState::LeftButtonDown(int col, int row, unsigned keys, int currentCol, int currentRow,
                                               GridSize size)
 {
@@ -76,8 +78,9 @@ GridMouseResult GridEditState::MouseMove(int col, int row, unsigned keys, int cu
     if (col < 0 || row < 0 || (col == lastMoveCol_ && row == lastMoveRow_))
         return result;
     if (FloatingPaste) {
-        PasteOffsetCol = ClipboardKind == kSelectChannels ? 0 : col - ClipboardOriginCol;
-        PasteOffsetRow = ClipboardKind == kSelectSteps ? 0 : row - ClipboardOriginRow;
+        PasteOffset offset = DropOffset(*this);
+        PasteOffsetCol = offset.col;
+        PasteOffsetRow = offset.row;
         result.invalidate = true;
     }
     if (left) {

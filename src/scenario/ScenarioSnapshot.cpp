@@ -3,8 +3,16 @@
 #include <algorithm>
 #include <atomic>
 
+#include "scenario/ColumnPool.h"
+
 namespace {
 std::atomic<size_t> g_columnsAlive{0};
+}
+
+template <class... Args>
+std::shared_ptr<ScenarioSnapshot::Column> ScenarioSnapshot::NewColumn(Args&&... args)
+{
+    return std::allocate_shared<Column>(ColumnAllocator<Column>{}, std::forward<Args>(args)...);
 }
 
 ScenarioSnapshot::Column::Column() : cells{} { ++g_columnsAlive; }
@@ -21,9 +29,9 @@ ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
         columns_.resize(c + 1);
     std::shared_ptr<Column>& slot = columns_[c];
     if (!slot)
-        slot = std::make_shared<Column>();
+        slot = NewColumn();
     else if (slot.use_count() > 1)
-        slot = std::make_shared<Column>(*slot);  // shared with another snapshot: copy first
+        slot = NewColumn(*slot);  // shared with another snapshot: copy first
     return *slot;
 }
 
@@ -58,7 +66,7 @@ uint16_t* ScenarioSnapshot::NewColumnCells(int column)
     size_t c = static_cast<size_t>(column);
     if (c >= columns_.size())
         columns_.resize(c + 1);
-    columns_[c] = std::make_shared<Column>(Column::Unset{});
+    columns_[c] = NewColumn(Column::Unset{});
     return columns_[c]->cells.data();
 }
 
@@ -78,6 +86,38 @@ void ScenarioSnapshot::Clear()
     columns_.clear();
     loops.clear();
     labels.clear();
+}
+
+void ScenarioSnapshot::InsertColumn(int column)
+{
+    if (column < 1 || column >= static_cast<int>(columns_.size()))
+        return;  // from here on every column reads zeros already
+    columns_.insert(columns_.begin() + column, nullptr);
+    if (columns_.size() > static_cast<size_t>(kSnapshotColumns))
+        columns_.pop_back();
+}
+
+void ScenarioSnapshot::RemoveColumn(int column)
+{
+    if (column < 1 || column >= static_cast<int>(columns_.size()))
+        return;
+    columns_.erase(columns_.begin() + column);
+}
+
+uint16_t* ScenarioSnapshot::RewritableCells(int column, const uint16_t*& before)
+{
+    before = nullptr;
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    std::shared_ptr<Column>& slot = columns_[c];
+    if (slot)
+        before = slot->cells.data();  // a shared column stays alive in its other snapshots
+    if (!slot || slot.use_count() > 1)
+        slot = NewColumn(Column::Unset{});
+    return slot->cells.data();
 }
 
 size_t ScenarioSnapshot::CountMemory(std::unordered_set<const void*>& columnsSeen) const

@@ -64,6 +64,25 @@ public:
     // Every cell, loop and label becomes zero or empty.
     void Clear();
 
+    // Whole columns move, no cell is copied; cell [0][0] is left to the caller.
+    // InsertColumn: the columns from column on move one to the right (the grid's last
+    // column drops off) and column becomes all zeros. RemoveColumn: column goes and the
+    // ones right of it move one to the left. Columns outside 1 .. 8000 are not moved.
+    void InsertColumn(int column);
+    void RemoveColumn(int column);
+
+    // Rewrites a whole column without copying it first: write(before, cells) must set
+    // every one of the column's kSnapshotRows cells. before holds the cells until now
+    // (null while they were all 0) and is cells itself when no other snapshot shares
+    // the column. Columns outside the grid are not written.
+    template <class Write>
+    void RewriteColumn(int column, Write write)
+    {
+        const uint16_t* before = nullptr;
+        if (uint16_t* cells = RewritableCells(column, before))
+            write(before, cells);
+    }
+
     // Memory accounting: adds the column buffers this snapshot refers to (shared ones
     // once across calls) and returns the bytes of its own bookkeeping.
     size_t CountMemory(std::unordered_set<const void*>& columnsSeen) const;
@@ -85,7 +104,11 @@ private:
         Column& operator=(const Column&) = delete;
         std::array<uint16_t, kSnapshotRows> cells;
     };
+    // A column buffer, through the pool of released ones.
+    template <class... Args>
+    static std::shared_ptr<Column> NewColumn(Args&&... args);
     Column& WritableColumn(int column);
+    uint16_t* RewritableCells(int column, const uint16_t*& before);
 
     std::vector<std::shared_ptr<Column>> columns_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "scenario/ScenarioLoops.h"
 #include "scenario/ScenarioTotals.h"
 
 void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount)
@@ -89,8 +90,6 @@ CellRange ApplyEffectToSelection(ScenarioSnapshot& scn, const SelectionMarks& ma
 
 const LoopRecord* LoopAt(const ScenarioSnapshot& scn, int column)
 {
-    for (const LoopRecord& loop : scn.loops)
-        if (loop.firstColumn <= column && column <= loop.lastColumn)
-            return &loop;
-    return nullptr;
+    int i = FindLoop(scn, column);
+    return i < 0 ? nullptr : &scn.loops[static_cast<size_t>(i)];
 }

@@ -54,6 +54,22 @@ protected:
         EnablePushing();
         form->Grid->SetFocus();
     }
+
+    // The middle of a grid cell, in the grid's client coordinates.
+    LPARAM At(int col, int row)
+    {
+        TRect r = form->Grid->CellRect(col, row);
+        EXPECT_GT(r.Width(), 0) << "cell " << col << "," << row << " is in view";
+        return MAKELPARAM(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+    }
+    // Real mouse and key messages to the grid.
+    void Click(int col, int row, WPARAM keys = 0)
+    {
+        SendMessageW(form->Grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, At(col, row));
+        SendMessageW(form->Grid->Handle(), WM_LBUTTONUP, keys, At(col, row));
+    }
+    void Move(int col, int row, WPARAM keys) { SendMessageW(form->Grid->Handle(), WM_MOUSEMOVE, keys, At(col, row)); }
+    void Char(wchar_t c) { SendMessageW(form->Grid->Handle(), WM_CHAR, c, 0); }
 };
 
 // Keys held down in this thread's keyboard state for the length of the scope, as the

@@ -9,28 +9,12 @@ namespace {
 
 class MainGridTest : public ShownMainFormTest {
 protected:
-    LPARAM At(int col, int row)
-    {
-        TRect r = form->Grid->CellRect(col, row);
-        EXPECT_GT(r.Width(), 0) << "cell " << col << "," << row << " is in view";
-        return MAKELPARAM(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
-    }
-    void Click(int col, int row, WPARAM keys = 0)
-    {
-        SendMessageW(form->Grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, At(col, row));
-        SendMessageW(form->Grid->Handle(), WM_LBUTTONUP, keys, At(col, row));
-    }
     void DoubleClick(int col, int row)
     {
         Click(col, row);
         SendMessageW(form->Grid->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(col, row));
         SendMessageW(form->Grid->Handle(), WM_LBUTTONUP, 0, At(col, row));
     }
-    void Move(int col, int row, WPARAM keys)
-    {
-        SendMessageW(form->Grid->Handle(), WM_MOUSEMOVE, keys, At(col, row));
-    }
-    void Char(wchar_t c) { SendMessageW(form->Grid->Handle(), WM_CHAR, c, 0); }
     uint16_t Mark(int col, int row) { return form->SelectionMark(col, row); }
 };
 
@@ -123,18 +107,6 @@ TEST_F(MainGridTest, DoubleClicksAndSpaceCycleTheEffectsTheModelAllows)
     EXPECT_EQ(form->Scn().Cell(3, 4), 0);
     form->SpeedButtonUndo->Click();
     EXPECT_EQ(form->Scn().Cell(3, 4), kCellStrobe) << "each change is one undo step";
-}
-
-TEST_F(MainGridTest, ArrowKeysMoveTheCurrentCellAndTheControlsFollowOnKeyUp)
-{
-    Click(2, 4);
-    form->Scn().SetCell(3, 1, 250);
-    form->Scn().SetCell(3, 4, kCellRampDown);
-    TypeKey(form->Grid, VK_RIGHT);
-    EXPECT_EQ(form->Grid->Col(), 3);
-    EXPECT_EQ(form->EditStepTime->Text(), "250");
-    EXPECT_TRUE(form->SpeedButtonStepDown->Down());
-    EXPECT_EQ(form->PlayColumn, 3);
 }
 
 TEST_F(MainGridTest, LoopAndLabelKeysActOnlyThroughAnEnabledVisibleButton)

@@ -178,6 +178,19 @@ TEST_F(GridCellLook, SelectionPasteGhostAndTheCurrentCellsFrame)
     EXPECT_EQ(Paint(9, 7).Of("fill").back().brush, kSelectedBack);
 }
 
+TEST_F(GridCellLook, CutStepsFloatFromBeyondTheColumnCount)
+{
+    // Steps 12 and 13 were cut from the end and float over steps 3 and 4.
+    edit->FloatingPaste = true;
+    edit->PasteOffsetCol = -9;
+    edit->MouseCol = 3;
+    edit->MouseRow = 5;
+    edit->Clipboard.SetCell(12, 5, kCellRampDown);
+    RecordingCanvas c = Paint(3, 5);
+    EXPECT_EQ(c.Of("fill").back().brush, kGhostBack);
+    EXPECT_EQ(c.Of("polygon")[0].brush, kGhostGlyph);
+}
+
 TEST_F(GridCellLook, LoopBarsWithCapsAndNumbers)
 {
     scn.loops = {{2, 2, 5}, {4, 6, kEndlessLoop}};

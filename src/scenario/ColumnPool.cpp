@@ -1,0 +1,48 @@
+#include "scenario/ColumnPool.h"
+
+class BlockPool::Lock {
+public:
+    explicit Lock(std::atomic_flag& busy) : busy_(busy)
+    {
+        while (busy_.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~Lock() { busy_.clear(std::memory_order_release); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    std::atomic_flag& busy_;
+};
+
+BlockPool::~BlockPool()
+{
+    for (void* block : blocks_)
+        ::operator delete(block);
+}
+
+void* BlockPool::Take(size_t bytes)
+{
+    Lock lock(busy_);
+    if (blocks_.empty() || bytes != bytes_)
+        return nullptr;
+    void* block = blocks_.back();
+    blocks_.pop_back();
+    return block;
+}
+
+bool BlockPool::Keep(void* block, size_t bytes)
+{
+    Lock lock(busy_);
+    if (blocks_.size() == blocks_.capacity() || (!blocks_.empty() && bytes != bytes_))
+        return false;
+    bytes_ = bytes;
+    blocks_.push_back(block);
+    return true;
+}
+
+BlockPool& ColumnBlocks()
+{
+    static BlockPool* pool = new BlockPool(2048);
+    return *pool;
+}
