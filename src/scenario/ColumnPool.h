@@ -23,7 +23,7 @@ public:
 
     // Take and Keep for blocks that are counted while in use: Allocate goes to the heap
     // when no block is kept, Release frees the block that the pool cannot keep. Taking
-    // and counting under one lock spare a second atomic operation per block.
+    // and counting under one lock spares a second atomic operation per block.
     void* Allocate(size_t bytes);
     void Release(void* block, size_t bytes);
     // Blocks from Allocate that were not released yet.
