@@ -132,6 +132,9 @@ void TWinControl::CreateWnd()
         if (!parent_)
             return;  // a child window needs its parent; it is made when it gets one
         p.parent = parent_->Handle();
+        // Making the parent's window made the children's too: one window per control.
+        if (handle_)
+            return;
     }
     // A top-level window is shown only once it is complete, children included:
     // showing activates it, and activation runs the form's code.

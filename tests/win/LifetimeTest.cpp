@@ -193,3 +193,20 @@ TEST(FormLifetime, ARecreatedFormStaysShownWhereItWasWithItsOwnedFormsAndFocus)
     EXPECT_FALSE(IsWindowEnabled(main->Handle()));
     EnableWindow(main->Handle(), TRUE);
 }
+
+// Asking a child for its window before its form has one makes the form's window, which
+// makes the child's: the child must not make a second one beside it.
+TEST(WindowLifetime, AChildsWindowAskedForBeforeItsFormsIsMadeOnce)
+{
+    TestForm f;
+    auto* panel = Place<TPanel>(f.form, 0, 0, 100, 50);
+    auto* edit = Place<TEdit>(panel, 4, 4, 80, 21);
+    edit->HandleNeeded();
+    int panels = 0;
+    for (HWND h = GetWindow(f->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        ++panels;
+    EXPECT_EQ(panels, 1);
+    EXPECT_EQ(GetParent(edit->Handle()), panel->Handle());
+    EXPECT_EQ(GetWindow(panel->Handle(), GW_CHILD), edit->Handle());
+    EXPECT_EQ(GetWindow(edit->Handle(), GW_HWNDNEXT), nullptr);
+}
