@@ -1,0 +1,137 @@
+#pragma once
+// Helpers of the visual-style manager's tests: a manager for one test, a recorder put
+// beneath a control's handler, pictures of DCs and windows, and screenshots saved where
+// the run says (PELVOR_SCREENSHOTS).
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ThemeTestStyle.h"
+#include "UiTestHelpers.h"
+#include "themes/ThemeServices.h"
+#include "themes/VisualStyleMgr.h"
+
+// A manager owned by the application, so that the forms of the tests announce
+// themselves to it; freed with the test.
+struct TestManager {
+    TestManager() : manager(new TVisualStyleManager(Application)) { manager->Loaded(); }
+    ~TestManager() { TComponent::Free(manager); }
+    TVisualStyleManager* operator->() const { return manager; }
+    // Every control any list holds.
+    int Entries() const
+    {
+        int n = 0;
+        for (int kind = 0; kind < StyleListCount; ++kind)
+            n += manager->List(static_cast<TStyleList>(kind))->Count();
+        return n;
+    }
+    bool Holds(TStyleList kind, TControl* control) const
+    {
+        int index;
+        return manager->List(kind)->Find(control, index);
+    }
+    TVisualStyleManager* manager;
+};
+
+// Sits beneath whatever handles a control's messages (put in before the manager
+// subclasses it) and records the messages that reach the control's own handling. The
+// record outlives the recorder, as the control may outlive it.
+struct MessageRecorder {
+    explicit MessageRecorder(TControl* control) : messages(std::make_shared<std::vector<UINT>>())
+    {
+        TWndMethod own = control->WindowProc;
+        std::shared_ptr<std::vector<UINT>> record = messages;
+        control->WindowProc = [record, own](TMessage& m) {
+            record->push_back(m.Msg);
+            own(m);
+        };
+    }
+    int Count(UINT msg) const
+    {
+        int n = 0;
+        for (UINT m : *messages)
+            n += m == msg;
+        return n;
+    }
+    std::shared_ptr<std::vector<UINT>> messages;
+};
+
+inline const COLORREF kMagenta = RGB(255, 0, 255);
+
+// The pixels (0x00RRGGBB) of a bitmap filled with magenta after draw has drawn on it.
+inline std::vector<uint32_t> DrawnPixels(int w, int h, const std::function<void(HDC)>& draw)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(w, h);
+    bitmap.Canvas()->Brush.Color = kMagenta;
+    bitmap.Canvas()->FillRect(Rect(0, 0, w, h));
+    draw(bitmap.Canvas()->Handle());
+    GdiFlush();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < h; ++y)
+        pixels.insert(pixels.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + w);
+    return pixels;
+}
+
+inline uint32_t RGBOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// What the screen shows of a window (its whole area), as 0x00RRGGBB pixels.
+struct WindowPicture {
+    explicit WindowPicture(HWND window)
+    {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        RECT r;
+        GetWindowRect(window, &r);
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+        bitmap.SetSize(width, height);
+        HDC screen = GetDC(nullptr);
+        BitBlt(bitmap.Canvas()->Handle(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        GdiFlush();
+        origin = r;
+    }
+    uint32_t At(int x, int y) { return bitmap.ScanLine(y)[x] & 0xFFFFFF; }
+    // A pixel of a child control, in the control's window coordinates.
+    uint32_t AtControl(HWND control, int x, int y)
+    {
+        RECT r;
+        GetWindowRect(control, &r);
+        return At(r.left - origin.left + x, r.top - origin.top + y);
+    }
+    // Saves the picture as a .bmp in the screenshot folder of the run (when set).
+    std::string Save(const std::string& name)
+    {
+        const char* folder = std::getenv("PELVOR_SCREENSHOTS");
+        if (!folder)
+            return std::string();
+        CreateDirectoryA(folder, nullptr);
+        std::string path = std::string(folder) + "\\" + name + (StyleActiveRun() ? "-styled" : "-classic") + ".bmp";
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER info{};
+        info.biSize = sizeof info;
+        info.biWidth = width;
+        info.biHeight = -height;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        DWORD bytes = static_cast<DWORD>(width * height * 4);
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info;
+        file.bfSize = file.bfOffBits + bytes;
+        if (FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(&file, sizeof file, 1, f);
+            std::fwrite(&info, sizeof info, 1, f);
+            for (int y = 0; y < height; ++y)
+                std::fwrite(bitmap.ScanLine(y), 4, static_cast<size_t>(width), f);
+            std::fclose(f);
+        }
+        return path;
+    }
+    TBitmap bitmap;
+    int width = 0, height = 0;
+    RECT origin{};
+};
