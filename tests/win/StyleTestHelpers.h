@@ -40,33 +40,44 @@ struct TestManager {
 // subclasses it) and records the messages that reach the control's own handling. The
 // record outlives the recorder, as the control may outlive it.
 struct MessageRecorder {
-    explicit MessageRecorder(TControl* control) : messages(std::make_shared<std::vector<UINT>>())
+    explicit MessageRecorder(TControl* control) : messages(std::make_shared<std::vector<TMessage>>())
     {
         TWndMethod own = control->WindowProc;
-        std::shared_ptr<std::vector<UINT>> record = messages;
+        std::shared_ptr<std::vector<TMessage>> record = messages;
         control->WindowProc = [record, own](TMessage& m) {
-            record->push_back(m.Msg);
+            record->push_back(m);
             own(m);
         };
     }
     int Count(UINT msg) const
     {
         int n = 0;
-        for (UINT m : *messages)
-            n += m == msg;
+        for (const TMessage& m : *messages)
+            n += m.Msg == msg;
         return n;
     }
-    std::shared_ptr<std::vector<UINT>> messages;
+    // The first parameters of the messages msg that came.
+    std::vector<WPARAM> WParams(UINT msg) const
+    {
+        std::vector<WPARAM> params;
+        for (const TMessage& m : *messages)
+            if (m.Msg == msg)
+                params.push_back(m.WParam);
+        return params;
+    }
+    std::shared_ptr<std::vector<TMessage>> messages;
 };
 
 inline const COLORREF kMagenta = RGB(255, 0, 255);
 
-// The pixels (0x00RRGGBB) of a bitmap filled with magenta after draw has drawn on it.
-inline std::vector<uint32_t> DrawnPixels(int w, int h, const std::function<void(HDC)>& draw)
+// The pixels (0x00RRGGBB) of a bitmap filled with magenta (or another background) after
+// draw has drawn on it.
+inline std::vector<uint32_t> DrawnPixels(int w, int h, const std::function<void(HDC)>& draw,
+                                         TColor background = kMagenta)
 {
     TBitmap bitmap;
     bitmap.SetSize(w, h);
-    bitmap.Canvas()->Brush.Color = kMagenta;
+    bitmap.Canvas()->Brush.Color = background;
     bitmap.Canvas()->FillRect(Rect(0, 0, w, h));
     draw(bitmap.Canvas()->Handle());
     GdiFlush();
