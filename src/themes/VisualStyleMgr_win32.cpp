@@ -256,14 +256,15 @@ void TVisualStyleManager::RemoveFromLists(TControl* control)
 
 void TVisualStyleManager::HandleControlChange(TControl* control, bool inserting)
 {
-    if (!Unit().isWindowsXP)
-        return;
-    // Leaving takes the control from whichever list holds it, whatever the theme state or
-    // the options: a control that joined while themes were on may go while they are off.
+    // Leaving takes the control from whichever list holds it, whatever the theme state,
+    // the options or the platform: a control that joined while themes were on may go
+    // while they are off, and forms join every list of forms.
     if (!inserting) {
         RemoveFromLists(control);
         return;
     }
+    if (!Unit().isWindowsXP)
+        return;
     TStyleList kind = StyleListForInsertion(StyleControlKinds(control), options_, ThemesEnabled());
     TWindowProcList* list = kind == slNone ? nullptr : lists_[kind].get();
     if (!list)

@@ -122,22 +122,31 @@ struct WindowPicture {
             return std::string();
         CreateDirectoryA(folder, nullptr);
         std::string path = std::string(folder) + "\\" + name + (StyleActiveRun() ? "-styled" : "-classic") + ".bmp";
+        // 24 bits per pixel: the screen's fourth byte is no transparency.
+        const int stride = (width * 3 + 3) & ~3;
         BITMAPFILEHEADER file{};
         BITMAPINFOHEADER info{};
         info.biSize = sizeof info;
         info.biWidth = width;
         info.biHeight = -height;
         info.biPlanes = 1;
-        info.biBitCount = 32;
-        DWORD bytes = static_cast<DWORD>(width * height * 4);
+        info.biBitCount = 24;
         file.bfType = 0x4D42;
         file.bfOffBits = sizeof file + sizeof info;
-        file.bfSize = file.bfOffBits + bytes;
+        file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
         if (FILE* f = std::fopen(path.c_str(), "wb")) {
             std::fwrite(&file, sizeof file, 1, f);
             std::fwrite(&info, sizeof info, 1, f);
-            for (int y = 0; y < height; ++y)
-                std::fwrite(bitmap.ScanLine(y), 4, static_cast<size_t>(width), f);
+            std::vector<unsigned char> row(static_cast<size_t>(stride), 0);
+            for (int y = 0; y < height; ++y) {
+                const uint32_t* pixels = bitmap.ScanLine(y);
+                for (int x = 0; x < width; ++x) {
+                    row[static_cast<size_t>(x * 3)] = static_cast<unsigned char>(pixels[x]);
+                    row[static_cast<size_t>(x * 3 + 1)] = static_cast<unsigned char>(pixels[x] >> 8);
+                    row[static_cast<size_t>(x * 3 + 2)] = static_cast<unsigned char>(pixels[x] >> 16);
+                }
+                std::fwrite(row.data(), 1, row.size(), f);
+            }
             std::fclose(f);
         }
         return path;
