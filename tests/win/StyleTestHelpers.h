@@ -68,7 +68,7 @@ struct MessageRecorder {
     std::shared_ptr<std::vector<TMessage>> messages;
 };
 
-inline const COLORREF kMagenta = RGB(255, 0, 255);
+inline const COLORREF kMagenta = RGB(255, 0, 255);  // a colour no style draws with
 
 // The pixels (0x00RRGGBB) of a bitmap filled with magenta (or another background) after
 // draw has drawn on it.
