@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need (run as root). Quiet when
 # everything is already there.
 set -euo pipefail
-packages=(cmake make g++ googletest libbenchmark-dev libgcrypt20-dev
+packages=(cmake make g++ clang libclang-rt-dev googletest libbenchmark-dev libgcrypt20-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine64 wine32:i386 xvfb x11-utils xauth imagemagick socat procps locales)
 missing=()

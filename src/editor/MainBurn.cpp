@@ -32,6 +32,13 @@ void TFormMain::SpeedButtonBurnClick(TObject*)
     ShowChannelRangeWindow();
 }
 
+// The channel-range window programs each range it is given through this window.
+void TFormMain::ShowChannelRangeWindow()
+{
+    FormSetBurnChannels->BuildControllerImage = [this](int first, int count) { BuildControllerImage(first, count); };
+    FormSetBurnChannels->ShowModal();
+}
+
 void TFormMain::BuildControllerImage(int first, int count)
 {
     // One image describes at most 255 channels (its count is one byte): a wider range

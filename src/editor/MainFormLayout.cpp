@@ -4,20 +4,11 @@
 
 #include "editor/MainGlyphs.h"
 #include "editor/UnitMain.h"
+#include "setup/StandardColours.h"
 #include "themes/VisualStyleMgr.h"
+#include "ui/FormBuilder.h"
 
 namespace {
-
-template <class T>
-T* Place(TFormMain* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(form);
-    c->Name = name;
-    c->SetBounds(left, top, width, height);
-    if (parent)
-        c->SetParent(parent);
-    return c;
-}
 
 TSpeedButton* Button(TFormMain* form, TWinControl* parent, const char* name, int left, int top,
                      const char* hint)
@@ -91,6 +82,10 @@ void TFormMain::BuildForm()
             if (i == g)
                 x += 10;
     }
+    // The zoom buttons sit under their label.
+    StaticText(this, Panel1, "LabelZoom", SpeedButtonZoomMinus->Left(), 0, "Масштаб");
+    for (TSpeedButton* zoom : {SpeedButtonZoomMinus, SpeedButtonZoomPlus})
+        zoom->SetBounds(zoom->Left(), 12, zoom->Width(), zoom->Height());
     SpeedButtonUndo->SetEnabled(false);
     SpeedButtonRedo->SetEnabled(false);
     SpeedButtonLaunch->SetGroupIndex(33);
@@ -207,11 +202,17 @@ void TFormMain::BuildForm()
     Grid->SetAlign(alClient);
     Grid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goThumbTracking);
     Grid->TabStop = true;
+    Grid->DefaultDrawing = false;
+    TFont gridFont;
+    gridFont.Name = "MS Sans Serif";
+    gridFont.Height = -11;
+    Grid->SetFont(gridFont);
 
     PopupMenu = new TPopupMenu(this);
     PopupMenu->Name = "PopupMenu";
     N_AddStep = Item(this, PopupMenu, "N_AddStep", "Вставить новый шаг", ShortCut(VK_INSERT, ssCtrl));
     N_DelStep = Item(this, PopupMenu, "N_DelStep", "Удалить текущий шаг", ShortCut(VK_DELETE, ssCtrl));
+    Item(this, PopupMenu, "N_Separator", "-", 0);
     N_InsertFromFile = Item(this, PopupMenu, "N_InsertFromFile", "Копировать из файла", ShortCut('L', ssCtrl));
     N_Cut = Item(this, PopupMenu, "N_Cut", "Вырезать", ShortCut('X', ssCtrl));
     N_Copy = Item(this, PopupMenu, "N_Copy", "Копировать", ShortCut('C', ssCtrl));
@@ -224,8 +225,10 @@ void TFormMain::BuildForm()
     SaveDialog->Name = "SaveDialog";
     ColorDialog1 = new TColorDialog(this);
     ColorDialog1->Name = "ColorDialog1";
+    SetStandardCustomColours(*ColorDialog1);
     ImageList1 = new TImageList(this);
     ImageList1->Name = "ImageList1";
+    PopupMenu->Images = ImageList1;
     TimerStepTimeRepeat = new TTimer(this);
     TimerStepTimeRepeat->Name = "TimerStepTimeRepeat";
     TimerStepTimeRepeat->SetEnabled(false);
@@ -256,9 +259,79 @@ void TFormMain::BindEvents()
     SpeedButtonSetup->OnClick = std::bind(&TFormMain::SpeedButtonSetupClick, this, _1);
     SpeedButtonAbout->OnClick = std::bind(&TFormMain::SpeedButtonAboutClick, this, _1);
     SpeedButtonBurn->OnClick = std::bind(&TFormMain::SpeedButtonBurnClick, this, _1);
+    SpeedButtonGradient->OnClick = std::bind(&TFormMain::SpeedButtonGradientClick, this, _1);
+    SpeedButtonColorRGB->OnClick = std::bind(&TFormMain::SpeedButtonColorRGBClick, this, _1);
     SpeedButtonUndo->OnClick = std::bind(&TFormMain::SpeedButtonUndoClick, this, _1);
     SpeedButtonRedo->OnClick = std::bind(&TFormMain::SpeedButtonRedoClick, this, _1);
+    SpeedButtonLaunch->OnClick = std::bind(&TFormMain::SpeedButtonLaunchClick, this, _1);
+    SpeedButtonShow->OnClick = std::bind(&TFormMain::SpeedButtonShowClick, this, _1);
+    SpeedButtonSave->OnClick = std::bind(&TFormMain::SpeedButtonSaveClick, this, _1);
+    SpeedButtonSaveAs->OnClick = std::bind(&TFormMain::SpeedButtonSaveAsClick, this, _1);
+    SpeedButtonOpen->OnClick = std::bind(&TFormMain::SpeedButtonOpenClick, this, _1);
+    SpeedButtonCopyFromFile->OnClick = std::bind(&TFormMain::SpeedButtonCopyFromFileClick, this, _1);
+    N_InsertFromFile->OnClick = std::bind(&TFormMain::N_InsertFromFileClick, this, _1);
     ComboBoxComNumber->OnChange = std::bind(&TFormMain::ComboBoxComNumberChange, this, _1);
     TrackBarSpeed->OnChange = std::bind(&TFormMain::TrackBarSpeedChange, this, _1);
+    TrackBarSpeed->OnExit = std::bind(&TFormMain::TrackBarStepTimeExit, this, _1);
     TimerSpeedChange->OnTimer = std::bind(&TFormMain::TimerSpeedChangeTimer, this, _1);
+    EditSpeed->OnEnter = std::bind(&TFormMain::EditStepTimeEnter, this, _1);
+    EditSpeed->OnKeyPress = std::bind(&TFormMain::EditSpeedKeyPress, this, _1, _2);
+    EditSpeed->OnExit = std::bind(&TFormMain::EditSpeedExit, this, _1);
+
+    // Step count and step time.
+    EditStepNum->OnExit = std::bind(&TFormMain::EditStepNumExit, this, _1);
+    EditStepNum->OnKeyPress = std::bind(&TFormMain::EditStepNumKeyPress, this, _1, _2);
+    UpDownStepNum->OnChangingEx = [this](TObject* sender, bool& allow, short value, TUpDownDirection direction) {
+        UpDownStepNumChangingEx(sender, allow, value, direction);
+    };
+    TrackBarStepTime->OnChange = std::bind(&TFormMain::TrackBarStepTimeChange, this, _1);
+    TrackBarStepTime->OnExit = std::bind(&TFormMain::TrackBarStepTimeExit, this, _1);
+    EditStepTime->OnEnter = std::bind(&TFormMain::EditStepTimeEnter, this, _1);
+    EditStepTime->OnKeyPress = std::bind(&TFormMain::EditStepTimeKeyPress, this, _1, _2);
+    EditStepTime->OnExit = std::bind(&TFormMain::EditStepTimeExit, this, _1);
+    for (TSpeedButton* b : {ButtonStepTimeDec, ButtonStepTimeInc}) {
+        b->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+            ButtonStepTimeDecMouseDown(sender, button, shift, x, y);
+        };
+        b->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+            ButtonStepTimeDecMouseUp(sender, button, shift, x, y);
+        };
+    }
+    TimerStepTimeRepeat->OnTimer = std::bind(&TFormMain::TimerStepTimeRepeatTimer, this, _1);
+    CheckBoxTimesLock->OnClick = std::bind(&TFormMain::CheckBoxTimesLockClick, this, _1);
+    CheckBoxTimeInSec->OnClick = std::bind(&TFormMain::CheckBoxTimeInSecClick, this, _1);
+
+    // Effects and level.
+    for (TSpeedButton* b : {SpeedButtonStepOff, SpeedButtonStepLevel, SpeedButtonStepUp, SpeedButtonStepDown,
+                            SpeedButtonStepStrob})
+        b->OnClick = std::bind(&TFormMain::SpeedButtonStepLevelClick, this, _1);
+    TrackBarStepLevel->OnChange = std::bind(&TFormMain::TrackBarStepLevelChange, this, _1);
+    TrackBarStepLevel->OnEnter = std::bind(&TFormMain::TrackBarStepLevelEnter, this, _1);
+    TrackBarStepLevel->OnExit = std::bind(&TFormMain::TrackBarStepLevelExit, this, _1);
+    EditStepLevel->OnEnter = std::bind(&TFormMain::EditStepLevelEnter, this, _1);
+    EditStepLevel->OnExit = std::bind(&TFormMain::EditStepLevelExit, this, _1);
+    EditStepLevel->OnKeyPress = std::bind(&TFormMain::EditStepLevelKeyPress, this, _1, _2);
+
+    // The grid and its zoom.
+    Grid->OnDrawCell = [this](TObject* sender, int col, int row, TRect rect, TGridDrawState state) {
+        GridDrawCell(sender, col, row, rect, state);
+    };
+    Grid->OnTopLeftChanged = std::bind(&TFormMain::GridTopLeftChanged, this, _1);
+    Grid->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        GridMouseDown(sender, button, shift, x, y);
+    };
+    Grid->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) { GridMouseMove(sender, shift, x, y); };
+    Grid->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        GridMouseUp(sender, button, shift, x, y);
+    };
+    Grid->OnKeyPress = std::bind(&TFormMain::GridKeyPress, this, _1, _2);
+    Grid->OnKeyUp = std::bind(&TFormMain::GridKeyUp, this, _1, _2, _3);
+    Grid->OnMouseWheelDown = [this](TObject* sender, TShiftState shift, TPoint at, bool& handled) {
+        GridMouseWheelDown(sender, shift, at, handled);
+    };
+    Grid->OnMouseWheelUp = [this](TObject* sender, TShiftState shift, TPoint at, bool& handled) {
+        GridMouseWheelUp(sender, shift, at, handled);
+    };
+    SpeedButtonZoomMinus->OnClick = std::bind(&TFormMain::SpeedButtonZoomMinusClick, this, _1);
+    SpeedButtonZoomPlus->OnClick = std::bind(&TFormMain::SpeedButtonZoomPlusClick, this, _1);
 }

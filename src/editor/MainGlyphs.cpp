@@ -10,9 +10,8 @@ namespace {
 constexpr TColor kBack = 0xFF00FF;
 constexpr TColor kInk = 0x404040;
 
-void Paint(TSpeedButton* button, const std::function<void(TCanvas&)>& draw)
+void PaintBitmap(TBitmap* glyph, const std::function<void(TCanvas&)>& draw)
 {
-    TBitmap* glyph = button->Glyph();
     glyph->SetSize(16, 16);
     TCanvas& c = *glyph->Canvas();
     c.Brush.Color = kBack;
@@ -21,6 +20,16 @@ void Paint(TSpeedButton* button, const std::function<void(TCanvas&)>& draw)
     c.Pen.Color = kInk;
     c.Pen.Width = 1;
     draw(c);
+}
+
+void Paint(TSpeedButton* button, const std::function<void(TCanvas&)>& draw) { PaintBitmap(button->Glyph(), draw); }
+
+// Adds a picture to the image list and gives it to a menu item.
+void Picture(TImageList* images, TMenuItem* item, const std::function<void(TCanvas&)>& draw)
+{
+    TBitmap bitmap;
+    PaintBitmap(&bitmap, draw);
+    item->ImageIndex = images->Add(&bitmap);
 }
 
 void Page(TCanvas& c)
@@ -225,17 +234,52 @@ void LoadMainGlyphs(TFormMain& f)
         c.Brush.Color = clBlue;
         c.Ellipse(4, 7, 12, 15);
     });
-    Paint(f.SpeedButtonInsertStep, [](TCanvas& c) {
+    auto insertStep = [](TCanvas& c) {
         Column(c);
         Sign(c, 8, 8, true, 0x008000);
-    });
-    Paint(f.SpeedButtonDelStep, [](TCanvas& c) {
+    };
+    auto deleteStep = [](TCanvas& c) {
         Column(c);
         Sign(c, 8, 8, false, 0x0000C0);
-    });
-    Paint(f.SpeedButtonCopyFromFile, [](TCanvas& c) {
+    };
+    auto copyFromFile = [](TCanvas& c) {
         Page(c);
         Sign(c, 8, 9, true, 0x008000);
+    };
+    Paint(f.SpeedButtonInsertStep, insertStep);
+    Paint(f.SpeedButtonDelStep, deleteStep);
+    Paint(f.SpeedButtonCopyFromFile, copyFromFile);
+
+    // The grid's popup menu.
+    Picture(f.ImageList1, f.N_AddStep, insertStep);
+    Picture(f.ImageList1, f.N_DelStep, deleteStep);
+    Picture(f.ImageList1, f.N_InsertFromFile, copyFromFile);
+    Picture(f.ImageList1, f.N_Cut, [](TCanvas& c) {
+        c.Pen.Width = 2;
+        c.MoveTo(4, 1);
+        c.LineTo(10, 10);
+        c.MoveTo(12, 1);
+        c.LineTo(6, 10);
+        c.Pen.Width = 1;
+        c.Brush.Style = TBrushStyle::bsClear;
+        c.Ellipse(2, 10, 7, 15);
+        c.Ellipse(9, 10, 14, 15);
+        c.Brush.Style = TBrushStyle::bsSolid;
+    });
+    auto sheet = [](TCanvas& c, int x, int y) {
+        c.Brush.Color = clWhite;
+        c.Rectangle(x, y, x + 8, y + 10);
+    };
+    Picture(f.ImageList1, f.N_Copy, [&](TCanvas& c) {
+        sheet(c, 2, 1);
+        sheet(c, 6, 5);
+    });
+    Picture(f.ImageList1, f.N_Paste, [&](TCanvas& c) {
+        c.Brush.Color = 0x3070A0;
+        c.Rectangle(2, 2, 12, 15);
+        c.Brush.Color = 0x909090;
+        c.Rectangle(5, 1, 9, 4);
+        sheet(c, 7, 6);
     });
     Paint(f.SpeedButtonSubAdd, [](TCanvas& c) {
         Loop(c);

@@ -4,11 +4,13 @@
 
 void TFormMain::PushUndo()
 {
+    // The change that follows makes the scenario differ from its file, also while one
+    // gesture's changes share a single undo step.
+    SetCaption(true);
+    Modified = true;
     if (!ring_.Push())
         return;
     SpeedButtonUndo->SetEnabled(true);
-    SetCaption(true);
-    Modified = true;
     SpeedButtonRedo->SetEnabled(false);
 }
 
@@ -49,14 +51,14 @@ void TFormMain::Redo()
 void TFormMain::Resynchronise()
 {
     Grid->SetColCount(Scn().ColCount());
-    // Moving the speed slider to the restored position runs its change handler, which
-    // would push a snapshot and so wipe the redo history: keep pushing off meanwhile.
-    bool pushing = ring_.UndoEnabled;
-    ring_.UndoEnabled = false;
-    TrackBarSpeed->Tag = 1;
-    TrackBarSpeed->SetPosition(Scn().Cell(0, 1));
-    TrackBarSpeed->Tag = 0;
-    ring_.UndoEnabled = pushing;
+    // Moving the speed slider to the restored position runs its change handler; as a
+    // change made by the program it neither pushes a snapshot (which would wipe the
+    // redo history) nor suspends pushing.
+    {
+        TagScope byProgram(*TrackBarSpeed, 1);
+        TrackBarSpeed->SetPosition(Scn().Cell(0, 1));
+    }
+    EditState.Marks.ClearColumnsFrom(Grid->ColCount());
     RecalcScenario();
     Grid->Invalidate();
     UpdateControls();

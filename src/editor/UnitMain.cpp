@@ -15,8 +15,7 @@ namespace {
 const char kEditorTitle[] = "Редактор сценария";
 }
 
-TFormMain::TFormMain(TComponent* owner)
-    : TForm(owner), selectionMarks_(static_cast<size_t>(kSnapshotColumns) * kSnapshotRows, 0)
+TFormMain::TFormMain(TComponent* owner) : TForm(owner)
 {
     FormMain = this;
     RunSetupDialog = [this](ControllerConfig& config) { return ShowSetupDialog(config); };
@@ -30,6 +29,7 @@ TFormMain::TFormMain(TComponent* owner)
     FormShow = nullptr;                                            // 4
     SpeedButtonShow->SetVisible(true);
     FormShow = new TFormShow(this);
+    FormShow->ShowButton = SpeedButtonShow;
     ProgramFolder = ExtractFilePath(Application->ExeName());      // 5
     UpDownSubCnt->SetMax(32767);                                   // 6
     SpeedButtonColorRGB->SetBounds(SpeedButtonStepLevel->Left(), SpeedButtonStepLevel->Top(),  // 7
@@ -49,7 +49,10 @@ TFormMain::TFormMain(TComponent* owner)
     StepMaximum = ComputeMaxSteps();                               // 18
     UpDownStepNum->SetMax(StepMaximum);
     UpDownStepNum->SetPosition(StepMaximum);
-    TrackBarStepLevel->SetMax(Params.levelMax);                    // 19
+    {
+        TagScope byProgram(*TrackBarStepLevel, 1);                 // 19
+        TrackBarStepLevel->SetMax(Params.levelMax);
+    }
     UpDownSubCnt->SetMin(2);                                       // 20
     UpDownSubCnt->SetMax(32767);
     SpeedButtonStepOff->Tag = kCellOff;                            // 21
@@ -63,16 +66,16 @@ TFormMain::TFormMain(TComponent* owner)
     ring_.CurrentSlot = 0;
     TrackBarStepLevel->SetPosition(0);
     PlayColumn = 1;                                                // 24
-    MouseCol = -1;
-    MouseRow = -1;
-    SkipDrag = false;
+    EditState.MouseCol = -1;
+    EditState.MouseRow = -1;
+    EditState.SkipDrag = false;
     ring_.Reset();                                                 // 25
     ClearSelection();                                              // 26
     FillPortList();                                                // 27
     CreateDrawThread();                                            // 28
     FormGradient = new TFormGradient(this);                        // 29
     FormSetBurnChannels = new TFormSetBurnChannels(this);
-    ApplyZoom();                                                   // 30
+    ApplyZoom(Zoom);                                               // 30
     PositionsLoaded = false;                                       // 31
 }
 
@@ -100,10 +103,10 @@ void TFormMain::FormActivate(TObject*)
     if (!LoadScn(ScenarioFileName, false))
         NewScenario();
     ClearUndo();
-    TrackBarSpeed->Tag = 1;
-    ring_.UndoEnabled = false;
-    TrackBarSpeedChange(TrackBarSpeed);
-    TrackBarSpeed->Tag = 0;
+    {
+        TagScope byProgram(*TrackBarSpeed, 1);
+        TrackBarSpeedChange(TrackBarSpeed);
+    }
     UpdateControls();
 }
 
@@ -177,10 +180,8 @@ void TFormMain::FormKeyDown(TObject*, WORD& Key, TShiftState Shift)
         return;
     switch (Key) {
     case 'A':
-        for (int c = 1; c < Grid->ColCount(); ++c)
-            for (int r = 1; r < Grid->RowCount(); ++r)
-                SelectionMark(c, r) = 1;
-        UpdateSelectionMenu();
+        EditState.SelectAll(Size());
+        UpdateSelectionMenu(kSelectCells);
         Grid->Invalidate();
         break;
     case 'D':
@@ -225,12 +226,16 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     Params = ModelParamTable[Config.paramRow < 3 ? Config.paramRow : 0];
     ApplyModelParams();
     StepMaximum = ComputeMaxSteps();
-    if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
-        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
-        Scn().SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
-        UpDownStepNum->SetPosition(StepMaximum);
-    }
     UpDownStepNum->SetMax(StepMaximum);
+    if (Grid->ColCount() > Grid->FixedCols() + StepMaximum) {
+        // The new controller holds fewer steps: the scenario is cut through the step
+        // count (loops, labels and totals follow), and no undo step may bring back
+        // more steps than it can hold.
+        UpDownStepNum->SetPosition(StepMaximum);
+        SetStepCount(StepMaximum);
+        ClearUndo();
+    }
+    RecalcScenario();
     if (rowChanged) {
         NewScenario();
         ClearUndo();
@@ -240,7 +245,8 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     Grid->SetRowCount(Grid->FixedRows() + Config.channels);
     ClearPreviewFrame();
     Grid->Invalidate();
-    SetCaption(false);
+    // The marker follows the scenario's state: a cut above is a change to save.
+    SetCaption(Modified);
     FillPortList();
 }
 
@@ -257,14 +263,14 @@ void TFormMain::SpeedButtonRedoClick(TObject*) { Redo(); }
 
 void TFormMain::ApplyModelParams()
 {
-    TrackBarSpeed->Tag = 1;
+    TagScope speedByProgram(*TrackBarSpeed, 1);
+    TagScope levelByProgram(*TrackBarStepLevel, 1);
     int p = TrackBarSpeed->Position();
     TrackBarSpeed->SetMax(Params.maxSpeed);
     if (p < Params.minSpeed)
         TrackBarSpeed->SetPosition(TrackBarSpeed->Max());
     TrackBarSpeed->SetMin(Params.minSpeed);
     TrackBarSpeed->SetFrequency((TrackBarSpeed->Max() - TrackBarSpeed->Min()) / 5);
-    TrackBarSpeed->Tag = 0;
     SpeedButtonStepOff->Tag = kCellOff;
     SpeedButtonStepLevel->Tag = Params.levelMax;
     SpeedButtonStepUp->Tag = kCellRampUp;
@@ -309,85 +315,3 @@ std::string TFormMain::FindRomFile(const std::string& fileName, const std::strin
     return ::FindRomFile(fileName, folder, ProgramFolder);
 }
 
-// ---------------------------------------------------------------------------------------
-// Speed slider
-
-void TFormMain::TrackBarSpeedChange(TObject*)
-{
-    TimerSpeedChange->SetEnabled(false);
-    TimerSpeedChange->SetInterval(1500);
-    TimerSpeedChange->SetEnabled(true);
-    PushUndo();
-    ring_.UndoEnabled = false;
-    if (TrackBarSpeed->Tag != 1) {
-        Modified = true;
-        SetCaption(true);
-    }
-    int position = TrackBarSpeed->Position();
-    EditSpeed->SetText(IntToStr(position));
-    Scn().SetCell(0, 1, static_cast<uint16_t>(position));
-    int speed = TrackBarSpeed->Min() + TrackBarSpeed->Max() - position;
-    MsPerTimeUnit = Params.speedTable ? Params.speedTable[speed] : speed * static_cast<double>(Params.speedFactor);
-    UpdateControls();
-    RecalcScenario();
-    Grid->Invalidate();
-}
-
-void TFormMain::TimerSpeedChangeTimer(TObject*)
-{
-    TimerSpeedChange->SetEnabled(false);
-    ring_.UndoEnabled = true;
-}
-
-// ---------------------------------------------------------------------------------------
-// New scenario and selection
-
-void TFormMain::NewScenario()
-{
-    ScenarioFileName = ProgramFolder + "Новый.scn";
-    SetCaption(false);
-    Modified = false;
-    ScenarioSnapshot& scn = Scn();
-    if (!CheckBoxTimesLock->Checked()) {
-        Grid->SetColCount(Grid->FixedCols() + StepMaximum);
-        scn.SetCell(0, 0, static_cast<uint16_t>(Grid->ColCount()));
-        for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
-            scn.SetCell(c, 1, static_cast<uint16_t>(Params.minTime));
-        scn.loops.clear();
-        scn.labels.clear();
-    }
-    for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
-        for (int r = 2; r < Grid->RowCount(); ++r)
-            scn.SetCell(c, r, 0);
-    ClearSelection();
-    ClearClipboard();
-    N_Paste->Enabled = false;
-    Grid->SetCol(Grid->FixedCols());
-    Grid->SetRow(Grid->FixedRows());
-    PlayColumn = Grid->Col();
-    TrackBarSpeed->Tag = 1;
-    TrackBarSpeed->SetPosition(TrackBarSpeed->Max() + TrackBarSpeed->Min() - Params.defaultSpeed);
-    TrackBarSpeed->Tag = 0;
-    TrackBarStepLevel->Tag = 1;
-    TrackBarStepLevel->SetPosition(Params.levelMax);
-    TrackBarStepLevel->Tag = 0;
-    EditStepLevel->SetText(IntToStr(Params.levelMax));
-    RecalcScenario();
-    UpdateControls();
-    Grid->Invalidate();
-}
-
-void TFormMain::ClearSelection()
-{
-    N_DelStep->Caption = "Удалить текущий шаг";
-    SpeedButtonDelStep->Hint = N_DelStep->Caption;
-    N_Copy->Tag = 0;
-    N_Copy->Caption = "Копировать";
-    N_Cut->Caption = "Вырезать";
-    SpeedButtonGradient->SetEnabled(false);
-    int cols = std::min(Grid->ColCount(), kSnapshotColumns);
-    int rows = std::min(Grid->RowCount(), kSnapshotRows);
-    for (int c = 0; c < cols; ++c)
-        std::fill_n(&SelectionMark(c, 0), rows, uint16_t{0});
-    Grid->Invalidate();
-}

@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "preview/LampColumn.h"
+#include "preview/PreviewEngine.h"
 #include "programming/BurnRequest.h"
+#include "scenario/GridEditState.h"
+#include "scenario/GridZoom.h"
+#include "scenario/StepTiming.h"
 #include "scenario/UndoRing.h"
 #include "setup/ControllerModels.h"
 #include "ui/Buttons.h"
@@ -19,6 +24,7 @@
 #include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
+class TDraw;
 class TVisualStyleManager;
 
 class TFormMain : public TForm {
@@ -100,13 +106,124 @@ public:
 
     // Members of the editor's areas, one block each, implemented in the files named.
     // ---- step count, step time and speed (MainSteps*.cpp) ----
-    // Changes the largest allowed step count; without keepSteps a longer scenario is cut.
+    // Changes the largest allowed step count (1 .. 8000); without keepSteps the scenario
+    // gets exactly that many steps and the undo history is emptied.
     void SetMaxSteps(int maxSteps, bool keepSteps);
+    // Recomputes what follows from the scenario: step times brought into the model's
+    // limits, column widths, the total time, the loop and label counters, the step
+    // buttons.
+    void RecalcScenario();
+    // Sets the step-time, level, effect and loop controls from the current cell.
+    void UpdateControls();
+    int TimeToSliderPosition(int time);
+    int SliderPositionToTime(int position);
+    void SetStepCount(int count);
+    // Sets the time of a step and of every selected step (only within the limits).
+    void SetStepTime(int column, int time);
+    // Adds delta to the current step's time and to every selected step's.
+    void ChangeStepTime(int delta);
+    // The time typed into EditStepTime, in units, within the limits.
+    int ParseStepTimeEdit();
+    void ApplyStepTimeEdit();
+    // Writes a cell code into the current cell and every selected step cell.
+    void ApplyEffect(int code);
+    void EditStepNumExit(TObject* Sender);
+    void EditStepNumKeyPress(TObject* Sender, char& Key);
+    void UpDownStepNumChangingEx(TObject* Sender, bool& AllowChange, short NewValue, TUpDownDirection Direction);
+    void TrackBarStepTimeChange(TObject* Sender);
+    void TrackBarStepTimeExit(TObject* Sender);
+    void EditStepTimeEnter(TObject* Sender);
+    void EditStepTimeKeyPress(TObject* Sender, char& Key);
+    void EditStepTimeExit(TObject* Sender);
+    void ButtonStepTimeDecMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ButtonStepTimeDecMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void TimerStepTimeRepeatTimer(TObject* Sender);
+    void EditSpeedKeyPress(TObject* Sender, char& Key);
+    void EditSpeedExit(TObject* Sender);
+    void CheckBoxTimesLockClick(TObject* Sender);
+    void CheckBoxTimeInSecClick(TObject* Sender);
+    void TrackBarStepLevelChange(TObject* Sender);
+    void TrackBarStepLevelExit(TObject* Sender);
+    void EditStepLevelEnter(TObject* Sender);
+    void EditStepLevelExit(TObject* Sender);
+    void EditStepLevelKeyPress(TObject* Sender, char& Key);
     // ---- grid drawing, zoom and selection (MainGrid*.cpp) ----
+    // Paints one cell of Grid, from the scenario; also called to repaint cells at once.
+    void GridDrawCell(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State);
+    void GridTopLeftChanged(TObject* Sender);
+    void SpeedButtonZoomMinusClick(TObject* Sender);
+    void SpeedButtonZoomPlusClick(TObject* Sender);
+    // Takes the zoom (0.1 .. 1.2), sizes rows and columns to it, redraws.
+    void ApplyZoom(float zoom);
+    // The popup's texts and the gradient button for a selection of this kind.
+    void UpdateSelectionMenu(int kind);
+    void GridMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void GridMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void GridMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void GridKeyPress(TObject* Sender, char& Key);
+    void GridKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void GridMouseWheelDown(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled);
+    void GridMouseWheelUp(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled);
+    void SpeedButtonStepLevelClick(TObject* Sender);
+    void TrackBarStepLevelEnter(TObject* Sender);
+    void RadioButtonStepLevelClick(TObject* Sender);
+    // The current cell (or the selection) takes the next effect the model allows.
+    void CycleCellEffect();
+    float Zoom = 1.0f;
+    // Where each channel row lies beside the grid, for the lamps drawn next to it.
+    ChannelRowSpan ChannelRowSpans[kMaxChannels]{};
+    // The selection, the cell under the mouse and the floating paste.
+    GridEditState EditState;
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
     // ---- scenario files and the settings file (MainFiles*.cpp, MainSettings*.cpp) ----
+    void SpeedButtonSaveClick(TObject* Sender);
+    void SpeedButtonSaveAsClick(TObject* Sender);
+    void SpeedButtonOpenClick(TObject* Sender);
+    void N_InsertFromFileClick(TObject* Sender);
+    void SpeedButtonCopyFromFileClick(TObject* Sender);
+    // Reads a scenario file into LoadBuffer (with insertMode only its steps) and
+    // LoadedSpeed; false when the file is missing or cannot be read, with a stop box when
+    // showErrors. The warnings about steps, loops and labels cut off show either way.
+    bool ReadScn(const std::string& fileName, bool insertMode, bool showErrors);
+    // Reads the file and makes it the current scenario (undoably); false as ReadScn.
+    bool LoadScn(const std::string& fileName, bool showErrors);
+    // Writes the current scenario (a relative name lies in the program folder) through a
+    // temporary file; raises the class library's exception when it cannot.
+    void SaveScn(const std::string& fileName);
+    void LoadOptions();
+    void SaveOptions();
+    void LoadPosition();
+    void SavePosition();
+    ScenarioSnapshot LoadBuffer;
+    int LoadedSpeed = 0;
     // ---- preview (MainPreview*.cpp) ----
+    void SpeedButtonLaunchClick(TObject* Sender);
+    void SpeedButtonShowClick(TObject* Sender);
+    // One frame of the preview, drawn into the lamp column's bitmap; with reset it only
+    // resets the playback state.
+    void PreviewTick(unsigned elapsedMs, TBitmap* frame, bool reset);
+    // Hand the level (or the group's three levels) to the show window and draw the lamp.
+    void DrawChannelLamp(int channel, int level, const LampColumn& column);
+    void DrawRgbLamp(int first, int red, int green, int blue, const LampColumn& column);
+    void CreateDrawThread();
+    void DestroyDrawThread();
+    void ClearPreviewFrame();
+    void LayoutShowWindow();
+    int PreviewFirstColumn = 1;
+    int PreviewLastColumn = 1;
+    PreviewEngine Preview;
+    TDraw* DrawThread = nullptr;  // owned
     // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
+    void SpeedButtonGradientClick(TObject* Sender);
+    void SpeedButtonColorRGBClick(TObject* Sender);
+    // Fills the marked cells of the marked steps with levels running from beginValue
+    // at the first to endValue at the last (needs two marked steps).
+    void ApplyGradient(int beginValue, int endValue);
+    // Writes a colour (0x00BBGGRR) as levels into the current cell's RGB group and into
+    // the group of every marked cell whose channel is in one.
+    void ApplyRgbColour(int colour);
+    // Cells [column][firstRow .. firstRow + 2] := red, green, blue (channel rows only).
+    void SetRgbCells(int firstRow, int column, int red, int green, int blue);
 
     // ---- operations ----
     // True: go on; false: the user cancelled.
@@ -134,10 +251,7 @@ public:
     ScenarioSnapshot& Scn() { return ring_.Current(); }
     const UndoRing& Ring() const { return ring_; }
     UndoRing& Ring() { return ring_; }
-    uint16_t& SelectionMark(int column, int row)
-    {
-        return selectionMarks_[static_cast<size_t>(column) * kSnapshotRows + static_cast<size_t>(row)];
-    }
+    uint16_t SelectionMark(int column, int row) const { return EditState.Marks.At(column, row); }
 
     // ---- state ----
     std::string ProgramFolder;
@@ -152,9 +266,6 @@ public:
     ModelParams Params{};
     double MsPerTimeUnit = 0;
     int PlayColumn = 1;
-    int MouseCol = -1;
-    int MouseRow = -1;
-    bool SkipDrag = false;
 
     // The controller set-up dialog: shows it modally on a copy of the configuration and
     // returns its modal result, the edited copy in config. Replaceable by tests.
@@ -171,29 +282,33 @@ private:
     void ReportSettingsFailure(const std::exception& e);
 
     // Work that other parts of the editor provide; until they exist these do nothing.
-    void LoadOptions();
-    void SaveOptions();
-    void LoadPosition();
-    void SavePosition();
-    bool LoadScn(const std::string& fileName, bool showErrors);
-    void SaveScn(const std::string& fileName);
-    void RecalcScenario();
-    void UpdateControls();
-    void UpdateSelectionMenu();
-    void ApplyZoom();
     void EndFloatingPaste();
+    void CopyOrCut(int mode);
+    void PasteClipboard();
     void ClearClipboard();
-    void ClearPreviewFrame();
-    void LayoutShowWindow();
-    void CreateDrawThread();
-    void DestroyDrawThread();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);
     void ShowProgrammingWindow(BurnRequest& request);
     void ShowChannelRangeWindow();
 
+    // Step and grid helpers (MainSteps*.cpp, MainGrid*.cpp).
+    TimeLimits Limits() const { return TimeLimits{Params.minTime, Params.maxTime}; }
+    GridSize Size() const { return GridSize{Grid->ColCount(), Grid->RowCount()}; }
+    // A slider moved by the user: one undo step for the gesture, which the 1.5-second
+    // timer (restarted by every move) or leaving the slider ends.
+    void SliderGestureStep();
+    // Shows a step time in EditStepTime as UpdateControls does.
+    void ShowStepTime(int time);
+    // Paints the step cells of range that are in view at once.
+    void RepaintCells(const CellRange& range);
+    // ChannelRowSpans of the first channels rows, for the rows in view now.
+    void UpdateChannelRowSpans(int channels);
+    // The popup's texts and the gradient button as for no selection.
+    void ResetSelectionMenu();
+    // True when the control and every container up to the form is visible.
+    bool VisibleOnForm(TControl* control) const;
+
     UndoRing ring_;
-    std::vector<uint16_t> selectionMarks_;
     bool settingsFailureReported_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "programming/ComPortNames.h"
+#include "ui/Handles.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
 
@@ -40,11 +41,10 @@ std::vector<std::string> EnumComPorts()
     std::vector<std::string> ports;
     for (int n = 1; n <= 255; ++n) {
         std::wstring device = L"\\\\.\\COM" + std::to_wstring(n);
-        HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        DWORD error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-        if (h != INVALID_HANDLE_VALUE || error == ERROR_ACCESS_DENIED || error == ERROR_GEN_FAILURE)
+        TKernelHandle port(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                       nullptr));
+        DWORD error = port ? 0 : GetLastError();
+        if (port || error == ERROR_ACCESS_DENIED || error == ERROR_GEN_FAILURE)
             ports.push_back("COM" + IntToStr(n));
     }
     return ports;

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "ui/Handles.h"
 #include "ui/Text.h"
 
 // HID.DLL's entry points, one pointer each with the type of its declaration.
@@ -60,35 +61,15 @@ const HidApi* LoadHidApi()
     return api;
 }
 
-// Owns a handle of the kind Release frees; INVALID_HANDLE_VALUE is "none" for both
-// kinds used here.
-template <typename Release>
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle()
-    {
-        if (IsOpen())
-            Release()(handle_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
+// A device-information set, destroyed with SetupDiDestroyDeviceInfoList.
+struct InfoSetTraits {
+    using Type = HDEVINFO;
+    static HDEVINFO Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(HDEVINFO set) { return set != INVALID_HANDLE_VALUE; }
+    static void Close(HDEVINFO set) { SetupDiDestroyDeviceInfoList(set); }
 };
-
-struct CloseDevice {
-    void operator()(HANDLE device) const { CloseHandle(device); }
-};
-struct DestroyInfoSet {
-    void operator()(HDEVINFO set) const { SetupDiDestroyDeviceInfoList(set); }
-};
-using DeviceHandle = OwnedHandle<CloseDevice>;
-using DeviceInfoSet = OwnedHandle<DestroyInfoSet>;
+using DeviceHandle = TKernelHandle;
+using DeviceInfoSet = TUniqueHandle<InfoSetTraits>;
 
 // Opens a device for one transfer or one string query.
 DeviceHandle OpenDevice(const std::string& path)
@@ -128,7 +109,7 @@ HidDevice DescribeDevice(const HidApi& api, const std::string& path)
 {
     HidDevice device{path, kUnknownDevice, kUnknownDevice};
     DeviceHandle handle = OpenDevice(path);
-    if (!handle.IsOpen())
+    if (!handle)
         return device;
     device.manufacturer = DeviceString(api.HidD_GetManufacturerString, handle.Get());
     if (device.manufacturer.size() >= 3)
@@ -146,7 +127,7 @@ std::vector<HidDevice> HIDLibrary::Enumerate(const std::string& filter)
     if (!api_)
         return found;
     DeviceInfoSet set(SetupDiGetClassDevsA(&api_->hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!set.IsOpen())
+    if (!set)
         return found;
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA data{};
@@ -165,7 +146,7 @@ bool HIDLibrary::GetFeature(const std::string& path, uint8_t* buffer, uint32_t l
     if (!api_)
         return false;
     DeviceHandle handle = OpenDevice(path);
-    return handle.IsOpen() && api_->HidD_GetFeature(handle.Get(), buffer, length);
+    return handle && api_->HidD_GetFeature(handle.Get(), buffer, length);
 }
 
 bool HIDLibrary::SetFeature(const std::string& path, uint8_t* buffer, uint32_t length)
@@ -173,5 +154,5 @@ bool HIDLibrary::SetFeature(const std::string& path, uint8_t* buffer, uint32_t l
     if (!api_)
         return false;
     DeviceHandle handle = OpenDevice(path);
-    return handle.IsOpen() && api_->HidD_SetFeature(handle.Get(), buffer, length);
+    return handle && api_->HidD_SetFeature(handle.Get(), buffer, length);
 }

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
+#include "programming/BurnTexts.h"
 #include "programming/ChipSignatures.h"
 #include "programming/FlashImage.h"
 
 namespace {
 
-const char kSearching[] = "Поиск контроллера...";
-const char kLoading[] = "Загрузка...";
-const char kSettingUp[] = "Настройка...";
-const char kWrongController[] = "Несоответствующий контроллер!";
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string MissingFirmwareText(const std::string& romFileName)
-{
-    return "Невозможно загрузить сценарий!\nНе найден файл " + Quoted(romFileName);
-}
 
 // The controller keeps a firmware that ends inside a flash chunk: writing the scenario
 // behind it would overwrite the firmware's last bytes, so only a firmware file will do.
@@ -25,13 +16,6 @@ std::string UnalignedFirmwareText(const std::string& romFileName)
 {
     return "Невозможно загрузить сценарий!\nПрограмма контроллера не кончается на границе блока записи,"
            "\nнужен файл " + Quoted(romFileName);
-}
-
-std::string TimeoutText(const std::string& modelName)
-{
-    const std::string blanks(18, ' ');
-    return "Ошибка загрузки!" + blanks + "\n\n1. Убедитесь, что подключен контроллер " + Quoted(modelName) +
-           blanks + "\n2. Отключите и снова подключите кабель USB";
 }
 
 } // namespace
@@ -62,7 +46,7 @@ void UsbBurn::Tick()
     view_.ProcessMessages();
     if (countdown_ < 1 && !boxOpen_ && !closed_) {
         boxOpen_ = true;
-        const bool keepSearching = view_.AskRetry(TimeoutText(request_.modelName));
+        const bool keepSearching = view_.AskRetry(TimeoutText(true, request_.modelName));
         boxOpen_ = false;
         if (keepSearching)
             RestoreStatus();
@@ -73,7 +57,7 @@ void UsbBurn::Tick()
 
 void UsbBurn::UsbShowSearching()
 {
-    SetStatus(kSearching);
+    SetStatus(kStatusSearching);
     view_.HideProgress();
     view_.ProcessMessages();
 }
@@ -96,7 +80,7 @@ bool UsbBurn::UsbCheckController(bool opened)
         firmwareSize_ = 0;  // the file's firmware is written
         if (IsChipSignatureOf(rom_.RomType, id.signature))
             return true;
-        Fail(kWrongController);
+        Fail(kWrongControllerText);
         return false;
     }
     if (firmwareSize_ == 0) {
@@ -159,7 +143,7 @@ bool UsbBurn::UsbProgram(bool opened)
     }
     if (image_.empty() && !BuildImage())
         return false;
-    SetStatus(kLoading);
+    SetStatus(kStatusLoading);
     view_.ShowProgress(0, 100, 0);
     view_.ProcessMessages();
 
@@ -187,7 +171,7 @@ bool UsbBurn::UsbWriteEeprom()
     const int count = std::min(static_cast<int>(request_.eeprom.size()), eepromSize_);
     // Also when an earlier attempt stopped half-way: the status and the bar then show
     // the EEPROM write again rather than the flash write before it.
-    SetStatus(kSettingUp);
+    SetStatus(kStatusEeprom);
     view_.ShowProgress(0, count, std::min(currentEepromByte_, count));
     view_.ProcessMessages();
     while (currentEepromByte_ < count) {

@@ -7,7 +7,8 @@ namespace {
 std::atomic<size_t> g_columnsAlive{0};
 }
 
-ScenarioSnapshot::Column::Column() { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column() : cells{} { ++g_columnsAlive; }
+ScenarioSnapshot::Column::Column(Unset) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::Column(const Column& other) : cells(other.cells) { ++g_columnsAlive; }
 ScenarioSnapshot::Column::~Column() { --g_columnsAlive; }
 
@@ -33,6 +34,32 @@ void ScenarioSnapshot::SetCell(int column, int row, uint16_t value)
     if (value == 0 && Cell(column, row) == 0)
         return;  // nothing to store, and no reason to allocate or unshare
     WritableColumn(column).cells[static_cast<size_t>(row)] = value;
+}
+
+const uint16_t* ScenarioSnapshot::ColumnCells(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columns_.size()))
+        return nullptr;
+    const Column* c = columns_[static_cast<size_t>(column)].get();
+    return c ? c->cells.data() : nullptr;
+}
+
+uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    return WritableColumn(column).cells.data();
+}
+
+uint16_t* ScenarioSnapshot::NewColumnCells(int column)
+{
+    if (column < 0 || column >= kSnapshotColumns)
+        return nullptr;
+    size_t c = static_cast<size_t>(column);
+    if (c >= columns_.size())
+        columns_.resize(c + 1);
+    columns_[c] = std::make_shared<Column>(Column::Unset{});
+    return columns_[c]->cells.data();
 }
 
 void ScenarioSnapshot::CopyFrom(const ScenarioSnapshot& source)

@@ -46,6 +46,15 @@ public:
     // Cells outside the grid are ignored.
     void SetCell(int column, int row, uint16_t value);
 
+    // The kSnapshotRows cells of a column at once, for the file codecs: null while the
+    // column was never written (every cell reads 0); the writable ones are this
+    // snapshot's own (unshared first). Null outside the grid.
+    const uint16_t* ColumnCells(int column) const;
+    uint16_t* WritableColumnCells(int column);
+    // A new column of this snapshot in place of the old one, for a codec that then
+    // writes all kSnapshotRows cells: they are not zeroed first. Null outside the grid.
+    uint16_t* NewColumnCells(int column);
+
     // Cell [0][0]: the grid's column count, steps + 1.
     int ColCount() const { return Cell(0, 0); }
 
@@ -68,11 +77,13 @@ public:
 private:
     // One column's cells; the live ones are counted for ColumnBytesInUse.
     struct Column {
+        struct Unset {};
         Column();
+        explicit Column(Unset);  // cells left for the caller to write
         Column(const Column& other);
         ~Column();
         Column& operator=(const Column&) = delete;
-        std::array<uint16_t, kSnapshotRows> cells{};
+        std::array<uint16_t, kSnapshotRows> cells;
     };
     Column& WritableColumn(int column);
 

@@ -1,15 +1,22 @@
 #pragma once
-// Base of the serial library's components: a component with a read-only Version.
+// Base of the serial library's components: a component with a read-only Version. The
+// library's control bases (SioBaseControls.h) add the same to their parents.
 #include <string>
 
 #include "ui/Component.h"
 
-class TSioBaseComponent : public TComponent {
+template <class Parent>
+class TSioVersioned : public Parent {
 public:
-    using TComponent::TComponent;
+    using Parent::Parent;
     std::string GetVersion() const { return "v1.00"; }
     // The version cannot change; the argument is ignored.
     void SetVersion(const std::string&) {}
+};
+
+class TSioBaseComponent : public TSioVersioned<TComponent> {
+public:
+    using TSioVersioned<TComponent>::TSioVersioned;
 };
 
 // Default modem initialisation commands of the library.

@@ -135,7 +135,7 @@ int32_t SioDispatchLog::DumpDispatchLogPrim(const std::string& fileName, bool ap
 void SioDispatchLog::WriteRecord(SioTextFile& file, const TLogBuffer& record, bool inHex, bool allHex)
 {
     char head[160];
-    std::snprintf(head, sizeof(head), "%8s  %-8s  %-12s  %08x  ", TimeText(record.Time).c_str(),
+    std::snprintf(head, sizeof(head), "%8s  %-8s  %-12s  %08X  ", TimeText(record.Time).c_str(),
                   MessageNumberToString(static_cast<int16_t>(15001 + record.Type)).c_str(),
                   MessageNumberToString(static_cast<int16_t>(15100 + record.SubType)).c_str(),
                   static_cast<unsigned>(record.Data));

@@ -7,10 +7,17 @@
 #include "serial/SioMessageTable.h"
 #include "ui/Component.h"
 
-ESioException::ESioException(int32_t code, bool /*passThru*/)
-    : Exception(SioLoadStr(static_cast<int16_t>(MapCodeToStringID(code)))), ErrorCode(code)
+namespace {
+
+std::string CodeText(int32_t code)
 {
+    int64_t id = ESioException::MapCodeToStringID(code);
+    return id <= INT16_MAX ? SioLoadStr(static_cast<int16_t>(id)) : std::string();
 }
+
+} // namespace
+
+ESioException::ESioException(int32_t code, bool /*passThru*/) : Exception(CodeText(code)), ErrorCode(code) {}
 
 ESioException::ESioException(UnknownTag, std::string message)
     : Exception(std::move(message)), ErrorCode(0)
@@ -22,7 +29,7 @@ ESioException ESioException::CreateUnknown(std::string message)
     return ESioException(UnknownTag{}, std::move(message));
 }
 
-int32_t ESioException::MapCodeToStringID(int32_t code) { return code < 0 ? -code : code; }
+int64_t ESioException::MapCodeToStringID(int32_t code) { return code < 0 ? -int64_t{code} : code; }
 
 ESioStreamError::ESioStreamError(int32_t code, std::string message)
     : EXML(UnknownTag{}, std::move(message)), Code(code)

@@ -13,15 +13,17 @@ class TComponent;
 // Base of the library's exceptions: the message plus the code it stands for.
 class ESioException : public Exception {
 public:
-    // The exception for a code: ErrorCode := code, the message is the code's table text.
+    // The exception for a code: ErrorCode := code, the message is the code's text (empty
+    // for a code beyond the 16-bit range of message numbers, which none names).
     // passThru has no effect; it is kept for callers that pass it.
     explicit ESioException(int32_t code, bool passThru = false);
     // An exception with a message of its own and ErrorCode 0.
     struct UnknownTag {};
     ESioException(UnknownTag, std::string message);
     static ESioException CreateUnknown(std::string message);
-    // The string id of a code's text: its absolute value.
-    static int32_t MapCodeToStringID(int32_t code);
+    // The string id of a code's text: its absolute value (64-bit, so the most negative
+    // code has one too).
+    static int64_t MapCodeToStringID(int32_t code);
 
     int32_t ErrorCode;
 };

@@ -31,5 +31,5 @@ using SioSystemMessageSource = std::string (*)(uint32_t errorNumber);
 void SetSioSystemMessageSource(SioSystemMessageSource source);
 
 // A system text made fit for one line: every character below 32 becomes a blank, and
-// every run of blanks becomes one blank.
+// every run of blanks becomes one blank (so the line end leaves one trailing blank).
 std::string CleanSystemMessage(const std::string& text);

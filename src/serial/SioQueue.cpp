@@ -90,6 +90,15 @@ TWaitResult TIOQueue::WaitForBuffer(uint32_t timeoutMs)
     return TWaitResult::wrSignaled;
 }
 
+void TIOQueue::Wake()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        signalled_ = true;
+    }
+    event_.notify_one();
+}
+
 int32_t TIOQueue::BytesQueued() const
 {
     std::lock_guard<std::mutex> guard(lock_);

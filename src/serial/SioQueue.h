@@ -76,6 +76,8 @@ public:
     virtual void Clear();
     // Signalled at once when an entry waits, else waits up to timeoutMs for a Push.
     TWaitResult WaitForBuffer(uint32_t timeoutMs);
+    // Ends one wait for a buffer (or the next one) without an entry.
+    void Wake();
 
     int32_t BytesQueued() const;
     int Count() const;

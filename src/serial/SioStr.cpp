@@ -3,6 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// The text of s up to its first zero byte, as the zero-terminated buffer holds it.
+std::string UpToZero(const std::string& s) { return s.substr(0, std::strlen(s.c_str())); }
+
+} // namespace
+
 TSioStr::TSioStr(int32_t size) { SetMaxLen(size); }
 
 void TSioStr::SetMaxLen(int32_t value)
@@ -43,16 +50,16 @@ void TSioStr::Grow(int32_t needed)
 {
     if (needed > maxLen_) {
         int32_t cursor = cursor_;
-        Resize(needed + 1);
+        Resize(needed);
         cursor_ = cursor;
     }
 }
 
 void TSioStr::Append(const std::string& s)
 {
-    if (s.empty())
+    std::string text = UpToZero(s);
+    if (text.empty())
         return;
-    std::string text = s.substr(0, std::strlen(s.c_str()));
     Grow(len_ + static_cast<int32_t>(text.size()));
     std::memcpy(buffer_.get() + len_, text.c_str(), text.size() + 1);
     Recount();
@@ -64,16 +71,17 @@ void TSioStr::AppendBuff(const char* p)
         Append(std::string(p));
 }
 
-void TSioStr::AppendTAdStr(const TSioStr& a) { Append(a.Text()); }
+void TSioStr::AppendTSioStr(const TSioStr& a) { Append(a.Text()); }
 
 void TSioStr::Prepend(const std::string& s) { Insert(s, 1); }
 
 void TSioStr::Insert(const std::string& s, int32_t pos)
 {
-    if (pos < 1 || pos > len_ || s.empty())
+    std::string addition = UpToZero(s);
+    if (pos < 1 || pos > len_ || addition.empty())
         return;
     std::string text = Text();
-    text.insert(static_cast<size_t>(pos - 1), s.substr(0, std::strlen(s.c_str())));
+    text.insert(static_cast<size_t>(pos - 1), addition);
     Grow(static_cast<int32_t>(text.size()));
     std::memcpy(buffer_.get(), text.c_str(), text.size() + 1);
     Recount();

@@ -24,7 +24,7 @@ public:
     void Clear();
     void Append(const std::string& s);
     void AppendBuff(const char* p);
-    void AppendTAdStr(const TSioStr& a);
+    void AppendTSioStr(const TSioStr& a);
     void Prepend(const std::string& s);
     void Insert(const std::string& s, int32_t pos);
     void Delete(int32_t pos, int32_t count);

@@ -24,4 +24,4 @@ bool IsWinNT();
 bool IsWin2000();
 // Runs fileName + commandLine (appended without a blank) in a new console with the
 // given show state, waits for it and returns its exit code; -1 when it cannot start.
-int32_t ApWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility);
+int32_t SioWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility);

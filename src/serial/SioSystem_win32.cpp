@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "serial/SioSystem.h"
+#include "ui/Handles.h"
 #include "ui/Text.h"
 
 SioOsVersion SioGetOsVersion()
@@ -26,7 +27,7 @@ SioOsVersion SioGetOsVersion()
 bool IsWinNT() { return IsWinNT(SioGetOsVersion()); }
 bool IsWin2000() { return IsWin2000(SioGetOsVersion()); }
 
-int32_t ApWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility)
+int32_t SioWinExecAndWait32(const std::string& fileName, const char* commandLine, int visibility)
 {
     std::wstring line = ToWide(fileName + (commandLine ? commandLine : ""));
     std::vector<wchar_t> buffer(line.begin(), line.end());
@@ -39,10 +40,9 @@ int32_t ApWinExecAndWait32(const std::string& fileName, const char* commandLine,
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
                         CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
         return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    WaitForSingleObject(processHandle.Get(), INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    GetExitCodeProcess(processHandle.Get(), &exitCode);
     return static_cast<int32_t>(exitCode);
 }

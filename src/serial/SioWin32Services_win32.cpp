@@ -4,11 +4,16 @@
 #include <mutex>
 
 #include "serial/SioClock.h"
+#include "serial/SioComPortPlatform.h"
 #include "serial/SioDispatchLog.h"
 #include "serial/SioMessageTable.h"
+#include "serial/SioNotifyServices.h"
 #include "serial/SioSystem.h"
 #include "serial/SioWin32Services.h"
+#include "ui/Application.h"
+#include "ui/DialogProvider.h"
 #include "ui/Text.h"
+#include "ui/Threads.h"
 
 namespace {
 
@@ -37,12 +42,58 @@ public:
     }
 };
 
-std::string SystemMessage(uint32_t number) { return SysErrorMessage(number); }
+// Notifications to windows: a blocking send (the dispatcher bounds its own wait).
+class WindowMessenger : public SioWindowMessenger {
+public:
+    bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
+    {
+        HWND hwnd = reinterpret_cast<HWND>(window);
+        if (!IsWindow(hwnd))
+            return false;
+        SendMessageW(hwnd, msg, wParam, lParam);
+        return true;
+    }
+    SioWindow CreateDispatcherWindow() override
+    {
+        HWND hwnd = CreateWindowExW(0, L"sioDispatch", L"", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        return reinterpret_cast<SioWindow>(hwnd);
+    }
+};
+
+// Synchronised methods run through the class library's threads' Synchronize.
+class MainThreadSynchronizer : public SioSynchronizer {
+    struct Caller : TThread {
+        void Execute() override {}
+        using TThread::Synchronize;
+    };
+
+public:
+    void Synchronize(const std::function<void()>& method) override
+    {
+        Caller caller;
+        caller.Synchronize(method);
+    }
+};
+
+// The class library's exception box, task-modal with the error icon, from any thread.
+void ShowExceptionBox(const std::string& message)
+{
+    std::string text = message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    Dialogs().ShowMessageBox(nullptr, text, Application ? Application->Title() : std::string(),
+                             MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+std::string SystemMessage(uint32_t number) { return SysErrorMessageText(number); }
 
 std::string DescribeThisSystem() { return SioDescribeSystem(SioGetOsVersion()); }
 
 MultimediaClock multimediaClock;
 ThreadMessagePump pump;
+WindowMessenger messenger;
+MainThreadSynchronizer synchronizer;
 std::mutex lock;
 int installs = 0;
 UINT timerPeriod = 0;
@@ -61,6 +112,11 @@ void SioInstallWin32Services()
     SetSioMessagePump(&pump);
     SetSioSystemMessageSource(&SystemMessage);
     SetSioSystemDescription(&DescribeThisSystem);
+    SetSioWindowMessenger(&messenger);
+    SetSioSynchronizer(&synchronizer);
+    SetSioExceptionBox(&ShowExceptionBox);
+    SetSioPlatformIsNT(IsWinNT());
+    SetSioComPortPlatform(&Win32ComPortPlatform());
 }
 
 void SioUninstallWin32Services()
@@ -75,4 +131,9 @@ void SioUninstallWin32Services()
     SetSioMessagePump(nullptr);
     SetSioSystemMessageSource(nullptr);
     SetSioSystemDescription(nullptr);
+    SetSioWindowMessenger(nullptr);
+    SetSioSynchronizer(nullptr);
+    SetSioExceptionBox(nullptr);
+    SetSioPlatformIsNT(true);
+    SetSioComPortPlatform(nullptr);
 }

@@ -109,10 +109,13 @@ int32_t ComputeMaxSteps(const ControllerConfig& cfg, const std::string& programF
     bool haveHeader = ReadRomHeader(romFile, header);
     if (haveHeader)
         g = GeometryForType(header.typeLetter);
-    if (!haveHeader) {
-        g.boot = 2048;
-    } else if (cfg.deviceId[0] != '\0') {
-        g.boot = header.typeLetter == 'C' ? 8192 : header.typeLetter == 'E' ? 4096 : 2048;
+    // A USB controller's boot-loader (any device id, "485" included) takes more room;
+    // a controller on a serial port keeps the boot size of its header or the default.
+    if (cfg.deviceId[0] != '\0') {
+        if (!haveHeader)
+            g.boot = 2048;
+        else
+            g.boot = header.typeLetter == 'C' ? 8192 : header.typeLetter == 'E' ? 4096 : 2048;
     }
     unsigned index = std::min(cfg.modelIndex, kUnknownModel);
     const ControllerModel& model = ControllerModelTable[index];

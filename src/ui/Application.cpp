@@ -192,6 +192,7 @@ void TApplication::Terminate()
 
 void TApplication::ShowException(const std::string& message)
 {
+    CancelHint();
     std::string text = message;
     // The default box ends the message with a full stop, as the class library does.
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
@@ -289,19 +290,23 @@ void HintEnter(TControl* control)
     SetTimer(app->handle_, kHintTimer, kHintDelayMs, nullptr);
 }
 
+void TApplication::CancelHint()
+{
+    hintControl_ = nullptr;
+    if (handle_)
+        KillTimer(handle_, kHintTimer);
+    if (hintWindow_) {
+        TOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = handle_;
+        ti.uId = 1;
+        SendMessageW(hintWindow_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
 void HintLeave(TControl* control)
 {
     TApplication* app = Application;
-    if (!app || app->hintControl_ != control)
-        return;
-    app->hintControl_ = nullptr;
-    if (app->handle_)
-        KillTimer(app->handle_, kHintTimer);
-    if (app->hintWindow_) {
-        TOOLINFOW ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = app->handle_;
-        ti.uId = 1;
-        SendMessageW(app->hintWindow_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
-    }
+    if (app && app->hintControl_ == control)
+        app->CancelHint();
 }

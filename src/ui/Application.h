@@ -49,6 +49,9 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
     HWND Handle() const { return handle_; }
+    // Hides the hint shown now and forgets a pending one. Called whenever a dialog or a
+    // modal form opens, so no hint of the control that opened it stays on top of it.
+    void CancelHint();
     int HookCount() const { return static_cast<int>(hooks_.size()); }
     // Returns an id for UnhookMainWindow.
     int HookMainWindow(TWindowHook hook);

@@ -288,9 +288,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item)
     bool focused = (item.itemState & ODS_FOCUS) != 0;
     // The default button (and a focused one) wears a dark outer frame.
     if (default_ || focused) {
-        HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowText));
-        FrameRect(dc, &r, frame);
-        DeleteObject(frame);
+        TBrushHandle frame(CreateSolidBrush(ColorToRGB(clWindowText)));
+        FrameRect(dc, &r, frame.Get());
         InflateRect(&r, -1, -1);
     }
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pressed ? DFCS_PUSHED : 0));

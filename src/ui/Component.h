@@ -1,6 +1,7 @@
 #pragma once
 // Components with owners: an owner destroys what it owns, and components can ask to be
 // told when another one goes away (free notification, both ways). Portable.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ class TObject {
 public:
     virtual ~TObject() = default;
 };
+
+// The plain event: who sent it.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 class TComponent : public TObject {
 public:
@@ -67,4 +71,22 @@ private:
     TComponent* owner_ = nullptr;              // not owned
     std::vector<TComponent*> components_;      // owned
     std::vector<TComponent*> freeNotifies_;    // not owned
+};
+
+// Gives a component's Tag a value for the length of the scope and restores the value it
+// had, also when the scope is left by an exception (a change made by the program that
+// a handler must tell from the user's).
+class TagScope {
+public:
+    TagScope(TComponent& component, int value) : component_(component), saved_(component.Tag)
+    {
+        component_.Tag = value;
+    }
+    ~TagScope() { component_.Tag = saved_; }
+    TagScope(const TagScope&) = delete;
+    TagScope& operator=(const TagScope&) = delete;
+
+private:
+    TComponent& component_;
+    int saved_;
 };

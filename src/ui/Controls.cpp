@@ -47,6 +47,24 @@ TShiftState KeyboardShiftState()
     return s;
 }
 
+TShiftState MouseShiftState(WPARAM keys)
+{
+    TShiftState s = 0;
+    if (keys & MK_SHIFT)
+        s |= ssShift;
+    if (keys & MK_CONTROL)
+        s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        s |= ssAlt;
+    if (keys & MK_LBUTTON)
+        s |= ssLeft;
+    if (keys & MK_RBUTTON)
+        s |= ssRight;
+    if (keys & MK_MBUTTON)
+        s |= ssMiddle;
+    return s;
+}
+
 TDispatchScope::TDispatchScope() { ++g_dispatchDepth; }
 TDispatchScope::~TDispatchScope()
 {
@@ -249,11 +267,15 @@ void TControl::WndProc(TMessage& message)
         mouseInControl_ = true;
         MouseEnter();
         HintEnter(this);
+        if (OnMouseEnter && EventsAllowed())
+            OnMouseEnter(this);
         return;
     case CM_MOUSELEAVE:
         mouseInControl_ = false;
         MouseLeave();
         HintLeave(this);
+        if (OnMouseLeave && EventsAllowed())
+            OnMouseLeave(this);
         return;
     }
     DefaultHandler(message);
@@ -316,7 +338,8 @@ void TControl::MouseMove(TShiftState shift, int x, int y)
 bool TControl::HandleMouseMessage(TMessage& m)
 {
     int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
-    TShiftState shift = KeyboardShiftState();
+    // The keys held when the message was made, not when it is handled.
+    TShiftState shift = MouseShiftState(m.WParam);
     bool clicks = !IsWindowed() || dynamic_cast<TCustomControl*>(this) != nullptr;
     switch (m.Msg) {
     case WM_LBUTTONDOWN:

@@ -31,15 +31,21 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // Control style bits: csCaptureMouse, the control captures the mouse while a button
 // is held on it.
 enum TControlStyleFlags : unsigned { csCaptureMouse = 0x1 };
+// Mouse pointer shown over a control; crDefault leaves it to the window.
+enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// MousePos in screen coordinates; a handler that sets Handled keeps the wheel from the
+// control's own use of it (scrolling).
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 // Shift state of the keyboard (and mouse buttons) right now.
 TShiftState KeyboardShiftState();
+// Shift state a mouse message carries in its wParam (MK_* flags), Alt from the keyboard.
+TShiftState MouseShiftState(WPARAM keys);
 
 class TControl : public TComponent {
 public:
@@ -97,6 +103,7 @@ public:
     std::string Hint;
     bool ShowHint = true;
     unsigned ControlStyle = 0;  // TControlStyleFlags
+    TCursor Cursor = crDefault;
     TPopupMenu* PopupMenu = nullptr;  // not owned
 
     virtual bool IsWindowed() const { return false; }
@@ -119,6 +126,10 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TMouseWheelUpDownEvent OnMouseWheelDown;  // the wheel turned towards the user
+    TMouseWheelUpDownEvent OnMouseWheelUp;
 
 protected:
     // True unless the control or its form is being destroyed: events stay quiet then.
@@ -256,6 +267,8 @@ protected:
     virtual bool EraseBackground(HDC dc);
     // Reflected notification of a system control (CN_*); true when handled.
     virtual bool HandleReflected(TMessage& message) { (void)message; return false; }
+    // WM_MOUSEWHEEL: runs OnMouseWheelDown or OnMouseWheelUp; true when one handled it.
+    virtual bool DoMouseWheel(TShiftState shift, int delta, TPoint mousePos);
 
     void VisibleChanged() override;
     void EnabledChanged() override;
@@ -265,7 +278,7 @@ protected:
     HWND handle_ = nullptr;
     WNDPROC defProc_ = nullptr;            // the system class's procedure, or DefWindowProc
     std::vector<TControl*> controls_;      // child controls, not owned (owners free them)
-    HBRUSH colorBrush_ = nullptr;          // owned; brush of color_ for colour messages
+    TBrushHandle colorBrush_;              // brush of color_ for colour messages
     TColor colorBrushColor_ = 0;
     bool recreating_ = false;
     bool aligning_ = false;

@@ -8,6 +8,15 @@
 #include "ui/Application.h"
 #include "ui/DialogProvider.h"
 
+namespace {
+// The hint of the button that opened a dialog must not stay on top of the dialog.
+void CancelDialogOwnerHint()
+{
+    if (Application)
+        Application->CancelHint();
+}
+} // namespace
+
 unsigned OpenOptionsToFlags(unsigned options)
 {
     unsigned flags = 0;
@@ -37,6 +46,7 @@ bool TOpenDialog::Run(bool save)
     request.initialDir = InitialDir;
     request.fileName = FileName;
     request.options = OpenOptionsToFlags(Options);
+    CancelDialogOwnerHint();
     if (!Dialogs().ShowFileDialog(DialogOwnerWindow(), request))
         return false;
     FileName = request.fileName;
@@ -54,6 +64,7 @@ bool TColorDialog::Execute()
     uint32_t color = ColorToRGB(Color);
     uint32_t custom[16];
     std::copy(std::begin(CustomColors), std::end(CustomColors), custom);
+    CancelDialogOwnerHint();
     if (!Dialogs().ShowColorDialog(DialogOwnerWindow(), color, custom))
         return false;
     Color = color;
@@ -63,5 +74,6 @@ bool TColorDialog::Execute()
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
+    CancelDialogOwnerHint();
     return Dialogs().ShowMessageBox(DialogOwnerWindow(), text, caption, flags);
 }

@@ -1,27 +1,26 @@
 #include "ui/DrawText.h"
 
+#include "ui/Handles.h"
+#include "ui/PaintScopes.h"
 #include "ui/Text.h"
 
 int DrawCaption(HDC dc, const std::string& text, RECT& r, unsigned flags, const TFont& font, TColor color)
 {
-    HGDIOBJ oldFont = SelectObject(dc, FontHandle(font));
-    COLORREF oldColor = SetTextColor(dc, ColorToRGB(color));
-    int oldMode = SetBkMode(dc, TRANSPARENT);
     std::wstring w = ToWide(text);
-    int h = DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &r, flags);
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldColor);
-    SelectObject(dc, oldFont);
-    return h;
+    // The DC's colour, mode and font come back when the scope ends.
+    SavedDCScope saved(dc);
+    TSelectObject selected(dc, FontHandle(font));
+    SetTextColor(dc, ColorToRGB(color));
+    SetBkMode(dc, TRANSPARENT);
+    return DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &r, flags);
 }
 
 SIZE MeasureCaption(const std::string& text, const TFont& font, unsigned flags, int wrapWidth)
 {
-    HDC dc = GetDC(nullptr);
+    TWindowDC screen(nullptr);
     RECT r{0, 0, wrapWidth, 0};
     // An empty caption still has the height of one line.
-    DrawCaption(dc, text.empty() ? std::string(" ") : text, r, flags | DT_CALCRECT, font, clBlack);
-    ReleaseDC(nullptr, dc);
+    DrawCaption(screen.Get(), text.empty() ? std::string(" ") : text, r, flags | DT_CALCRECT, font, clBlack);
     SIZE s{r.right - r.left, r.bottom - r.top};
     if (text.empty())
         s.cx = 0;

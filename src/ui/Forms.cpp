@@ -261,6 +261,7 @@ int TForm::ShowModal()
 {
     if (visible_ || modal_)
         throw EInvalidOperation("Cannot make a visible window modal");
+    Application->CancelHint();
     if (GetCapture())
         ReleaseCapture();
     HWND previous = GetActiveWindow();

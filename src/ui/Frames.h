@@ -1,13 +1,6 @@
 #pragma once
-// Containers of other controls in a window of the library's own class: the base of
-// scrolling containers, and frames (a group of controls placed as one). The library
-// does not scroll their contents.
-#include "ui/Controls.h"
-
-class TScrollingWinControl : public TWinControl {
-public:
-    using TWinControl::TWinControl;
-};
+// Frames: a group of controls placed on a form as one control, in a scrolling container.
+#include "ui/ScrollingWinControl.h"
 
 class TCustomFrame : public TScrollingWinControl {
 public:

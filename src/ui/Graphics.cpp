@@ -48,6 +48,7 @@ void TCanvas::SetHandle(HDC dc)
 
 void TCanvas::Release()
 {
+    // The DC gets its own objects back before ours are deleted.
     if (dc_) {
         if (oldPen_)
             SelectObject(dc_, oldPen_);
@@ -57,15 +58,14 @@ void TCanvas::Release()
             SelectObject(dc_, oldFont_);
     }
     oldPen_ = oldBrush_ = oldFont_ = nullptr;
-    if (pen_)
-        DeleteObject(pen_);
-    if (brush_)
-        DeleteObject(brush_);
-    pen_ = nullptr;
-    brush_ = nullptr;
+    pen_.Reset();
+    brush_.Reset();
+    stockBrush_ = nullptr;
     fontSelected_ = false;
     dc_ = nullptr;
 }
+
+HBRUSH TCanvas::CurrentBrush() const { return brush_ ? brush_.Get() : stockBrush_; }
 
 void TCanvas::ApplyPen()
 {
@@ -75,28 +75,29 @@ void TCanvas::ApplyPen()
               : Pen.Style == TPenStyle::psDot  ? PS_DOT
               : Pen.Style == TPenStyle::psClear ? PS_NULL
                                                 : PS_SOLID;
-    HPEN pen = CreatePen(style, Pen.Width, ColorToRGB(Pen.Color));
-    HGDIOBJ old = SelectObject(dc_, pen);
+    TPenHandle pen(CreatePen(style, Pen.Width, ColorToRGB(Pen.Color)));
+    HGDIOBJ old = SelectObject(dc_, pen.Get());
     if (!oldPen_)
         oldPen_ = old;
-    if (pen_)
-        DeleteObject(pen_);
-    pen_ = pen;
+    pen_ = std::move(pen);  // the pen it replaces is no longer selected
     penUsed_ = Pen;
 }
 
 void TCanvas::ApplyBrush()
 {
-    if (brush_ && brushUsed_.Color == Brush.Color && brushUsed_.Style == Brush.Style)
+    if (CurrentBrush() && brushUsed_.Color == Brush.Color && brushUsed_.Style == Brush.Style)
         return;
-    HBRUSH brush = Brush.Style == TBrushStyle::bsClear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                                                       : CreateSolidBrush(ColorToRGB(Brush.Color));
-    HGDIOBJ old = SelectObject(dc_, brush);
+    TBrushHandle made;
+    HBRUSH stock = nullptr;
+    if (Brush.Style == TBrushStyle::bsClear)
+        stock = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    else
+        made.Reset(CreateSolidBrush(ColorToRGB(Brush.Color)));
+    HGDIOBJ old = SelectObject(dc_, made ? static_cast<HGDIOBJ>(made.Get()) : stock);
     if (!oldBrush_)
         oldBrush_ = old;
-    if (brush_)
-        DeleteObject(brush_);  // deleting a stock object is harmless
-    brush_ = brush;
+    brush_ = std::move(made);
+    stockBrush_ = stock;
     brushUsed_ = Brush;
     SetBkMode(dc_, Brush.Style == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
     SetBkColor(dc_, ColorToRGB(Brush.Color));
@@ -119,14 +120,14 @@ void TCanvas::FillRect(const TRect& r)
     ApplyBrush();
     RECT rc = r.ToRECT();
     if (Brush.Style != TBrushStyle::bsClear)
-        ::FillRect(dc_, &rc, brush_);
+        ::FillRect(dc_, &rc, CurrentBrush());
 }
 
 void TCanvas::FrameRect(const TRect& r)
 {
     ApplyBrush();
     RECT rc = r.ToRECT();
-    ::FrameRect(dc_, &rc, brush_);
+    ::FrameRect(dc_, &rc, CurrentBrush());
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
@@ -236,15 +237,9 @@ void TBitmap::SetSize(int w, int h)
     if (w == width_ && h == height_ && (bmp_ || w == 0 || h == 0))
         return;
     canvas_.SetHandle(nullptr);
-    if (dc_) {
-        SelectObject(dc_, oldBmp_);
-        DeleteDC(dc_);
-        dc_ = nullptr;
-    }
-    if (bmp_) {
-        DeleteObject(bmp_);
-        bmp_ = nullptr;
-    }
+    selected_.reset();
+    dc_.Reset();
+    bmp_.Reset();
     bits_ = nullptr;
     width_ = w > 0 ? w : 0;
     height_ = h > 0 ? h : 0;
@@ -258,21 +253,23 @@ void TBitmap::SetSize(int w, int h)
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bmp_) {
+    TBitmapHandle bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TMemoryDC dc(bmp ? CreateCompatibleDC(nullptr) : nullptr);
+    if (!bmp || !dc) {
         width_ = height_ = 0;
-        throw Exception("Out of system resources");
+        throw Exception(LastWin32ErrorText(bmp ? "CreateCompatibleDC" : "CreateDIBSection"));
     }
+    bmp_ = std::move(bmp);
+    dc_ = std::move(dc);
+    selected_.emplace(dc_.Get(), bmp_.Get());
     bits_ = static_cast<uint32_t*>(bits);
-    dc_ = CreateCompatibleDC(nullptr);
-    oldBmp_ = SelectObject(dc_, bmp_);
 }
 
 TCanvas* TBitmap::Canvas()
 {
     if (!dc_)
         SetSize(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
-    canvas_.SetHandle(dc_);
+    canvas_.SetHandle(dc_.Get());
     return &canvas_;
 }
 
@@ -286,19 +283,18 @@ uint32_t* TBitmap::ScanLine(int y)
 
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, ToWide(fileName).c_str(), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    TBitmapHandle loaded(static_cast<HBITMAP>(LoadImageW(nullptr, ToWide(fileName).c_str(), IMAGE_BITMAP, 0, 0,
+                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!loaded)
         throw Exception("Bitmap image is not valid: " + fileName);
     BITMAP info{};
-    GetObjectW(loaded, sizeof info, &info);
+    GetObjectW(loaded.Get(), sizeof info, &info);
     SetSize(info.bmWidth, info.bmHeight);
-    HDC src = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(src, loaded);
-    BitBlt(dc_, 0, 0, width_, height_, src, 0, 0, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
-    DeleteObject(loaded);
+    TMemoryDC src(CreateCompatibleDC(nullptr));
+    if (!src)
+        throw Exception(LastWin32ErrorText("CreateCompatibleDC"));
+    TSelectObject selected(src.Get(), loaded.Get());
+    BitBlt(dc_.Get(), 0, 0, width_, height_, src.Get(), 0, 0, SRCCOPY);
 }
 
 void TBitmap::Assign(TBitmap* other)
@@ -307,13 +303,14 @@ void TBitmap::Assign(TBitmap* other)
         return;
     SetSize(other->Width(), other->Height());
     if (!Empty())
-        BitBlt(dc_, 0, 0, width_, height_, other->Canvas()->Handle(), 0, 0, SRCCOPY);
+        BitBlt(dc_.Get(), 0, 0, width_, height_, other->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
 {
-    HBRUSH light = CreateSolidBrush(ColorToRGB(topLeft));
-    HBRUSH dark = CreateSolidBrush(ColorToRGB(bottomRight));
+    TBrushHandle lightBrush(CreateSolidBrush(ColorToRGB(topLeft)));
+    TBrushHandle darkBrush(CreateSolidBrush(ColorToRGB(bottomRight)));
+    HBRUSH light = lightBrush.Get(), dark = darkBrush.Get();
     for (int i = 0; i < w; ++i) {
         RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
         RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
@@ -323,6 +320,4 @@ void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
         FillRect(dc, &right, dark);
         InflateRect(&r, -1, -1);
     }
-    DeleteObject(light);
-    DeleteObject(dark);
 }

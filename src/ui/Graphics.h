@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "ui/Handles.h"
 
 // 0x00BBGGRR, or a system colour: 0xFF000000 | the COLOR_* index.
 using TColor = uint32_t;
@@ -120,10 +123,12 @@ private:
     void ApplyBrush();
     void ApplyFont();
     void Release();
+    HBRUSH CurrentBrush() const;
 
     HDC dc_ = nullptr;      // not owned
-    HPEN pen_ = nullptr;    // owned, selected while attached
-    HBRUSH brush_ = nullptr;
+    TPenHandle pen_;        // selected while attached
+    TBrushHandle brush_;    // selected while attached (null for the stock clear brush)
+    HBRUSH stockBrush_ = nullptr;
     TPen penUsed_;
     TBrush brushUsed_;
     TFont fontUsed_;
@@ -145,7 +150,7 @@ public:
     void SetSize(int w, int h);
     bool Empty() const { return width_ == 0 || height_ == 0; }
     TCanvas* Canvas();
-    HBITMAP Handle() const { return bmp_; }
+    HBITMAP Handle() const { return bmp_.Get(); }
     // Pixel row y (0 at the top), 0x00RRGGBB values; null outside the bitmap.
     uint32_t* ScanLine(int y);
     // Loads a bitmap file (*.bmp); raises EInvalidGraphic-like Exception on failure.
@@ -153,10 +158,12 @@ public:
     void Assign(TBitmap* other);
 
 private:
+    // Released in reverse order: the canvas lets go of the DC, the bitmap is selected
+    // out of the DC, the DC is deleted, then the bitmap.
     int width_ = 0, height_ = 0;
-    HBITMAP bmp_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ oldBmp_ = nullptr;
+    TBitmapHandle bmp_;
+    TMemoryDC dc_;
+    std::optional<TSelectObject> selected_;
     uint32_t* bits_ = nullptr;
     TCanvas canvas_;
 };

@@ -23,8 +23,9 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner)
     color_ = clWindow;
     width_ = 320;
     height_ = 120;
-    colWidths_.assign(5, defaultColWidth_);
-    rowHeights_.assign(5, defaultRowHeight_);
+    cols_.SetCount(5, defaultColWidth_);
+    rows_.SetCount(5, defaultRowHeight_);
+    SyncLines();
 }
 
 TCustomGrid::~TCustomGrid() { ReleaseCanvasDC(); }
@@ -50,20 +51,24 @@ void TCustomGrid::BoundsChanged()
         UpdateScrollBars();
 }
 
+void TCustomGrid::SyncLines()
+{
+    cols_.Line = (options_ & goVertLine) ? gridLineWidth_ : 0;
+    rows_.Line = (options_ & goHorzLine) ? gridLineWidth_ : 0;
+}
+
 void TCustomGrid::SetColCount(int value)
 {
     value = std::max(1, value);
     if (value == ColCount())
         return;
-    if (value <= fixedCols_)
-        fixedCols_ = value - 1;
-    colWidths_.resize(static_cast<size_t>(value), defaultColWidth_);
-    int first = std::min(fixedCols_, value - 1);
+    cols_.SetCount(value, defaultColWidth_);
+    int first = std::min(cols_.Fixed, value - 1);
     col_ = std::max(first, std::min(col_, value - 1));
     anchorCol_ = std::max(first, std::min(anchorCol_, value - 1));
     selection_.Left = std::min(selection_.Left, value - 1);
     selection_.Right = std::min(selection_.Right, value - 1);
-    leftCol_ = std::max(first, std::min(leftCol_, MaxLeftCol()));
+    cols_.First = std::max(first, std::min(cols_.First, MaxLeftCol()));
     UpdateScrollBars();
     Invalidate();
 }
@@ -73,15 +78,13 @@ void TCustomGrid::SetRowCount(int value)
     value = std::max(1, value);
     if (value == RowCount())
         return;
-    if (value <= fixedRows_)
-        fixedRows_ = value - 1;
-    rowHeights_.resize(static_cast<size_t>(value), defaultRowHeight_);
-    int first = std::min(fixedRows_, value - 1);
+    rows_.SetCount(value, defaultRowHeight_);
+    int first = std::min(rows_.Fixed, value - 1);
     row_ = std::max(first, std::min(row_, value - 1));
     anchorRow_ = std::max(first, std::min(anchorRow_, value - 1));
     selection_.Top = std::min(selection_.Top, value - 1);
     selection_.Bottom = std::min(selection_.Bottom, value - 1);
-    topRow_ = std::max(first, std::min(topRow_, MaxTopRow()));
+    rows_.First = std::max(first, std::min(rows_.First, MaxTopRow()));
     UpdateScrollBars();
     Invalidate();
 }
@@ -90,10 +93,10 @@ void TCustomGrid::SetFixedCols(int value)
 {
     if (value < 0 || value >= ColCount())
         throw EInvalidOperation("Fixed column count must be less than column count");
-    fixedCols_ = value;
+    cols_.Fixed = value;
     col_ = std::max(col_, value);
     anchorCol_ = std::max(anchorCol_, value);
-    leftCol_ = std::max(leftCol_, value);
+    cols_.First = std::max(cols_.First, value);
     selection_.Left = std::max(selection_.Left, value);
     selection_.Right = std::max(selection_.Right, value);
     UpdateScrollBars();
@@ -104,10 +107,10 @@ void TCustomGrid::SetFixedRows(int value)
 {
     if (value < 0 || value >= RowCount())
         throw EInvalidOperation("Fixed row count must be less than row count");
-    fixedRows_ = value;
+    rows_.Fixed = value;
     row_ = std::max(row_, value);
     anchorRow_ = std::max(anchorRow_, value);
-    topRow_ = std::max(topRow_, value);
+    rows_.First = std::max(rows_.First, value);
     selection_.Top = std::max(selection_.Top, value);
     selection_.Bottom = std::max(selection_.Bottom, value);
     UpdateScrollBars();
@@ -117,44 +120,51 @@ void TCustomGrid::SetFixedRows(int value)
 void TCustomGrid::SetDefaultColWidth(int value)
 {
     defaultColWidth_ = value;
-    std::fill(colWidths_.begin(), colWidths_.end(), value);
-    UpdateScrollBars();
-    Invalidate();
+    cols_.SetAllSizes(value);
+    SizesChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value)
 {
     defaultRowHeight_ = value;
-    std::fill(rowHeights_.begin(), rowHeights_.end(), value);
-    UpdateScrollBars();
-    Invalidate();
+    rows_.SetAllSizes(value);
+    SizesChanged();
 }
 
 void TCustomGrid::SetColWidths(int col, int width)
 {
-    if (col < 0 || col >= ColCount() || colWidths_[static_cast<size_t>(col)] == width)
-        return;
-    colWidths_[static_cast<size_t>(col)] = std::max(0, width);
-    if (!painting_) {
-        UpdateScrollBars();
-        Invalidate();
-    }
+    if (cols_.SetSize(col, width) && !painting_)
+        SizesChanged();
+}
+
+void TCustomGrid::SetColWidthsFrom(int first, const std::vector<int>& widths)
+{
+    cols_.SetSizes(first, widths);
+    if (!painting_)
+        SizesChanged();
 }
 
 void TCustomGrid::SetRowHeights(int row, int height)
 {
-    if (row < 0 || row >= RowCount() || rowHeights_[static_cast<size_t>(row)] == height)
-        return;
-    rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
-    if (!painting_) {
-        UpdateScrollBars();
-        Invalidate();
+    if (rows_.SetSize(row, height) && !painting_)
+        SizesChanged();
+}
+
+void TCustomGrid::SizesChanged()
+{
+    if (HandleAllocated()) {
+        // Wider cells may leave the view past the end: scroll back so it stays full.
+        cols_.First = std::max(cols_.Fixed, std::min(cols_.First, MaxLeftCol()));
+        rows_.First = std::max(rows_.Fixed, std::min(rows_.First, MaxTopRow()));
     }
+    UpdateScrollBars();
+    Invalidate();
 }
 
 void TCustomGrid::SetGridLineWidth(int value)
 {
     gridLineWidth_ = std::max(0, value);
+    SyncLines();
     UpdateScrollBars();
     Invalidate();
 }
@@ -164,6 +174,7 @@ void TCustomGrid::SetOptions(TGridOptions value)
     if (value == options_)
         return;
     options_ = value;
+    SyncLines();
     if (!(options_ & goEditing))
         HideEditor();
     UpdateScrollBars();
@@ -178,116 +189,33 @@ void TCustomGrid::SetSelection(const TGridRect& r)
 
 TRect TCustomGrid::CellRect(int col, int row)
 {
-    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
-        return TRect{};
-    if ((col >= fixedCols_ && col < leftCol_) || (row >= fixedRows_ && row < topRow_))
-        return TRect{};
     TRect client = TCustomControl::ClientRect();
-    int x = 0;
-    for (int c = 0; c < col; c = (c + 1 == fixedCols_ ? std::max(c + 1, leftCol_) : c + 1)) {
-        if (c >= fixedCols_ && c < leftCol_)
-            continue;
-        x += colWidths_[static_cast<size_t>(c)] + LineW();
-        if (x > client.Right)
-            return TRect{};
-    }
-    int y = 0;
-    for (int r = 0; r < row; r = (r + 1 == fixedRows_ ? std::max(r + 1, topRow_) : r + 1)) {
-        if (r >= fixedRows_ && r < topRow_)
-            continue;
-        y += rowHeights_[static_cast<size_t>(r)] + LineH();
-        if (y > client.Bottom)
-            return TRect{};
-    }
-    return Rect(x, y, x + colWidths_[static_cast<size_t>(col)], y + rowHeights_[static_cast<size_t>(row)]);
+    int x = cols_.StartOf(col, client.Right);
+    int y = rows_.StartOf(row, client.Bottom);
+    if (x < 0 || y < 0)
+        return TRect{};
+    return Rect(x, y, x + cols_.Size(col), y + rows_.Size(row));
 }
 
 void TCustomGrid::MouseToCell(int x, int y, int& col, int& row)
 {
-    col = row = -1;
-    auto find = [](int p, const std::vector<int>& sizes, int fixed, int first, int line) {
-        int pos = 0;
-        for (int i = 0; i < static_cast<int>(sizes.size()); i = (i + 1 == fixed ? std::max(i + 1, first) : i + 1)) {
-            if (i >= fixed && i < first)
-                continue;
-            int end = pos + sizes[static_cast<size_t>(i)] + line;
-            if (p >= pos && p < end)
-                return i;
-            pos = end;
-        }
-        return -1;
-    };
-    if (x < 0 || y < 0)
-        return;
     TRect client = TCustomControl::ClientRect();
-    if (x >= client.Right || y >= client.Bottom)
-        return;
-    int c = find(x, colWidths_, fixedCols_, leftCol_, LineW());
-    int r = find(y, rowHeights_, fixedRows_, topRow_, LineH());
+    int c = cols_.IndexAt(x, client.Right);
+    int r = rows_.IndexAt(y, client.Bottom);
+    col = row = -1;
     if (c >= 0 && r >= 0) {
         col = c;
         row = r;
     }
 }
 
-int TCustomGrid::VisibleColCount()
-{
-    int room = TCustomControl::ClientRect().Right;
-    for (int c = 0; c < fixedCols_; ++c)
-        room -= colWidths_[static_cast<size_t>(c)] + LineW();
-    int n = 0;
-    for (int c = leftCol_; c < ColCount(); ++c) {
-        room -= colWidths_[static_cast<size_t>(c)] + LineW();
-        if (room < -LineW())
-            break;
-        ++n;
-    }
-    return n;
-}
+int TCustomGrid::VisibleColCount() { return cols_.VisibleCount(TCustomControl::ClientRect().Right); }
 
-int TCustomGrid::VisibleRowCount()
-{
-    int room = TCustomControl::ClientRect().Bottom;
-    for (int r = 0; r < fixedRows_; ++r)
-        room -= rowHeights_[static_cast<size_t>(r)] + LineH();
-    int n = 0;
-    for (int r = topRow_; r < RowCount(); ++r) {
-        room -= rowHeights_[static_cast<size_t>(r)] + LineH();
-        if (room < -LineH())
-            break;
-        ++n;
-    }
-    return n;
-}
+int TCustomGrid::VisibleRowCount() { return rows_.VisibleCount(TCustomControl::ClientRect().Bottom); }
 
-// The last first-column that still fills the view: walk back from the last column.
-int TCustomGrid::MaxLeftCol()
-{
-    int room = TCustomControl::ClientRect().Right;
-    for (int c = 0; c < fixedCols_; ++c)
-        room -= colWidths_[static_cast<size_t>(c)] + LineW();
-    int c = ColCount() - 1;
-    room -= colWidths_[static_cast<size_t>(c)] + LineW();
-    while (c > fixedCols_ && room - (colWidths_[static_cast<size_t>(c - 1)] + LineW()) >= -LineW()) {
-        --c;
-        room -= colWidths_[static_cast<size_t>(c)] + LineW();
-    }
-    return std::max(fixedCols_, c);
-}
+int TCustomGrid::MaxLeftCol() { return cols_.MaxFirst(TCustomControl::ClientRect().Right); }
 
-int TCustomGrid::MaxTopRow()
-{
-    int room = TCustomControl::ClientRect().Bottom;
-    for (int r = 0; r < fixedRows_; ++r)
-        room -= rowHeights_[static_cast<size_t>(r)] + LineH();
-    int r = RowCount() - 1;
-    room -= rowHeights_[static_cast<size_t>(r)] + LineH();
-    while (r > fixedRows_ && room - (rowHeights_[static_cast<size_t>(r - 1)] + LineH()) >= -LineH()) {
-        --r;
-        room -= rowHeights_[static_cast<size_t>(r)] + LineH();
-    }
-    return std::max(fixedRows_, r);
-}
+int TCustomGrid::MaxTopRow() { return rows_.MaxFirst(TCustomControl::ClientRect().Bottom); }
 
 // ---------------------------------------------------------------------------------------
 // Scrolling
@@ -295,16 +223,16 @@ int TCustomGrid::MaxTopRow()
 void TCustomGrid::SetTopLeft(int col, int row)
 {
     if (!HandleAllocated()) {
-        leftCol_ = std::max(fixedCols_, std::min(col, ColCount() - 1));
-        topRow_ = std::max(fixedRows_, std::min(row, RowCount() - 1));
+        cols_.First = std::max(cols_.Fixed, std::min(col, ColCount() - 1));
+        rows_.First = std::max(rows_.Fixed, std::min(row, RowCount() - 1));
         return;
     }
-    col = std::max(fixedCols_, std::min(col, MaxLeftCol()));
-    row = std::max(fixedRows_, std::min(row, MaxTopRow()));
-    if (col == leftCol_ && row == topRow_)
+    col = std::max(cols_.Fixed, std::min(col, MaxLeftCol()));
+    row = std::max(rows_.Fixed, std::min(row, MaxTopRow()));
+    if (col == cols_.First && row == rows_.First)
         return;
-    leftCol_ = col;
-    topRow_ = row;
+    cols_.First = col;
+    rows_.First = row;
     PlaceEditor();
     UpdateScrollBars();
     Invalidate();
@@ -319,25 +247,25 @@ void TCustomGrid::TopLeftChanged()
 
 void TCustomGrid::ScrollIntoView(int col, int row)
 {
-    int left = leftCol_, top = topRow_;
-    if (col >= fixedCols_) {
-        if (col < leftCol_)
+    int left = cols_.First, top = rows_.First;
+    if (col >= cols_.Fixed) {
+        if (col < cols_.First)
             left = col;
-        else if (col >= leftCol_ + VisibleColCount())
-            left = leftCol_ + (col - (leftCol_ + std::max(1, VisibleColCount())) + 1);
+        else if (col >= cols_.First + VisibleColCount())
+            left = cols_.First + (col - (cols_.First + std::max(1, VisibleColCount())) + 1);
     }
-    if (row >= fixedRows_) {
-        if (row < topRow_)
+    if (row >= rows_.Fixed) {
+        if (row < rows_.First)
             top = row;
-        else if (row >= topRow_ + VisibleRowCount())
-            top = topRow_ + (row - (topRow_ + std::max(1, VisibleRowCount())) + 1);
+        else if (row >= rows_.First + VisibleRowCount())
+            top = rows_.First + (row - (rows_.First + std::max(1, VisibleRowCount())) + 1);
     }
     SetTopLeft(left, top);
     // Wide columns: keep stepping until the column is wholly in view (or first).
-    while (HandleAllocated() && col >= fixedCols_ && col > leftCol_ && col >= leftCol_ + VisibleColCount()) {
-        int before = leftCol_;
-        SetTopLeft(leftCol_ + 1, topRow_);
-        if (leftCol_ == before)
+    while (HandleAllocated() && col >= cols_.Fixed && col > cols_.First && col >= cols_.First + VisibleColCount()) {
+        int before = cols_.First;
+        SetTopLeft(cols_.First + 1, rows_.First);
+        if (cols_.First == before)
             break;
     }
 }
@@ -350,23 +278,23 @@ void TCustomGrid::UpdateScrollBars()
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     int maxLeft = MaxLeftCol();
-    si.nMin = fixedCols_;
-    si.nMax = std::max(fixedCols_, ColCount() - 1);
+    si.nMin = cols_.Fixed;
+    si.nMax = std::max(cols_.Fixed, ColCount() - 1);
     si.nPage = static_cast<UINT>(std::max(1, ColCount() - maxLeft));
-    si.nPos = leftCol_;
+    si.nPos = cols_.First;
     SetScrollInfo(handle_, SB_HORZ, &si, TRUE);
     int maxTop = MaxTopRow();
-    si.nMin = fixedRows_;
-    si.nMax = std::max(fixedRows_, RowCount() - 1);
+    si.nMin = rows_.Fixed;
+    si.nMax = std::max(rows_.Fixed, RowCount() - 1);
     si.nPage = static_cast<UINT>(std::max(1, RowCount() - maxTop));
-    si.nPos = topRow_;
+    si.nPos = rows_.First;
     SetScrollInfo(handle_, SB_VERT, &si, TRUE);
 }
 
 void TCustomGrid::Scroll(int bar, WORD code)
 {
     bool horz = bar == SB_HORZ;
-    int pos = horz ? leftCol_ : topRow_;
+    int pos = horz ? cols_.First : rows_.First;
     int page = std::max(1, horz ? VisibleColCount() : VisibleRowCount());
     SCROLLINFO si{};
     si.cbSize = sizeof si;
@@ -388,9 +316,9 @@ void TCustomGrid::Scroll(int bar, WORD code)
     default: return;
     }
     if (horz)
-        SetTopLeft(pos, topRow_);
+        SetTopLeft(pos, rows_.First);
     else
-        SetTopLeft(leftCol_, pos);
+        SetTopLeft(cols_.First, pos);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -425,10 +353,10 @@ void TCustomGrid::MoveCurrent(int col, int row, bool extend)
     // Repaint what the old and the new selection cover (the visible part only).
     if (HandleAllocated()) {
         auto invalidateRange = [this](const TGridRect& g) {
-            int right = std::min(g.Right, leftCol_ + VisibleColCount());
-            int bottom = std::min(g.Bottom, topRow_ + VisibleRowCount());
-            for (int c = std::max(g.Left, leftCol_); c <= right; ++c)
-                for (int r = std::max(g.Top, topRow_); r <= bottom; ++r)
+            int right = std::min(g.Right, cols_.First + VisibleColCount());
+            int bottom = std::min(g.Bottom, rows_.First + VisibleRowCount());
+            for (int c = std::max(g.Left, cols_.First); c <= right; ++c)
+                for (int r = std::max(g.Top, rows_.First); r <= bottom; ++r)
                     InvalidateCell(c, r);
         };
         invalidateRange(old);
@@ -454,8 +382,8 @@ void TCustomGrid::InvalidateCell(int col, int row)
 TCanvas* TCustomGrid::Canvas()
 {
     if (!painting_ && HandleAllocated() && canvas_.Handle() == nullptr) {
-        canvasDC_ = GetDC(handle_);
-        canvas_.SetHandle(canvasDC_);
+        canvasDC_.Acquire(handle_);
+        canvas_.SetHandle(canvasDC_.Get());
         canvas_.Font = font_;
     }
     return &canvas_;
@@ -463,12 +391,10 @@ TCanvas* TCustomGrid::Canvas()
 
 void TCustomGrid::ReleaseCanvasDC()
 {
-    if (!canvasDC_)
+    if (!canvasDC_.Get())
         return;
     canvas_.SetHandle(nullptr);
-    if (handle_)
-        ReleaseDC(handle_, canvasDC_);
-    canvasDC_ = nullptr;
+    canvasDC_.Reset();
 }
 
 void TCustomGrid::Paint()
@@ -479,31 +405,17 @@ void TCustomGrid::Paint()
     GetClipBox(dc, &clip);
     TRect client = TCustomControl::ClientRect();
     // Grid lines: the background of the cell area shows through between the cells.
-    int lw = LineW(), lh = LineH();
-    int x = 0, lastX = 0, lastY = 0;
+    int lw = cols_.Line, lh = rows_.Line;
     std::vector<std::pair<int, int>> cols, rows;  // visible index and left (top)
-    for (int c = 0; c < ColCount() && x < client.Right; c = (c + 1 == fixedCols_ ? std::max(c + 1, leftCol_) : c + 1)) {
-        if (c >= fixedCols_ && c < leftCol_)
-            continue;
-        cols.emplace_back(c, x);
-        x += colWidths_[static_cast<size_t>(c)] + lw;
-    }
-    lastX = x;
-    int y = 0;
-    for (int r = 0; r < RowCount() && y < client.Bottom; r = (r + 1 == fixedRows_ ? std::max(r + 1, topRow_) : r + 1)) {
-        if (r >= fixedRows_ && r < topRow_)
-            continue;
-        rows.emplace_back(r, y);
-        y += rowHeights_[static_cast<size_t>(r)] + lh;
-    }
-    lastY = y;
+    int lastX = cols_.ForEachInView(client.Right, [&](int c, int x) { cols.emplace_back(c, x); });
+    int lastY = rows_.ForEachInView(client.Bottom, [&](int r, int y) { rows.emplace_back(r, y); });
     int fixedRight = 0, fixedBottom = 0;
     for (auto& c : cols)
-        if (c.first < fixedCols_)
-            fixedRight = c.second + colWidths_[static_cast<size_t>(c.first)] + lw;
+        if (c.first < cols_.Fixed)
+            fixedRight = c.second + cols_.Size(c.first) + lw;
     for (auto& r : rows)
-        if (r.first < fixedRows_)
-            fixedBottom = r.second + rowHeights_[static_cast<size_t>(r.first)] + lh;
+        if (r.first < rows_.Fixed)
+            fixedBottom = r.second + rows_.Size(r.first) + lh;
     canvas_.Brush.Style = TBrushStyle::bsSolid;
     canvas_.Brush.Color = clBtnShadow;
     canvas_.FillRect(Rect(0, 0, std::min(lastX, client.Right), fixedBottom));
@@ -517,12 +429,12 @@ void TCustomGrid::Paint()
     for (auto& r : rows) {
         for (auto& c : cols) {
             int col = c.first, row = r.first;
-            TRect cell = Bounds(c.second, r.second, colWidths_[static_cast<size_t>(col)],
-                                rowHeights_[static_cast<size_t>(row)]);
+            TRect cell = Bounds(c.second, r.second, cols_.Size(col),
+                                rows_.Size(row));
             if (cell.Right + lw < clip.left || cell.Left > clip.right || cell.Bottom + lh < clip.top ||
                 cell.Top > clip.bottom)
                 continue;
-            bool fixed = col < fixedCols_ || row < fixedRows_;
+            bool fixed = col < cols_.Fixed || row < rows_.Fixed;
             unsigned lineOpts = fixed ? (options_ & (goFixedVertLine | goFixedHorzLine))
                                       : (options_ & (goVertLine | goHorzLine));
             bool vert = fixed ? (lineOpts & goFixedVertLine) : (lineOpts & goVertLine);
@@ -543,8 +455,7 @@ void TCustomGrid::Paint()
                 if (inSel && (!focused || (options_ & goDrawFocusSelected)))
                     state |= gdSelected;
             }
-            SavedDCScope saved(dc);
-            IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
+            ClipRectScope clipped(dc, cell.ToRECT());
             PrepareCell(cell, state);
             DrawCell(col, row, cell, state);
             if (DefaultDrawing && (state & gdFocused) && !EditorMode()) {
@@ -592,7 +503,7 @@ int TCustomGrid::SizingColumn(int x, int y)
         return -1;
     int col, row;
     MouseToCell(x, y, col, row);
-    if (row < 0 || row >= fixedRows_)
+    if (row < 0 || row >= rows_.Fixed)
         return -1;
     for (int c = std::max(0, col - 1); c <= col && c >= 0; ++c) {
         TRect r = CellRect(c, row);
@@ -610,11 +521,11 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         sizingCol_ = SizingColumn(x, y);
         if (sizingCol_ >= 0) {
             sizingStartX_ = x;
-            sizingStartWidth_ = colWidths_[static_cast<size_t>(sizingCol_)];
+            sizingStartWidth_ = cols_.Size(sizingCol_);
         } else {
             int col, row;
             MouseToCell(x, y, col, row);
-            if (col >= fixedCols_ && row >= fixedRows_) {
+            if (col >= cols_.Fixed && row >= rows_.Fixed) {
                 bool again = col == col_ && row == row_ && !(shift & ssShift);
                 MoveCurrent(col, row, (shift & ssShift) != 0);
                 selecting_ = (options_ & goRangeSelect) != 0;
@@ -633,7 +544,7 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
     } else if (selecting_) {
         int col, row;
         MouseToCell(x, y, col, row);
-        if (col >= fixedCols_ && row >= fixedRows_ && (col != col_ || row != row_))
+        if (col >= cols_.Fixed && row >= rows_.Fixed && (col != col_ || row != row_))
             MoveCurrent(col, row, true);
     }
     if (HandleAllocated() && (options_ & goColSizing))
@@ -664,9 +575,9 @@ bool TCustomGrid::KeyNavigate(WORD key, TShiftState shift)
     case VK_PRIOR: row -= std::max(1, VisibleRowCount()); break;
     case VK_NEXT: row += std::max(1, VisibleRowCount()); break;
     case VK_HOME:
-        col = fixedCols_;
+        col = cols_.Fixed;
         if (ctrl)
-            row = fixedRows_;
+            row = rows_.Fixed;
         break;
     case VK_END:
         col = lastCol;
@@ -677,13 +588,13 @@ bool TCustomGrid::KeyNavigate(WORD key, TShiftState shift)
         if (!(options_ & goTabs))
             return false;
         if (shift & ssShift) {
-            if (--col < fixedCols_) {
+            if (--col < cols_.Fixed) {
                 col = lastCol;
-                row = row > fixedRows_ ? row - 1 : lastRow;
+                row = row > rows_.Fixed ? row - 1 : lastRow;
             }
         } else if (++col > lastCol) {
-            col = fixedCols_;
-            row = row < lastRow ? row + 1 : fixedRows_;
+            col = cols_.Fixed;
+            row = row < lastRow ? row + 1 : rows_.Fixed;
         }
         shift &= ~static_cast<TShiftState>(ssShift);
         break;
@@ -695,8 +606,8 @@ bool TCustomGrid::KeyNavigate(WORD key, TShiftState shift)
     default:
         return false;
     }
-    col = std::max(fixedCols_, std::min(col, lastCol));
-    row = std::max(fixedRows_, std::min(row, lastRow));
+    col = std::max(cols_.Fixed, std::min(col, lastCol));
+    row = std::max(rows_.Fixed, std::min(row, lastRow));
     if (col != col_ || row != row_)
         MoveCurrent(col, row, (shift & ssShift) != 0);
     return true;
@@ -735,8 +646,13 @@ void TCustomGrid::WndProc(TMessage& m)
         }
         break;
     case WM_MOUSEWHEEL: {
-        int steps = -GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA;
-        SetTopLeft(leftCol_, topRow_ + (steps == 0 ? 0 : steps * 3));
+        // The handlers first; what they leave scrolls the rows.
+        int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
+        if (!DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(m.WParam)), delta,
+                          TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
+            int steps = -delta / WHEEL_DELTA;
+            SetTopLeft(cols_.First, rows_.First + steps * 3);
+        }
         m.Result = 0;
         return;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/Controls.h"
+#include "ui/GridAxis.h"
 #include "ui/StdCtrls.h"
 
 enum TGridOption : unsigned {
@@ -42,12 +43,12 @@ public:
     explicit TCustomGrid(TComponent* owner);
     ~TCustomGrid() override;
 
-    int ColCount() const { return static_cast<int>(colWidths_.size()); }
-    int RowCount() const { return static_cast<int>(rowHeights_.size()); }
+    int ColCount() const { return cols_.Count(); }
+    int RowCount() const { return rows_.Count(); }
     void SetColCount(int value);
     void SetRowCount(int value);
-    int FixedCols() const { return fixedCols_; }
-    int FixedRows() const { return fixedRows_; }
+    int FixedCols() const { return cols_.Fixed; }
+    int FixedRows() const { return rows_.Fixed; }
     // Must stay below ColCount / RowCount (an Exception otherwise).
     void SetFixedCols(int value);
     void SetFixedRows(int value);
@@ -56,9 +57,11 @@ public:
     // Sets every column's width (every row's height).
     void SetDefaultColWidth(int value);
     void SetDefaultRowHeight(int value);
-    int ColWidths(int col) const { return colWidths_.at(static_cast<size_t>(col)); }
+    int ColWidths(int col) const { return cols_.Size(col); }
     void SetColWidths(int col, int width);
-    int RowHeights(int row) const { return rowHeights_.at(static_cast<size_t>(row)); }
+    // Sets the widths of columns first, first + 1, ... with one relayout for all.
+    void SetColWidthsFrom(int first, const std::vector<int>& widths);
+    int RowHeights(int row) const { return rows_.Size(row); }
     void SetRowHeights(int row, int height);
     int GridLineWidth() const { return gridLineWidth_; }
     void SetGridLineWidth(int value);
@@ -70,10 +73,10 @@ public:
     void SetCol(int value) { MoveCurrent(value, row_, false); }
     void SetRow(int value) { MoveCurrent(col_, value, false); }
     // The first non-fixed column and row in view.
-    int LeftCol() const { return leftCol_; }
-    int TopRow() const { return topRow_; }
-    void SetLeftCol(int value) { SetTopLeft(value, topRow_); }
-    void SetTopRow(int value) { SetTopLeft(leftCol_, value); }
+    int LeftCol() const { return cols_.First; }
+    int TopRow() const { return rows_.First; }
+    void SetLeftCol(int value) { SetTopLeft(value, rows_.First); }
+    void SetTopRow(int value) { SetTopLeft(cols_.First, value); }
     // Non-fixed columns (rows) wholly in view.
     int VisibleColCount();
     int VisibleRowCount();
@@ -132,8 +135,10 @@ protected:
     void SetTopLeft(int col, int row);
 
 private:
-    int LineW() const { return (options_ & goVertLine) ? gridLineWidth_ : 0; }
-    int LineH() const { return (options_ & goHorzLine) ? gridLineWidth_ : 0; }
+    // The axes' lines follow the options and the line width.
+    void SyncLines();
+    // After sizes changed: the view stays full, the scroll bars follow, all is redrawn.
+    void SizesChanged();
     int MaxLeftCol();
     int MaxTopRow();
     void ScrollIntoView(int col, int row);
@@ -144,18 +149,17 @@ private:
     // Column whose right border is near x in the fixed rows, or -1.
     int SizingColumn(int x, int y);
 
-    std::vector<int> colWidths_, rowHeights_;
-    int fixedCols_ = 1, fixedRows_ = 1;
+    GridAxis cols_, rows_;
     int defaultColWidth_ = 64, defaultRowHeight_ = 24;
     int gridLineWidth_ = 1;
-    int col_ = 1, row_ = 1, leftCol_ = 1, topRow_ = 1;
+    int col_ = 1, row_ = 1;
     int anchorCol_ = 1, anchorRow_ = 1;
     TGridOptions options_ = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     TGridRect selection_{1, 1, 1, 1};
     bool selecting_ = false;
     int sizingCol_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
     bool painting_ = false;
-    HDC canvasDC_ = nullptr;  // GetDC of the window while drawing outside painting
+    TWindowDC canvasDC_;  // the window's DC while drawing outside painting
     TInplaceEdit* editor_ = nullptr;  // owned as a component
     std::string editOriginal_;
 

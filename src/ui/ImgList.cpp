@@ -1,6 +1,7 @@
 #include "ui/ImgList.h"
 
 #include <algorithm>
+#include <cstdint>
 
 void TImageList::SetWidth(int value)
 {
@@ -27,10 +28,9 @@ int TImageList::Add(TBitmap* bitmap)
         HDC dst = image->Canvas()->Handle();
         // What a smaller source leaves uncovered gets the source's transparent colour.
         COLORREF key = GetPixel(src, i * width_, bitmap->Height() - 1);
-        HBRUSH fill = CreateSolidBrush(key);
+        TBrushHandle fill(CreateSolidBrush(key));
         RECT all{0, 0, width_, height_};
-        FillRect(dst, &all, fill);
-        DeleteObject(fill);
+        FillRect(dst, &all, fill.Get());
         BitBlt(dst, 0, 0, std::min(width_, bitmap->Width() - i * width_), std::min(height_, bitmap->Height()), src,
                i * width_, 0, SRCCOPY);
         images_.push_back(std::move(image));
@@ -46,4 +46,29 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index)
     HDC src = image->Canvas()->Handle();
     COLORREF key = GetPixel(src, 0, height_ - 1);
     GdiTransparentBlt(canvas->Handle(), x, y, width_, height_, src, 0, 0, width_, height_, key);
+}
+
+HBITMAP TImageList::AlphaBitmap(int index)
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    if (alpha_.size() < images_.size())
+        alpha_.resize(images_.size());
+    std::unique_ptr<TBitmap>& made = alpha_[static_cast<size_t>(index)];
+    if (!made) {
+        TBitmap* image = images_[static_cast<size_t>(index)].get();
+        made = std::make_unique<TBitmap>();
+        made->SetSize(width_, height_);
+        uint32_t key = image->ScanLine(height_ - 1)[0] & 0xFFFFFF;
+        for (int y = 0; y < height_; ++y) {
+            const uint32_t* from = image->ScanLine(y);
+            uint32_t* to = made->ScanLine(y);
+            for (int x = 0; x < width_; ++x) {
+                uint32_t rgb = from[x] & 0xFFFFFF;
+                to[x] = rgb == key ? 0 : (0xFF000000u | rgb);  // opaque pixels need no premultiplying
+            }
+        }
+        GdiFlush();
+    }
+    return made->Handle();
 }

@@ -19,12 +19,20 @@ public:
     // Adds the images of a bitmap (one per Width pixels, at least one); returns the
     // index of the first one, or -1 for an empty bitmap.
     int Add(TBitmap* bitmap);
-    void Clear() { images_.clear(); }
+    void Clear()
+    {
+        images_.clear();
+        alpha_.clear();
+    }
     // Draws image index at (x, y); its bottom-left pixel's colour is transparent.
     // An index outside the list draws nothing.
     void Draw(TCanvas* canvas, int x, int y, int index);
+    // The image as a 32-bit bitmap whose transparent pixels have alpha 0 (as menus draw
+    // it), or null for an index outside the list. Owned by the list.
+    HBITMAP AlphaBitmap(int index);
 
 private:
     int width_ = 16, height_ = 16;
     std::vector<std::unique_ptr<TBitmap>> images_;
+    std::vector<std::unique_ptr<TBitmap>> alpha_;  // made on first use, by index
 };

@@ -90,7 +90,7 @@ void TCustomGrid::PlaceEditor()
 
 void TCustomGrid::ShowEditor()
 {
-    if (!(options_ & goEditing) || col_ < fixedCols_ || row_ < fixedRows_ || !HandleAllocated())
+    if (!(options_ & goEditing) || col_ < cols_.Fixed || row_ < rows_.Fixed || !HandleAllocated())
         return;
     if (!editor_) {
         editor_ = new TInplaceEdit(this);

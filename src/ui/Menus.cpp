@@ -44,10 +44,8 @@ TMenuItem* TPopupMenu::FindShortCut(TShortCut shortCut) const
     return nullptr;
 }
 
-void TPopupMenu::Popup(int x, int y)
+HMENU TPopupMenu::CreateMenuHandle() const
 {
-    if (OnPopup)
-        OnPopup(this);
     HMENU menu = CreatePopupMenu();
     for (size_t i = 0; i < Items.size(); ++i) {
         TMenuItem* item = Items[i];
@@ -62,7 +60,22 @@ void TPopupMenu::Popup(int x, int y)
             caption += "\t" + ShortCutToText(item->ShortCut);
         UINT flags = MF_STRING | (item->Enabled ? 0 : MF_GRAYED) | (item->Checked ? MF_CHECKED : 0);
         AppendMenuW(menu, flags, i + 1, ToWide(caption).c_str());
+        if (Images && item->ImageIndex >= 0) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_BITMAP;
+            info.hbmpItem = Images->AlphaBitmap(item->ImageIndex);
+            SetMenuItemInfoW(menu, static_cast<UINT>(i + 1), FALSE, &info);
+        }
     }
+    return menu;
+}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    if (OnPopup)
+        OnPopup(this);
+    HMENU menu = CreateMenuHandle();
     HWND owner = nullptr;
     if (PopupComponent) {
         TWinControl* w = PopupComponent->IsWindowed() ? static_cast<TWinControl*>(PopupComponent)

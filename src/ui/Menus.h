@@ -7,6 +7,7 @@
 
 #include "ui/Component.h"
 #include "ui/Controls.h"
+#include "ui/ImgList.h"
 
 // A shortcut: virtual-key code in the low byte plus modifier bits.
 using TShortCut = unsigned;
@@ -27,6 +28,7 @@ public:
     bool Enabled = true;
     bool Visible = true;
     bool Checked = false;
+    int ImageIndex = -1;  // picture from the menu's Images, -1 for none
     TNotifyEvent OnClick;
     // The path a choice takes: real choices and tests call it alike.
     void Click();
@@ -40,6 +42,10 @@ public:
     void Add(TMenuItem* item) { Items.push_back(item); }
     // Shows the menu at a screen point and runs the chosen item's Click.
     void Popup(int x, int y);
+    // The menu as Popup shows it (an item "-" is a separator); the caller destroys it.
+    // Item i has the command id i + 1.
+    HMENU CreateMenuHandle() const;
+    TImageList* Images = nullptr;  // not owned
     // The enabled, visible item with this shortcut, or null.
     TMenuItem* FindShortCut(TShortCut shortCut) const;
     TControl* PopupComponent = nullptr;  // not owned

@@ -60,6 +60,30 @@ private:
     int saved_;
 };
 
+// Drawing limited to a rectangle for the length of the scope; the clip region before
+// it comes back at the end. Unlike SaveDC it leaves the selected objects alone, so a
+// canvas that keeps drawing across several scopes stays in step with its DC.
+class ClipRectScope {
+public:
+    ClipRectScope(HDC dc, const RECT& r) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0))
+    {
+        hadRegion_ = GetClipRgn(dc_, saved_) == 1;
+        IntersectClipRect(dc_, r.left, r.top, r.right, r.bottom);
+    }
+    ~ClipRectScope()
+    {
+        SelectClipRgn(dc_, hadRegion_ ? saved_ : nullptr);
+        DeleteObject(saved_);
+    }
+    ClipRectScope(const ClipRectScope&) = delete;
+    ClipRectScope& operator=(const ClipRectScope&) = delete;
+
+private:
+    HDC dc_;
+    HRGN saved_;
+    bool hadRegion_ = false;
+};
+
 // A flag that is true for the length of the scope.
 class FlagScope {
 public:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/Handles.h"
 #include "ui/PlatformFile.h"
 #include "ui/Streams.h"
 #include "ui/SysUtils.h"
@@ -19,8 +20,7 @@ std::string SystemErrorText(DWORD code)
 
 class Win32File : public PlatformFile {
 public:
-    explicit Win32File(HANDLE h) : h_(h) {}
-    ~Win32File() override { CloseHandle(h_); }
+    explicit Win32File(HANDLE h) : file_(h), h_(h) {}
     int64_t Read(void* buffer, int64_t count) override
     {
         int64_t done = 0;
@@ -63,7 +63,8 @@ public:
     }
 
 private:
-    HANDLE h_;
+    TKernelHandle file_;
+    HANDLE h_;  // file_'s handle
 };
 
 } // namespace

@@ -29,6 +29,33 @@ std::string UpperCase(std::string text)
     return text;
 }
 
+std::string AnsiUpperCase(std::string text)
+{
+    for (char& c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || u >= 0xE0)
+            u = static_cast<unsigned char>(u - 0x20);
+        else if (u == 0xB8 || u == 0xBA || u == 0xBF)  // ё є ї
+            u = static_cast<unsigned char>(u - 0x10);
+        else if (u == 0xB3 || u == 0xBE)  // і ѕ
+            u = static_cast<unsigned char>(u - 1);
+        else if (u == 0x83)  // ѓ
+            u = 0x81;
+        else if (u == 0x90)  // ђ
+            u = 0x80;
+        else if (u >= 0x9A && u <= 0x9F && u != 0x9B)  // љ њ ќ ћ џ
+            u = static_cast<unsigned char>(u - 0x10);
+        else if (u == 0xA2)  // ў
+            u = 0xA1;
+        else if (u == 0xBC)  // ј
+            u = 0xA3;
+        else if (u == 0xB4)  // ґ
+            u = 0xA5;
+        c = static_cast<char>(u);
+    }
+    return text;
+}
+
 std::string Trim(const std::string& text)
 {
     size_t b = 0, e = text.size();

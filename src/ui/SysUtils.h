@@ -9,6 +9,9 @@ std::string IntToStr(long long value);
 int StrToIntDef(const std::string& text, int def);
 // ASCII letters only, like the class library's plain UpperCase.
 std::string UpperCase(std::string text);
+// Every letter of Windows-1251 (Latin and Cyrillic) in upper case, for comparisons that
+// ignore case the way file names and INI names do.
+std::string AnsiUpperCase(std::string text);
 std::string Trim(const std::string& text);
 
 // Folder part with its trailing separator ("" when there is none).

@@ -41,7 +41,7 @@ bool FromWideExact(const std::wstring& text, std::string& out)
     return !usedDefault;
 }
 
-std::string SysErrorMessage(unsigned long code)
+std::string SysErrorMessageText(unsigned long code)
 {
     wchar_t* buf = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -49,7 +49,13 @@ std::string SysErrorMessage(unsigned long code)
     std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
     if (buf)
         LocalFree(buf);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
     return FromWide(text);
+}
+
+std::string SysErrorMessage(unsigned long code)
+{
+    std::string text = SysErrorMessageText(code);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
 }

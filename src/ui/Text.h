@@ -14,3 +14,5 @@ bool FromWideExact(const std::wstring& text, std::string& out);
 // The system's text for a Win32 error number, without its trailing line end; "" when
 // the system has none.
 std::string SysErrorMessage(unsigned long code);
+// The same text exactly as the system gives it, line end included.
+std::string SysErrorMessageText(unsigned long code);

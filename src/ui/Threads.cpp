@@ -62,8 +62,6 @@ bool CheckSynchronize()
 TThread::~TThread()
 {
     TerminateAndWait();
-    if (handle_)
-        CloseHandle(handle_);
 }
 
 void TThread::Start()
@@ -71,7 +69,7 @@ void TThread::Start()
     if (started_)
         return;
     started_ = true;
-    handle_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ThreadProc, this, 0, nullptr));
+    handle_.Reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ThreadProc, this, 0, nullptr)));
     if (!handle_) {
         started_ = false;
         throw Exception("Thread creation error");
@@ -117,10 +115,10 @@ int TThread::WaitFor()
     if (!started_ || !handle_)
         return ReturnValue;
     if (!IsMainThread()) {
-        WaitForSingleObject(handle_, INFINITE);
+        WaitForSingleObject(handle_.Get(), INFINITE);
         return ReturnValue;
     }
-    HANDLE handles[2] = {handle_, g_syncEvent};
+    HANDLE handles[2] = {handle_.Get(), g_syncEvent};
     for (;;) {
         DWORD r = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r == WAIT_OBJECT_0)
@@ -140,7 +138,7 @@ void TThread::TerminateAndWait()
 {
     if (!started_ || finished_) {
         if (started_ && handle_)
-            WaitForSingleObject(handle_, INFINITE);
+            WaitForSingleObject(handle_.Get(), INFINITE);
         return;
     }
     Terminate();

@@ -9,6 +9,8 @@
 #include <exception>
 #include <functional>
 
+#include "ui/Handles.h"
+
 // A thread is always created suspended: the constructor never starts it, because
 // Execute is a virtual of the derived class, which does not exist yet while the base
 // constructor runs. Start it with Start() once the object is complete (for example at
@@ -30,7 +32,7 @@ public:
     // and sent messages are served meanwhile. Returns ReturnValue.
     int WaitFor();
     void TerminateAndWait();
-    HANDLE Handle() const { return handle_; }
+    HANDLE Handle() const { return handle_.Get(); }
     // The exception that ended Execute, if any.
     std::exception_ptr FatalException;
     int ReturnValue = 0;
@@ -44,7 +46,7 @@ protected:
 private:
     static unsigned __stdcall ThreadProc(void* self);
 
-    HANDLE handle_ = nullptr;
+    TKernelHandle handle_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> finished_{false};
     bool started_ = false;

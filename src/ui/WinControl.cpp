@@ -38,8 +38,6 @@ TWinControl::~TWinControl()
         handle_ = nullptr;
         DestroyWindow(h);
     }
-    if (colorBrush_)
-        DeleteObject(colorBrush_);
 }
 
 // Registers (once) the library's own class or a superclass of a system control whose
@@ -132,9 +130,8 @@ void TWinControl::CreateWnd()
         if (!parent_)
             return;  // a child window needs its parent; it is made when it gets one
         p.parent = parent_->Handle();
-        // Making the parent's window made the children's too: one window per control.
         if (handle_)
-            return;
+            return;  // making the parent's window made this one with it
     }
     // A top-level window is shown only once it is complete, children included:
     // showing activates it, and activation runs the form's code.
@@ -156,7 +153,7 @@ void TWinControl::CreateWnd()
                              height_, p.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     g_creating = nullptr;
     if (!h)
-        throw Exception("Error creating window: " + IntToStr(static_cast<long long>(GetLastError())));
+        throw Exception(LastWin32ErrorText("CreateWindowExW"));
     handle_ = h;
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
     CreateHandleDone();

@@ -77,24 +77,30 @@ bool TWinControl::EraseBackground(HDC dc)
         return false;  // system controls erase themselves
     RECT r;
     GetClientRect(handle_, &r);
-    HBRUSH b = CreateSolidBrush(ColorToRGB(color_));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    TBrushHandle b(CreateSolidBrush(ColorToRGB(color_)));
+    FillRect(dc, &r, b.Get());
     return true;
+}
+
+bool TWinControl::DoMouseWheel(TShiftState shift, int delta, TPoint mousePos)
+{
+    bool handled = false;
+    const TMouseWheelUpDownEvent& event = delta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+    if (delta != 0 && event && EventsAllowed())
+        event(this, shift, mousePos, handled);
+    return handled;
 }
 
 LRESULT TWinControl::ColorMessage(HDC dc)
 {
     COLORREF rgb = ColorToRGB(color_);
     if (!colorBrush_ || colorBrushColor_ != rgb) {
-        if (colorBrush_)
-            DeleteObject(colorBrush_);
-        colorBrush_ = CreateSolidBrush(rgb);
+        colorBrush_.Reset(CreateSolidBrush(rgb));
         colorBrushColor_ = rgb;
     }
     SetTextColor(dc, ColorToRGB(font_.Color));
     SetBkColor(dc, rgb);
-    return reinterpret_cast<LRESULT>(colorBrush_);
+    return reinterpret_cast<LRESULT>(colorBrush_.Get());
 }
 
 TWinControl* controls_detail::ControlOfWindow(HWND hwnd)
@@ -260,6 +266,13 @@ void TWinControl::WndProc(TMessage& m)
         }
         break;
     }
+    case WM_MOUSEWHEEL:
+        if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam),
+                         TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_CONTEXTMENU:
         if (PopupMenu && EventsAllowed()) {
             int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
@@ -297,6 +310,22 @@ void TWinControl::WndProc(TMessage& m)
             return;
         break;
     }
+    case WM_SETCURSOR:
+        // The pointer over this window's client area: the control under it (a
+        // windowless child or this control) may ask for its own.
+        if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+            POINT screen;
+            GetCursorPos(&screen);
+            TPoint p = ScreenToClient(TPoint{screen.x, screen.y});
+            TControl* under = ControlAtPos(p);
+            TCursor cursor = under && under->Cursor != crDefault ? under->Cursor : Cursor;
+            if (cursor != crDefault) {
+                SetCursor(LoadCursorW(nullptr, cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
+                m.Result = TRUE;
+                return;
+            }
+        }
+        break;
     case WM_MOUSELEAVE:
         if (g_mouseControl && (g_mouseControl == this || g_mouseControl->parent_ == this)) {
             TControl* old = g_mouseControl;

@@ -58,4 +58,144 @@ TEST(MainWindow, FileArgumentInAnyCaseOffersTheFilePort)
     }
 }
 
+void WriteWholeFile(const std::wstring& name, const std::string& bytes)
+{
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadWholeFile(const std::wstring& name)
+{
+    std::string bytes;
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+// A scenario file of two steps of 18 channels for the first model.
+std::string TwoStepScenario()
+{
+    std::string b(48, '\0');
+    b.replace(0, 8, "SCN 1.5 ");
+    const unsigned char fields[] = {150, 0, 48, 0, 18, 0, 2, 0, 2, 1, 20, 0, 0, 128, 0, 10, 80};
+    for (size_t i = 0; i < sizeof fields; ++i)
+        b[8 + i] = static_cast<char>(fields[i]);
+    for (int step = 0; step < 2; ++step) {
+        b += std::string{static_cast<char>(40 + step), 0};
+        for (int k = 0; k < 18; ++k)
+            b += static_cast<char>(k == step ? 128 : 0);
+    }
+    return b;
+}
+
+TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
+{
+    std::wstring exe = ProgramFromEnvironment(L"PELVOR_EXE");
+    ASSERT_FALSE(exe.empty());
+    ProgramUnderTest program(exe);
+    WriteWholeFile(program.Folder() + L"show.scn", TwoStepScenario());
+    WriteWholeFile(program.Folder() + L"pelvor.ini", "[OPTIONS]\r\nLastOpenFile=show.scn\r\n");
+
+    // First run: the file named in the settings opens; the window is moved and closed.
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForWindow(L"show.scn");
+    ASSERT_NE(main, nullptr) << "the scenario of the settings file was not opened";
+    MoveWindow(main, 100, 80, 900, 650, TRUE);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(program.WaitForExit(), 0);
+    std::string settings = ReadWholeFile(program.Folder() + L"pelvor.ini");
+    EXPECT_NE(settings.find("\r\nLastOpenFile=show.scn\r\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\r\nLeft=100\r\n"), std::string::npos) << settings;
+
+    // Second run, on what the first one wrote: the same scenario at the same place; it
+    // is closed maximised, which keeps the normal bounds.
+    ASSERT_TRUE(program.Start());
+    main = program.WaitForWindow(L"show.scn");
+    ASSERT_NE(main, nullptr) << "the last scenario was not reopened";
+    EXPECT_EQ(WindowText(main), L" Редактор сценария (Qarto18)  -  show.scn");
+    // The caption comes with the settings, the position on the first activation.
+    RECT r{};
+    for (int i = 0; i < 100; ++i) {
+        GetWindowRect(main, &r);
+        if (r.left == 100 && r.top == 80)
+            break;
+        Sleep(50);
+    }
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 80);
+    EXPECT_EQ(r.right - r.left, 900);
+    EXPECT_EQ(r.bottom - r.top, 650);
+    ShowWindow(main, SW_MAXIMIZE);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(program.WaitForExit(), 0);
+    settings = ReadWholeFile(program.Folder() + L"pelvor.ini");
+    EXPECT_NE(settings.find("\r\nWindowState=2\r\nTop=80\r\nLeft=100\r\nHeight=650\r\nWidth=900\r\n"),
+              std::string::npos)
+        << settings.substr(0, 200);
+
+    // Third run: maximised again.
+    ASSERT_TRUE(program.Start());
+    main = program.WaitForWindow(L"show.scn");
+    ASSERT_NE(main, nullptr);
+    for (int i = 0; i < 100 && !IsZoomed(main); ++i)
+        Sleep(50);
+    EXPECT_TRUE(IsZoomed(main));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+// Clicks the tool-bar button whose left edge is at x, as the mouse does: the tool bar
+// is the main window's first child, along its top.
+void ClickToolButton(HWND main, int left)
+{
+    POINT p{left + 14, 20};
+    HWND bar = ChildWindowFromPointEx(main, p, CWP_SKIPINVISIBLE);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(bar, main);
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+TEST(MainWindow, TheSetUpAndAboutButtonsOpenTheirDialogs)
+{
+    std::wstring exe = ProgramFromEnvironment(L"PELVOR_EXE");
+    ASSERT_FALSE(exe.empty());
+    ProgramUnderTest program(exe);
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForWindow(L"Новый.scn");
+    ASSERT_NE(main, nullptr);
+    // Buttons are 30 pixels apart, with gaps after the files, history and preview groups.
+    const int setupLeft = 4 + 9 * 30 + 30, aboutLeft = setupLeft + 30;
+
+    ClickToolButton(main, setupLeft);
+    HWND setup = program.WaitForWindow(L"Настройка каналов");
+    ASSERT_NE(setup, nullptr) << "no set-up dialog";
+    EXPECT_EQ(ComboItems(ChildrenOfClass(setup, L"COMBOBOX").at(0)).size(), 9u);
+    PostMessageW(setup, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(setup); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(setup));
+
+    ClickToolButton(main, aboutLeft);
+    HWND about = program.WaitForWindow(L"О программе");
+    ASSERT_NE(about, nullptr) << "no About box";
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(about); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(about));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+}
+
 } // namespace

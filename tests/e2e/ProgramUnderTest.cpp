@@ -53,6 +53,11 @@ ProgramUnderTest::~ProgramUnderTest()
 
 bool ProgramUnderTest::Start(const std::wstring& arguments)
 {
+    if (process_.hProcess) {  // started before: the same folder, a new process
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = PROCESS_INFORMATION{};
+    }
     std::wstring command = L"\"" + copy_ + L"\"";
     if (!arguments.empty())
         command += L" " + arguments;

@@ -14,6 +14,7 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
+    // Starts the copy; again after it ended, in the same folder (a restart).
     bool Start(const std::wstring& arguments = L"");
     // The visible top-level window of the program whose caption ends with the text, or
     // null after the time-out.

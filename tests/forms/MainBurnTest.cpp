@@ -28,6 +28,14 @@ protected:
         form->Scn().labels = {1};
     }
     int Steps() const { return form->Grid->ColCount() - 1; }
+    // A click of the left mouse button on a button of the channel-range window, handled
+    // once that window runs its modal loop.
+    static void PostClick(TControl* button)
+    {
+        const LPARAM at = MAKELPARAM(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+        PostMessageW(FormSetBurnChannels->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(FormSetBurnChannels->Handle(), WM_LBUTTONUP, 0, at);
+    }
 
     std::vector<BurnRequest> requests;
     std::string nextPortName;
@@ -39,7 +47,7 @@ TEST_F(MainBurnTest, FilePortWritesTheHeaderWhereTheUserChooses)
     std::string target = dir.File("pelvor-burn-test.h");
     form->PortName = "FILE";
     dialogs.fileAnswers = {target};
-    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    form->SpeedButtonBurn->Click();
 
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     const FileDialogRequest& r = dialogs.fileRequests[0];
@@ -105,6 +113,7 @@ TEST_F(MainBurnTest, UsbControllerIsNamedByItsDeviceId)
 TEST_F(MainBurnTest, MoreChannelsThanTheModelGoThroughTheRangeWindow)
 {
     form->Grid->SetRowCount(3 + 40);
+    PostClick(FormSetBurnChannels->SpeedButtonExit);
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
     EXPECT_TRUE(requests.empty());
     EXPECT_EQ(FormSetBurnChannels->FirstCh, 0);
@@ -117,6 +126,30 @@ TEST_F(MainBurnTest, MoreChannelsThanTheModelGoThroughTheRangeWindow)
     form->Grid->SetRowCount(3 + 18);
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
     EXPECT_EQ(requests.size(), 1u);
+}
+
+// Ends the range window's modal loop should the posted clicks not do it.
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { FormSetBurnChannels->ModalResult = mrCancel; }
+
+TEST_F(MainBurnTest, TheRangeWindowProgramsOneControllerAfterTheOther)
+{
+    form->Grid->SetRowCount(3 + 40);
+    form->Scn().SetCell(2, 3 + 18, 77);  // channel 19: the first of the second controller
+    for (int i = 0; i < 3; ++i)
+        PostClick(FormSetBurnChannels->SpeedButtonBurn);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUp);
+    form->SpeedButtonBurnClick(form->SpeedButtonBurn);
+    KillTimer(nullptr, timer);
+
+    ASSERT_EQ(requests.size(), 3u) << "one programming run per controller, then the window closed";
+    const size_t step2 = 10 + (2 + 18);  // step 2's record: its time, then its channels
+    EXPECT_EQ(requests[0].channelCount, 18);
+    EXPECT_EQ(requests[0].image[step2 + 2], 128) << "channel 1";
+    EXPECT_EQ(requests[1].channelCount, 18);
+    EXPECT_EQ(requests[1].image[step2 + 2], 77) << "channel 19";
+    EXPECT_EQ(requests[2].channelCount, 4);
+    EXPECT_EQ(requests[2].image[4], 4);
+    EXPECT_FALSE(FormSetBurnChannels->Showing());
 }
 
 TEST_F(MainBurnTest, ARangeWiderThanOneImageIsRefused)

@@ -43,16 +43,30 @@ TEST_F(MainFormTest, ASecondActivationLoadsNothing)
     EXPECT_EQ(form->Scn().Cell(1, 3), 7);
 }
 
-TEST_F(MainFormTest, PushingWaitsForTheSpeedTimerAfterStartUp)
+TEST_F(MainFormTest, PushingWorksRightAfterStartUpAndASuspendedPushStillMarksTheScenario)
 {
-    form->PushUndo();
-    EXPECT_FALSE(form->Modified) << "the start-up speed synchronisation suspends pushing";
+    // The start-up speed synchronisation is a change made by the program: it neither
+    // pushes nor suspends pushing.
+    EXPECT_TRUE(form->Ring().UndoEnabled);
+    EXPECT_FALSE(form->TimerSpeedChange->Enabled());
     EXPECT_EQ(form->Caption(), kNewCaption);
-    EnablePushing();
     form->PushUndo();
     EXPECT_TRUE(form->Modified);
     EXPECT_EQ(form->Caption(), std::string(kNewCaption) + " *");
     EXPECT_TRUE(form->SpeedButtonUndo->Enabled());
+    EXPECT_EQ(form->Ring().UndoDepth, 1);
+
+    // While a gesture holds pushing off, its later changes share one undo step, yet each
+    // marks the scenario, so closing still asks to save.
+    form->TrackBarSpeed->SetPosition(form->TrackBarSpeed->Position() - 5);
+    EXPECT_FALSE(form->Ring().UndoEnabled);
+    EXPECT_EQ(form->Ring().UndoDepth, 2);
+    form->Modified = false;  // as after a save
+    form->SetCaption(false);
+    form->PushUndo();
+    EXPECT_EQ(form->Ring().UndoDepth, 2);
+    EXPECT_TRUE(form->Modified);
+    EXPECT_EQ(form->Caption(), std::string(kNewCaption) + " *");
 }
 
 TEST_F(MainFormTest, CtrlKeysSelectAllClearAndUndo)
@@ -80,6 +94,25 @@ TEST_F(MainFormTest, CtrlKeysSelectAllClearAndUndo)
     EXPECT_EQ(form->Scn().Cell(2, 4), 9);
 }
 
+TEST_F(MainFormTest, TheFormSeesCtrlKeysBeforeTheGrid)
+{
+    form->Show();
+    EnablePushing();
+    EditCell(2, 4, 9);
+    {
+        HeldKeys ctrl({VK_CONTROL});
+        TypeKey(form->Grid, 'Z');
+    }
+    EXPECT_EQ(form->Scn().Cell(2, 4), 0);
+    {
+        HeldKeys ctrlShift({VK_CONTROL, VK_SHIFT});
+        TypeKey(form->Grid, 'Z');
+        TypeKey(form->Grid, 'A');
+    }
+    EXPECT_EQ(form->Scn().Cell(2, 4), 9);
+    EXPECT_EQ(form->SelectionMark(3, 5), 1) << "Ctrl+Shift+A selects all as well";
+}
+
 TEST_F(MainFormTest, AskSaveChangesNamesTheFileAndHonoursTheAnswer)
 {
     EXPECT_TRUE(form->AskSaveChanges());
@@ -102,6 +135,7 @@ TEST_F(MainFormTest, AskSaveChangesNamesTheFileAndHonoursTheAnswer)
 
 TEST_F(MainFormTest, ASaveThatFailsNeverPassesForSuccess)
 {
+    form->ScenarioFileName = form->ProgramFolder + "no-such-folder\\Новый.scn";
     form->Modified = true;
     dialogs.answers = {IDYES};
     bool canClose = true;

@@ -33,7 +33,7 @@ protected:
 TEST_F(MainSetupTest, CancelLeavesEverythingAsItWas)
 {
     Answer(mrCancel, [](ControllerConfig& c) { Model(c, 6); });
-    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    form->SpeedButtonSetup->Click();
     EXPECT_EQ(dialogRuns, 1);
     EXPECT_STREQ(form->Config.modelName, "Qarto18");
     EXPECT_EQ(form->Grid->RowCount(), 21);
@@ -47,14 +47,29 @@ TEST_F(MainSetupTest, SameParameterRowKeepsTheScenario)
     form->SpeedButtonSetupClick(form->SpeedButtonSetup);
     EXPECT_STREQ(form->Config.modelName, "Qarto6");
     EXPECT_EQ(form->Scn().Cell(1, 3), 42);
-    EXPECT_TRUE(form->SpeedButtonUndo->Enabled()) << "the history stays";
     EXPECT_EQ(form->Grid->RowCount(), 3 + 6);
     EXPECT_EQ(form->StepMaximum, (16384 - 2048 - 4608 - 10) / 8);
     EXPECT_EQ(form->Grid->ColCount(), 1 + form->StepMaximum) << "cut to the smaller memory";
     EXPECT_EQ(form->Scn().ColCount(), form->Grid->ColCount());
     EXPECT_EQ(form->UpDownStepNum->Max(), form->StepMaximum);
-    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn");
+    EXPECT_EQ(form->EditStepNum->Text(), IntToStr(form->StepMaximum));
+    EXPECT_FALSE(form->SpeedButtonUndo->Enabled()) << "no undo step brings back more steps than the controller holds";
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn *") << "the edit is still unsaved";
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(MainSetupTest, AModelWithRoomForTheScenarioKeepsItsHistory)
+{
+    EnablePushing();
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 4); });  // Qarto6: fewer steps, cut
+    form->SpeedButtonSetup->Click();
+    EditCell(1, 3, 42);
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 0); });  // back to Qarto18: more room
+    form->SpeedButtonSetup->Click();
+    EXPECT_EQ(form->Scn().Cell(1, 3), 42);
+    EXPECT_TRUE(form->SpeedButtonUndo->Enabled()) << "the history stays";
+    EXPECT_EQ(form->UpDownStepNum->Max(), form->StepMaximum);
+    EXPECT_EQ(form->Grid->ColCount(), 1 + (16384 - 2048 - 4608 - 10) / 8) << "the scenario keeps its steps";
 }
 
 TEST_F(MainSetupTest, AnotherParameterRowAsksBeforeReplacingTheScenario)

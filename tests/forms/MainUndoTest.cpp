@@ -20,7 +20,7 @@ TEST_F(MainUndoTest, UndoAndRedoMoveThroughTheHistoryAndMarkTheScenario)
     form->Modified = false;  // as after a save
     form->SetCaption(false);
 
-    form->Undo();
+    form->SpeedButtonUndo->Click();
     EXPECT_EQ(form->Scn().Cell(1, 3), 10);
     EXPECT_TRUE(form->Modified) << "an undo that moves changes the scenario";
     EXPECT_EQ(form->Caption().substr(form->Caption().size() - 2), " *");
@@ -32,8 +32,8 @@ TEST_F(MainUndoTest, UndoAndRedoMoveThroughTheHistoryAndMarkTheScenario)
     form->Undo();
     EXPECT_EQ(form->Scn().Cell(1, 3), 0) << "nothing left to undo";
 
-    form->Redo();
-    form->Redo();
+    form->SpeedButtonRedo->Click();
+    form->SpeedButtonRedo->Click();
     EXPECT_EQ(form->Scn().Cell(1, 3), 20);
     EXPECT_FALSE(form->SpeedButtonRedo->Enabled());
     form->Redo();
@@ -70,6 +70,22 @@ TEST_F(MainUndoTest, UndoRestoresTheSpeedWithoutLosingTheRedoStep)
     form->Redo();
     EXPECT_EQ(form->TrackBarSpeed->Position(), before - 30);
     EXPECT_DOUBLE_EQ(form->MsPerTimeUnit, (10 + 80 - (before - 30)) * 0.5);
+}
+
+TEST_F(MainUndoTest, MarksOfColumnsThatAnUndoTakesAwayAreCleared)
+{
+    form->EditStepNum->SetText("30");
+    form->EditStepNumExit(form->EditStepNum);
+    form->EditStepNum->SetText("40");
+    form->EditStepNumExit(form->EditStepNum);
+    Key('A', ssCtrl);
+    EXPECT_EQ(form->SelectionMark(40, 5), 1);
+    form->SpeedButtonUndo->Click();
+    EXPECT_EQ(form->Grid->ColCount(), 31);
+    EXPECT_EQ(form->SelectionMark(40, 5), 0);
+    EXPECT_EQ(form->SelectionMark(30, 5), 1);
+    form->SpeedButtonRedo->Click();
+    EXPECT_EQ(form->SelectionMark(40, 5), 0) << "no phantom selection on the returning steps";
 }
 
 TEST_F(MainUndoTest, ColumnCountFollowsTheRestoredScenario)

@@ -119,6 +119,15 @@ TEST(IOQueue, WaitForBuffer)
     });
     EXPECT_EQ(q.WaitForBuffer(60000), TWaitResult::wrSignaled);
     producer.join();
+    q.Pop();
+    EXPECT_EQ(q.WaitForBuffer(0), TWaitResult::wrSignaled) << "the last push's signal";
+    std::thread waker([&q] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        q.Wake();
+    });
+    EXPECT_EQ(q.WaitForBuffer(60000), TWaitResult::wrSignaled) << "woken without an entry";
+    waker.join();
+    EXPECT_EQ(q.Count(), 0);
 }
 
 // Four producers push numbered blocks and status entries while the consumer takes

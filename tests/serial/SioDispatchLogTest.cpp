@@ -55,6 +55,15 @@ TEST_F(SioDispatchLogTest, RecordsUnderTheHeader)
     EXPECT_FALSE(std::ifstream(dir.File("other.log")).good());  // empty: no file
 }
 
+TEST_F(SioDispatchLogTest, DataWordInUpperCaseHex)
+{
+    AddAt(1000, dtTriggerAlloc, dstTimerTrigger, 0xABCDEF09u);
+    AddAt(1000, dtTrigger, dstStatus, 0xFA);
+    EXPECT_EQ(Dump(), header +
+                          "0000.000  TrigAllc  Timer         ABCDEF09  \r\n"
+                          "0000.000  Trigger   Status        000000FA  \r\n");
+}
+
 TEST_F(SioDispatchLogTest, TimesAreUnsignedAndWrapWithTheClock)
 {
     log.SetTimeBase(0xFFFFFFF0u);

@@ -174,4 +174,16 @@ TEST(SioXlatException, GivesTheCodeBack)
     EXPECT_EQ(ESioException::MapCodeToStringID(-2011), 2011);
 }
 
+TEST(SioExceptionCodes, TheExtremeCodesHaveNoText)
+{
+    EXPECT_EQ(ESioException::MapCodeToStringID(INT32_MIN), int64_t{1} << 31);
+    EXPECT_EQ(ESioException::MapCodeToStringID(INT32_MAX), INT32_MAX);
+    ESioException lowest(INT32_MIN);
+    EXPECT_EQ(lowest.ErrorCode, INT32_MIN);
+    EXPECT_EQ(lowest.Message, "") << "not the text of code 0";
+    EXPECT_EQ(ESioException(-65536 - 2001).Message, "") << "not the text of -2001";
+    EXPECT_EQ(ESioException(-2001).Message, "ie_BadId - Specified comport doesn't exist");
+    ExpectUnknown(INT32_MIN);
+}
+
 } // namespace

@@ -95,7 +95,7 @@ TEST(SioStr, EditsKeepLengthAndCapacity)
     s.Append("abc");
     s.Append("defg");  // grows
     EXPECT_EQ(s.Text(), "abcdefg");
-    EXPECT_GE(s.GetMaxLen(), 7);
+    EXPECT_EQ(s.GetMaxLen(), 7) << "grows to exactly the length asked for";
     s.Prepend(">");
     s.Insert("--", 3);
     EXPECT_EQ(s.Text(), ">a--bcdefg");
@@ -138,6 +138,26 @@ TEST(SioStr, NoBufferAndNoCursorAreSafe)
     s.Next();
     EXPECT_EQ(s.CursorPos(), INT32_MAX);
     EXPECT_EQ(s.GetCurChar(), '\0');
+}
+
+TEST(SioStr, ATextStartingWithAZeroAddsNothing)
+{
+    const std::string zeroFirst("\0ab", 3);
+    TSioStr none(0);
+    none.Append(zeroFirst);
+    none.Prepend(zeroFirst);
+    none.Insert(zeroFirst, 1);
+    none.AppendBuff("");
+    EXPECT_EQ(none.GetLen(), 0);
+    EXPECT_EQ(none.GetMaxLen(), 0);
+    none.Append(std::string("xy\0z", 4));
+    EXPECT_EQ(none.Text(), "xy");
+    EXPECT_EQ(none.GetMaxLen(), 2);
+    none.Insert(zeroFirst, 1);
+    EXPECT_EQ(none.Text(), "xy");
+    TSioStr copy(0);
+    copy.AppendTSioStr(none);
+    EXPECT_EQ(copy.Text(), "xy");
 }
 
 TEST(SioStr, ResizeKeepsAPrefix)

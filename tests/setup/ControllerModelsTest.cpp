@@ -9,46 +9,61 @@
 
 namespace {
 
-TEST(ControllerModels, TablesEndWithTheTerminatorAndGiveEachModelItsRow)
+TEST(ControllerModels, EveryFieldOfEveryModelRow)
 {
-    struct Expected {
-        const char* name;
-        unsigned channels;
-        unsigned paramRow;
-        unsigned memory;
+    // A typo here breaks the firmware lookup (file name) or the USB match (device id).
+    const ControllerModel rows[] = {
+        {"Qarto18", 18, "Qarto186umb.rom", 0, 'M', "Qarto186", 32768},
+        {"Qarto16", 16, "Qarto166umb.rom", 0, 'M', "Qarto166", 32768},
+        {"Qarto16x3", 16, "Qarto165umb.rom", 0, 'M', "Qarto165", 32768},
+        {"Qarto9", 9, "Qarto93umb.rom", 0, 'M', "Qarto92", 32768},
+        {"Qarto6", 6, "Qarto63umb.rom", 0, 'M', "Qarto62", 16384},
+        {"Brevan8", 8, "Brevan81um.rom", 2, 'M', "Brevan81", 32768},
+        {"Brevan8D", 8, "Brevan81Dum.rom", 1, 'M', "Brevan81D", 32768},
+        {"Brevan4", 4, "Brevan46um.rom", 2, 'M', "Brevan46", 16384},
+        {"Brevan4D", 4, "Brevan46Dum.rom", 1, 'M', "Brevan46D", 16384},
+        {"", 0, "", 0, 0, "", 0},
     };
-    const Expected rows[] = {
-        {"Qarto18", 18, 0, 32768}, {"Qarto16", 16, 0, 32768}, {"Qarto16x3", 16, 0, 32768},
-        {"Qarto9", 9, 0, 32768},   {"Qarto6", 6, 0, 16384},   {"Brevan8", 8, 2, 32768},
-        {"Brevan8D", 8, 1, 32768}, {"Brevan4", 4, 2, 16384},  {"Brevan4D", 4, 1, 16384},
-    };
-    for (unsigned i = 0; i < kModelCount; ++i) {
-        SCOPED_TRACE(rows[i].name);
+    for (unsigned i = 0; i <= kModelCount; ++i) {
+        SCOPED_TRACE(i);
         const ControllerModel& m = ControllerModelTable[i];
         EXPECT_STREQ(m.name, rows[i].name);
         EXPECT_EQ(m.channels, rows[i].channels);
+        EXPECT_STREQ(m.firmwareFile, rows[i].firmwareFile);
         EXPECT_EQ(m.paramRow, rows[i].paramRow);
-        EXPECT_EQ(m.memorySize, rows[i].memory);
-        EXPECT_EQ(m.typeLetter, 'M');
+        EXPECT_EQ(m.typeLetter, rows[i].typeLetter);
+        EXPECT_STREQ(m.deviceId, rows[i].deviceId);
+        EXPECT_EQ(m.memorySize, rows[i].memorySize);
     }
-    const ControllerModel& end = ControllerModelTable[kUnknownModel];
-    EXPECT_EQ(end.channels, 0u);
-    EXPECT_EQ(end.memorySize, 0u);
-    EXPECT_STREQ(end.name, "");
+}
 
-    // The editor's limits: levels 128 / 1 / 64, and the on/off row allows no ramps.
-    EXPECT_EQ(ModelParamTable[0].levelMax, 128);
-    EXPECT_EQ(ModelParamTable[1].levelMax, 1);
-    EXPECT_EQ(ModelParamTable[2].levelMax, 64);
-    EXPECT_EQ(ModelParamTable[1].maxTime, 400);
-    EXPECT_EQ(ModelParamTable[1].rampUpAllowed, 0);
-    EXPECT_EQ(ModelParamTable[1].gradientAllowed, 0);
-    EXPECT_FLOAT_EQ(ModelParamTable[0].speedFactor, 0.5f);
-    for (const ModelParams& p : ModelParamTable) {
-        EXPECT_LT(p.minSpeed, p.maxSpeed);
-        EXPECT_GE(p.defaultSpeed, p.minSpeed);
-        EXPECT_LE(p.defaultSpeed, p.maxSpeed);
+TEST(ControllerModels, EveryFieldOfEveryParameterRow)
+{
+    struct Row {
+        int minSpeed, maxSpeed, defaultSpeed;
+        float speedFactor;
+        int minTime, maxTime, levelMax, rampUp, rampDown, strobe, gradient;
+    };
+    const Row rows[] = {
+        {10, 80, 20, 0.5f, 1, 6000, 128, 1, 1, 1, 1},  // LED strip controllers
+        {2, 30, 10, 10.0f, 1, 400, 1, 0, 0, 1, 0},     // on/off lamp controllers
+        {1, 30, 5, 10.0f, 1, 6000, 64, 1, 1, 1, 1},    // dimming lamp controllers
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const ModelParams& p = ModelParamTable[i];
+        EXPECT_EQ(p.minSpeed, rows[i].minSpeed);
+        EXPECT_EQ(p.maxSpeed, rows[i].maxSpeed);
+        EXPECT_EQ(p.defaultSpeed, rows[i].defaultSpeed);
+        EXPECT_EQ(p.speedFactor, rows[i].speedFactor);
         EXPECT_EQ(p.speedTable, nullptr);
+        EXPECT_EQ(p.minTime, rows[i].minTime);
+        EXPECT_EQ(p.maxTime, rows[i].maxTime);
+        EXPECT_EQ(p.levelMax, rows[i].levelMax);
+        EXPECT_EQ(p.rampUpAllowed, rows[i].rampUp);
+        EXPECT_EQ(p.rampDownAllowed, rows[i].rampDown);
+        EXPECT_EQ(p.strobeAllowed, rows[i].strobe);
+        EXPECT_EQ(p.gradientAllowed, rows[i].gradient);
     }
 }
 

@@ -98,16 +98,23 @@ INSTANTIATE_TEST_SUITE_P(
         LetterCase{'E', 1356, 1202, 8000}),
     [](const ::testing::TestParamInfo<LetterCase>& info) { return std::string(1, info.param.letter); });
 
-TEST_F(MaxSteps, WithoutAReadableHeaderTheBootSizeIs2048)
+TEST_F(MaxSteps, WithoutAReadableHeaderOnlyAUsbControllerTakesTheBigBootSize)
 {
-    // Defaults 16384 / 128 / 2048; Qarto18's memory size replaces 16384.
+    // Defaults 16384 / 128 / 1024; Qarto18's memory size replaces 16384.
     UseModel(0, "");
-    EXPECT_EQ(Steps(), 1305) << "no file";
+    EXPECT_EQ(Steps(), (32768 - 1024 - 4608 - 10) / 20) << "serial port, no file";
     WriteFirmware('M', "M601");
-    EXPECT_EQ(Steps(), 1305) << "wrong magic";
+    EXPECT_EQ(Steps(), (32768 - 1024 - 4608 - 10) / 20) << "serial port, wrong magic";
+
+    for (const char* usb : {"Qarto186", "485"}) {
+        CopyText(cfg_->deviceId, usb);
+        EXPECT_EQ(Steps(), (32768 - 2048 - 4608 - 10) / 20) << usb << ", wrong magic: boot 2048";
+    }
 
     UseModel(kUnknownModel, "");
-    EXPECT_EQ(Steps(), (16384 - 2048 - 4608 - 10) / 2) << "unknown model without a file";
+    EXPECT_EQ(Steps(), (16384 - 1024 - 4608 - 10) / 2) << "unknown model without a file, serial port";
+    CopyText(cfg_->deviceId, "Qarto186");
+    EXPECT_EQ(Steps(), (16384 - 2048 - 4608 - 10) / 2) << "unknown model without a file, USB";
 }
 
 TEST_F(MaxSteps, TheSmallerOfModelAndConfigurationChannelsCounts)

@@ -1,6 +1,8 @@
 #pragma once
-// A dialog provider for tests: records every message box and answers with scripted
-// buttons (IDOK when the script is empty).
+// A dialog provider for tests: records every message box, file and colour dialog and
+// answers with scripted buttons (IDOK when the script is empty), file names and colours
+// (cancelled when their script is empty).
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -36,12 +38,29 @@ public:
         fileAnswers.pop_front();
         return true;
     }
-    bool ShowColorDialog(void*, uint32_t&, uint32_t*) override { return false; }
+    bool ShowColorDialog(void*, uint32_t& color, uint32_t* customColors) override
+    {
+        ColourRequest request{color, {}};
+        if (customColors)
+            request.customColors.assign(customColors, customColors + 16);
+        colourRequests.push_back(request);
+        if (colourAnswers.empty())
+            return false;
+        color = colourAnswers.front();
+        colourAnswers.pop_front();
+        return true;
+    }
 
     std::vector<Box> boxes;
     std::deque<int> answers;
     std::vector<FileDialogRequest> fileRequests;
     std::deque<std::string> fileAnswers;
+    struct ColourRequest {
+        uint32_t initial;
+        std::vector<uint32_t> customColors;
+    };
+    std::vector<ColourRequest> colourRequests;
+    std::deque<uint32_t> colourAnswers;
 
 private:
     DialogProvider* previous_;

@@ -37,4 +37,11 @@ TEST(SysUtils, UpperCaseChangesOnlyAsciiLetters)
     EXPECT_EQ(UpperCase("Новый"), "Новый");
 }
 
+TEST(SysUtils, AnsiUpperCaseFoldsEveryWindows1251Letter)
+{
+    EXPECT_EQ(AnsiUpperCase("file Новый ёж"), "FILE НОВЫЙ ЁЖ");
+    EXPECT_EQ(AnsiUpperCase("ђѓљњќћџўјґєїіѕ"), "ЂЃЉЊЌЋЏЎЈҐЄЇІЅ");
+    EXPECT_EQ(AnsiUpperCase("\x9B\xB5\xB6 1;"), "\x9B\xB5\xB6 1;") << "signs stay";
+}
+
 } // namespace

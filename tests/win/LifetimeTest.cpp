@@ -194,19 +194,19 @@ TEST(FormLifetime, ARecreatedFormStaysShownWhereItWasWithItsOwnedFormsAndFocus)
     EnableWindow(main->Handle(), TRUE);
 }
 
-// Asking a child for its window before its form has one makes the form's window, which
-// makes the child's: the child must not make a second one beside it.
-TEST(WindowLifetime, AChildsWindowAskedForBeforeItsFormsIsMadeOnce)
+namespace {
+
+TEST(ControlLifetime, AChildAskedForItsWindowFirstGetsOneWindowOnly)
 {
     TestForm f;
-    auto* panel = Place<TPanel>(f.form, 0, 0, 100, 50);
-    auto* edit = Place<TEdit>(panel, 4, 4, 80, 21);
-    edit->HandleNeeded();
-    int panels = 0;
-    for (HWND h = GetWindow(f->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-        ++panels;
-    EXPECT_EQ(panels, 1);
-    EXPECT_EQ(GetParent(edit->Handle()), panel->Handle());
-    EXPECT_EQ(GetWindow(panel->Handle(), GW_CHILD), edit->Handle());
-    EXPECT_EQ(GetWindow(edit->Handle(), GW_HWNDNEXT), nullptr);
+    auto* box = Place<TWinControl>(f.form, 10, 10, 120, 100);
+    Place<TPanel>(box, 5, 5, 40, 40);
+    HWND made = box->Handle();  // makes the form's window, and box's with it
+    int windows = 0;
+    for (HWND child = GetWindow(f->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ++windows;
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(GetParent(made), f->Handle());
 }
+
+} // namespace

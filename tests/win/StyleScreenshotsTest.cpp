@@ -1,17 +1,14 @@
-// Screenshots of the main window and of a dialog with the set-up dialog's kinds of
-// controls, with the style of the run, and of the main window while its manager switches
-// the controls' theming off and on again. Each picture is also checked: a speed button's
+// Screenshots of the main window and of the set-up dialog with the style of the run, and
+// of the main window while its manager switches the controls' theming off and on again. Each picture is also checked: a speed button's
 // left edge and a group box's frame are the theme's elements with a style, the classic
 // edges without.
 #include <gtest/gtest.h>
 
 #include "StyleTestHelpers.h"
 #include "editor/UnitMain.h"
+#include "setup/UnitChSetup.h"
 #include "ui/Buttons.h"
-#include "ui/ComCtrls.h"
-#include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
-#include "ui/StringGrid.h"
 
 namespace {
 
@@ -75,57 +72,6 @@ void ExpectLooks(WindowPicture& picture, TSpeedButton* button, TGroupBox* box, b
         << box->Name;
 }
 
-// A dialog with the kinds of controls the controller set-up dialog has.
-struct SetupLikeDialog {
-    explicit SetupLikeDialog(TComponent* owner) : form(new TForm(owner))
-    {
-        form->SetCaption("Настройка каналов");
-        form->BorderStyle = bsDialog;
-        form->SetBounds(120, 80, 460, 420);
-        ok = Place<TSpeedButton>(form, 8, 8, 90, 26);
-        ok->Name = "SpeedButtonOk";
-        ok->SetCaption("Принять");
-        auto* cancel = Place<TSpeedButton>(form, 104, 8, 90, 26);
-        cancel->SetCaption("Отменить");
-        for (int i = 0; i < 3; ++i)
-            Place<TSpeedButton>(form, 210 + i * 30, 8, 26, 26);
-        auto* file = Place<TPanel>(form, 8, 40, 436, 22);
-        file->SetBevelOuter(bvLowered);
-        file->SetAlignment(taLeftJustify);
-        file->SetCaption("  Контроллер.ctr");
-        box = Place<TGroupBox>(form, 8, 70, 436, 80);
-        box->Name = "GroupBox1";
-        box->SetCaption(" Тип контроллера ");
-        auto* type = Place<TComboBox>(box, 8, 20, 200, 21);
-        type->SetStyle(csDropDownList);
-        type->Items().Add("Qarto18");
-        type->SetItemIndex(0);
-        auto* label = Place<TLabel>(box, 220, 24, 90, 13);
-        label->SetCaption("Кол-во каналов");
-        auto* count = Place<TEdit>(box, 320, 20, 40, 21);
-        auto* upDown = Place<TUpDown>(box, 360, 20, 16, 21);
-        upDown->SetMin(1);
-        upDown->SetMax(640);
-        upDown->SetAssociate(count);
-        upDown->SetPosition(18);
-        auto* rgb = Place<TCheckBox>(box, 8, 52, 120, 17);
-        rgb->SetCaption("Группа RGB");
-        auto* grid = Place<TStringGrid>(form, 8, 158, 436, 190);
-        grid->SetColCount(3);
-        grid->SetRowCount(19);
-        grid->SetFixedCols(2);
-        grid->SetCells(2, 0, " Название");
-        auto* picture = Place<TPanel>(form, 8, 356, 436, 22);
-        picture->SetBevelOuter(bvLowered);
-        picture->SetAlignment(taLeftJustify);
-        picture->SetCaption("  Картинка.bmp");
-    }
-    ~SetupLikeDialog() { TComponent::Free(form); }
-    TForm* form;
-    TSpeedButton* ok;
-    TGroupBox* box;
-};
-
 } // namespace
 
 TEST(StyleScreenshots, TheMainWindowFollowsTheStyleAndItsSwitchingAtRunTime)
@@ -155,19 +101,58 @@ TEST(StyleScreenshots, TheMainWindowFollowsTheStyleAndItsSwitchingAtRunTime)
     Pump();
 }
 
-TEST(StyleScreenshots, ADialogLikeTheSetUpDialogFollowsTheStyle)
+TEST(StyleScreenshots, TheSetUpDialogFollowsTheStyle)
 {
     SetCursorPos(0, 0);
-    auto* main = new TFormMain(Application);  // whose manager finds the dialog
+    auto* main = new TFormMain(Application);  // whose manager finds the dialog it owns
     main->Show();
-    {
-        SetupLikeDialog dialog(main);
-        dialog.form->Show();
-        Pump();
-        WindowPicture picture(dialog.form->Handle());
-        std::printf("screenshot: %s\n", picture.Save("setup-like-dialog").c_str());
-        ExpectLooks(picture, dialog.ok, dialog.box, Styled());
+    auto* dialog = new TFormChSetup(main);
+    dialog->SetConfig(main->Config);
+    dialog->Show();
+    Pump();
+    WindowPicture picture(dialog->Handle());
+    std::printf("screenshot: %s\n", picture.Save("setup-dialog").c_str());
+    ExpectLooks(picture, dialog->SpeedButtonOk, dialog->GroupBox1, Styled());
+    TComponent::Free(dialog);
+    TComponent::Free(main);
+    Pump();
+}
+
+// The set-up dialog as the main window runs it, cancelled as soon as it shows.
+TEST(StyleScreenshots, TheSetUpDialogOpenedAndClosedManyTimesLeavesNoEntries)
+{
+    auto* main = new TFormMain(Application);
+    main->Show();
+    Pump();
+    TVisualStyleManager* manager = main->VisualStyleManager1;
+    auto entries = [manager] {
+        int n = 0;
+        for (int kind = 0; kind < StyleListCount; ++kind)
+            n += manager->List(static_cast<TStyleList>(kind))->Count();
+        return n;
+    };
+    const UINT cancel = WM_APP + 0x51;
+    int opened = 0, speedButtonsSeen = 0;
+    int hook = Application->HookMainWindow([&](TMessage& m) {
+        if (m.Msg != cancel || !FormChSetup)
+            return false;
+        ++opened;
+        speedButtonsSeen = manager->List(slSpeedButton)->Count();
+        FormChSetup->SpeedButtonCancelClick(FormChSetup);
+        return true;
+    });
+    int before = entries();
+    for (int i = 0; i < 10; ++i) {
+        PostMessageW(Application->Handle(), cancel, 0, 0);
+        ControllerConfig config = main->Config;
+        EXPECT_EQ(main->RunSetupDialog(config), mrCancel);
     }
+    Application->UnhookMainWindow(hook);
+    EXPECT_EQ(opened, 10);
+    if (Styled()) {
+        EXPECT_GT(speedButtonsSeen, manager->List(slSpeedButton)->Count());  // the dialog's joined
+    }
+    EXPECT_EQ(entries(), before);
     TComponent::Free(main);
     Pump();
 }

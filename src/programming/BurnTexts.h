@@ -1,0 +1,18 @@
+#pragma once
+// The programming window's texts: status lines, the title of its message boxes and the
+// boxes' texts.
+#include <string>
+
+extern const char kBurnBoxCaption[];       // "Программирование контроллера"
+extern const char kStatusSearching[];      // "Поиск контроллера..."
+extern const char kStatusLoading[];        // "Загрузка..."
+extern const char kStatusEeprom[];         // "Настройка..."
+extern const char kStatusClosing[];        // "Завершение..."
+extern const char kWrongControllerText[];  // "Несоответствующий контроллер!"
+extern const char kNoMemoryText[];         // "Не хватает памяти контроллера для записи сценария!"
+
+// The missing-firmware box: the file name between double quotes.
+std::string MissingFirmwareText(const std::string& romFileName);
+
+// The box after 10 s without an answer that moves the transfer on.
+std::string TimeoutText(bool usb, const std::string& modelName);

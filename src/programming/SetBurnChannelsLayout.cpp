@@ -1,0 +1,134 @@
+// The channel-range window's form description: components with their names, captions,
+// geometry and event bindings, and the glyphs of its two buttons.
+#include <windows.h>
+
+#include "programming/UnitSetBurnChannels.h"
+
+namespace {
+
+template <class T>
+T* Place(TFormSetBurnChannels* form, const char* name, int left, int top, int width, int height)
+{
+    T* c = new T(form);
+    c->Name = name;
+    c->SetBounds(left, top, width, height);
+    c->SetParent(form);
+    return c;
+}
+
+TLabel* LabelAt(TFormSetBurnChannels* form, const char* name, int left, int top, const char* caption)
+{
+    auto* label = Place<TLabel>(form, name, left, top, 20, 13);
+    label->SetCaption(caption);
+    return label;
+}
+
+// An edit of up to three digits showing "1", with its up-down (Min 1, Position 1).
+TUpDown* Number(TFormSetBurnChannels* form, TEdit*& edit, const char* editName, const char* upDownName, int left,
+                int top)
+{
+    edit = Place<TEdit>(form, editName, left, top, 36, 21);
+    edit->SetMaxLength(3);
+    edit->SetText("1");
+    auto* upDown = Place<TUpDown>(form, upDownName, left + 36, top, 16, 21);
+    upDown->SetMin(1);
+    upDown->SetPosition(1);
+    upDown->Wrap = false;
+    upDown->SetAssociate(edit);
+    return upDown;
+}
+
+// 16 x 16 glyphs; the bottom-left pixel is the transparent colour.
+constexpr TColor kBack = 0xFF00FF;
+
+TCanvas& BlankGlyph(TSpeedButton* button)
+{
+    TBitmap* glyph = button->Glyph();
+    glyph->SetSize(16, 16);
+    TCanvas& c = *glyph->Canvas();
+    c.Brush.Color = kBack;
+    c.Brush.Style = TBrushStyle::bsSolid;
+    c.FillRect(Rect(0, 0, 16, 16));
+    c.Pen.Color = 0x404040;
+    c.Pen.Width = 1;
+    return c;
+}
+
+} // namespace
+
+void TFormSetBurnChannels::BuildForm()
+{
+    ComponentState |= csLoading;
+    Name = "FormSetBurnChannels";
+    SetCaption(" Программирование");
+    BorderStyle = bsToolWindow;
+    KeyPreview = true;
+    SetClientSize(351, 121);
+
+    Label4 = LabelAt(this, "Label4", 12, 16, "Контроллер №");
+    UpDownCtrlNum = Number(this, EditCtrlNum, "EditCtrlNum", "UpDownCtrlNum", 104, 12);
+    Label1 = LabelAt(this, "Label1", 12, 52, "Диапазон каналов для загрузки:");
+    Label2 = LabelAt(this, "Label2", 12, 80, "с");
+    UpDownFirstCh = Number(this, EditFirstCh, "EditFirstCh", "UpDownFirstCh", 28, 76);
+    Label3 = LabelAt(this, "Label3", 96, 80, "по");
+    UpDownEndCh = Number(this, EditEndCh, "EditEndCh", "UpDownEndCh", 118, 76);
+    LabelNum = LabelAt(this, "LabelNum", 178, 80, "(1)");
+    SpeedButtonBurn = Place<TSpeedButton>(this, "SpeedButtonBurn", 236, 20, 104, 30);
+    SpeedButtonBurn->SetCaption("Загрузить");
+    SpeedButtonExit = Place<TSpeedButton>(this, "SpeedButtonExit", 236, 70, 104, 30);
+    SpeedButtonExit->SetCaption("   Выйти");
+
+    PaintGlyphs();
+    BindEvents();
+    for (int i = 0; i < ComponentCount(); ++i)
+        Components(i)->Loaded();
+    Loaded();
+}
+
+void TFormSetBurnChannels::PaintGlyphs()
+{
+    // A chip with an arrow going into it.
+    TCanvas& burn = BlankGlyph(SpeedButtonBurn);
+    burn.Brush.Color = 0x303030;
+    burn.Rectangle(4, 8, 12, 15);
+    burn.Pen.Color = 0x20A020;
+    burn.Pen.Width = 2;
+    burn.MoveTo(8, 1);
+    burn.LineTo(8, 6);
+    burn.Pen.Width = 1;
+    burn.Brush.Color = 0x20A020;
+    TPoint head[] = {{5, 4}, {11, 4}, {8, 7}};
+    burn.Polygon(head, 3);
+
+    // An open door with an arrow leaving it.
+    TCanvas& exit = BlankGlyph(SpeedButtonExit);
+    exit.Brush.Color = 0x4080C0;
+    exit.Rectangle(2, 1, 9, 15);
+    exit.Pen.Color = 0x2020C0;
+    exit.Pen.Width = 2;
+    exit.MoveTo(7, 8);
+    exit.LineTo(13, 8);
+    exit.Pen.Width = 1;
+    exit.Brush.Color = 0x2020C0;
+    TPoint arrow[] = {{12, 5}, {15, 8}, {12, 11}};
+    exit.Polygon(arrow, 3);
+}
+
+void TFormSetBurnChannels::BindEvents()
+{
+    using std::placeholders::_1;
+    using std::placeholders::_2;
+    OnShow = std::bind(&TFormSetBurnChannels::FormShow, this, _1);
+    OnKeyPress = std::bind(&TFormSetBurnChannels::FormKeyPress, this, _1, _2);
+    UpDownCtrlNum->OnClick = std::bind(&TFormSetBurnChannels::UpDownCtrlNumClick, this, _1, _2);
+    EditCtrlNum->OnExit = std::bind(&TFormSetBurnChannels::EditCtrlNumExit, this, _1);
+    EditCtrlNum->OnKeyPress = std::bind(&TFormSetBurnChannels::EditCtrlNumKeyPress, this, _1, _2);
+    UpDownFirstCh->OnClick = std::bind(&TFormSetBurnChannels::UpDownFirstChClick, this, _1, _2);
+    EditFirstCh->OnExit = std::bind(&TFormSetBurnChannels::EditFirstChExit, this, _1);
+    EditFirstCh->OnKeyPress = std::bind(&TFormSetBurnChannels::EditFirstChKeyPress, this, _1, _2);
+    UpDownEndCh->OnClick = std::bind(&TFormSetBurnChannels::UpDownEndChClick, this, _1, _2);
+    EditEndCh->OnExit = std::bind(&TFormSetBurnChannels::EditEndChExit, this, _1);
+    EditEndCh->OnKeyPress = std::bind(&TFormSetBurnChannels::EditEndChKeyPress, this, _1, _2);
+    SpeedButtonBurn->OnClick = std::bind(&TFormSetBurnChannels::SpeedButtonBurnClick, this, _1);
+    SpeedButtonExit->OnClick = std::bind(&TFormSetBurnChannels::SpeedButtonExitClick, this, _1);
+}

@@ -1,0 +1,76 @@
+#include "serial/SioDispatcherThread.h"
+
+#include <exception>
+
+namespace {
+thread_local TSioDispatcherThread* currentThread = nullptr;
+}
+
+TSioDispatcherThread::~TSioDispatcherThread()
+{
+    Terminate();
+    if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id())
+        thread_.detach();  // freed by its own thread: it ends right after this
+    Join();
+}
+
+TSioDispatcherThread* TSioDispatcherThread::Current() { return currentThread; }
+
+void TSioDispatcherThread::Start() { thread_ = std::thread(&TSioDispatcherThread::Run, this); }
+
+void TSioDispatcherThread::Join()
+{
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+        thread_.join();
+}
+
+void TSioDispatcherThread::Run()
+{
+    currentThread = this;
+    Dispatcher.ThreadStart(*this);
+    try {
+        Execute();
+    } catch (const std::exception& e) {
+        ShowSioException(e.what());
+    } catch (...) {
+        ShowSioException("Unknown exception");
+    }
+    try {
+        Dispatcher.ThreadGone(*this);
+    } catch (const std::exception& e) {
+        ShowSioException(e.what());
+    }
+    currentThread = nullptr;
+    finished_ = true;
+}
+
+void TSioDispatcherThread::SyncNotify(uint32_t msg, uint32_t trigger, int32_t data, TSioNotifyEvent method)
+{
+    SyncMsg = msg;
+    SyncTrigger = trigger;
+    SyncData = data;
+    SyncMethod = method;
+    SioSynchronizeShowingErrors([this] { SyncEvent(); });
+}
+
+void TDispThread::Execute()
+{
+    TSioBaseDispatcher& d = Dispatcher;
+    while (!Terminated()) {
+        // A full ring waits for the application to make room instead of spinning over
+        // the blocks that wait in the queue.
+        if (d.ReceiveRingFull())
+            d.WaitForRoom(WaitMs);
+        else
+            d.DispatchQueue.WaitForBuffer(WaitMs);
+        if (d.KillThreads)
+            return;
+        d.DispatchCycle();
+        d.FollowUpPass();
+        if (d.KillThreads || d.DonePortPending()) {
+            if (SioEvent* general = d.GeneralEvent())
+                general->Set();
+            return;
+        }
+    }
+}

@@ -1,0 +1,96 @@
+#include "serial/SioNotifyCourier.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "serial/SioDispatcher.h"
+
+struct SioNotifyCourier::State {
+    std::mutex lock;
+    std::condition_variable changed;
+    TSioBaseDispatcher* dispatcher;
+    SioWindow window = 0;
+    uint32_t msg = 0;
+    uint32_t wParam = 0;
+    int32_t lParam = 0;
+    bool hasJob = false;
+    bool done = false;
+    bool abandoned = false;
+    bool stop = false;
+};
+
+SioNotifyCourier::SioNotifyCourier(TSioBaseDispatcher& dispatcher) : state_(std::make_shared<State>())
+{
+    state_->dispatcher = &dispatcher;
+}
+
+SioNotifyCourier::~SioNotifyCourier()
+{
+    bool sending;
+    {
+        std::lock_guard<std::mutex> guard(state_->lock);
+        state_->dispatcher = nullptr;
+        state_->stop = true;
+        sending = state_->hasJob;
+    }
+    state_->changed.notify_all();
+    if (!thread_.joinable())
+        return;
+    if (sending)
+        thread_.detach();  // the state it shares outlives the dispatcher
+    else
+        thread_.join();
+}
+
+bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs)
+{
+    std::unique_lock<std::mutex> guard(state_->lock);
+    if (!thread_.joinable())
+        thread_ = std::thread(&SioNotifyCourier::Run, state_);
+    state_->window = window;
+    state_->msg = msg;
+    state_->wParam = wParam;
+    state_->lParam = lParam;
+    state_->hasJob = true;
+    state_->done = false;
+    state_->abandoned = false;
+    state_->changed.notify_all();
+    if (state_->changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return state_->done; })) {
+        state_->done = false;
+        return true;
+    }
+    state_->abandoned = true;
+    return false;
+}
+
+void SioNotifyCourier::Run(std::shared_ptr<State> state)
+{
+    std::unique_lock<std::mutex> guard(state->lock);
+    for (;;) {
+        state->changed.wait(guard, [&state] { return state->hasJob || state->stop; });
+        if (!state->hasJob)
+            return;
+        SioWindow window = state->window;
+        uint32_t msg = state->msg, wParam = state->wParam;
+        int32_t lParam = state->lParam;
+        guard.unlock();
+        if (SioWindowMessenger* messenger = CurrentSioWindowMessenger()) {
+            try {
+                messenger->Send(window, msg, wParam, lParam);
+            } catch (...) {
+                // The window's own procedure handles its exceptions; nothing to add.
+            }
+        }
+        guard.lock();
+        state->hasJob = false;
+        if (state->abandoned) {
+            state->abandoned = false;
+            if (state->dispatcher)
+                state->dispatcher->FinishAbandonedNotify();
+        } else {
+            state->done = true;
+        }
+        state->changed.notify_all();
+    }
+}

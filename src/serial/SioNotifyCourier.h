@@ -1,0 +1,33 @@
+#pragma once
+// The courier of a dispatcher's window notifications: it sends each message on a thread
+// of its own, so the dispatcher thread can stop waiting after a time-out while the
+// window's handler still runs. When such a late handler returns, the courier finishes
+// the notification (the take count applied once, the busy flag cleared), unless the
+// dispatcher has gone meanwhile.
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "serial/SioNotifyServices.h"
+
+class TSioBaseDispatcher;
+
+class SioNotifyCourier {
+public:
+    explicit SioNotifyCourier(TSioBaseDispatcher& dispatcher);
+    // Forgets the dispatcher; a send still running is left to end by itself.
+    ~SioNotifyCourier();
+    SioNotifyCourier(const SioNotifyCourier&) = delete;
+    SioNotifyCourier& operator=(const SioNotifyCourier&) = delete;
+
+    // True when the window's procedure returned within timeoutMs; false when it still
+    // runs (the notification is then finished when it returns).
+    bool Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs);
+
+private:
+    struct State;
+    static void Run(std::shared_ptr<State> state);
+
+    std::shared_ptr<State> state_;
+    std::thread thread_;
+};

@@ -1,0 +1,134 @@
+// The settings file: what the main window writes when it closes and reads when it
+// starts.
+#include "MainFormFixture.h"
+
+#include <fstream>
+
+#include "preview/UnitShow.h"
+#include "support/ReadWholeFile.h"
+
+namespace {
+
+class MainSettingsTest : public MainFormTest {
+protected:
+    // Destroys the window (which saves the options) and starts a new one, on the
+    // settings file as it then is, or as given.
+    void Restart(const std::string* settings = nullptr)
+    {
+        TComponent::Free(form);
+        if (settings)
+            std::ofstream(SettingsFile(), std::ios::binary) << *settings;
+        form = new TFormMain(Application);
+        form->FormActivate(form);
+    }
+    void Restart(const std::string& settings) { Restart(&settings); }
+};
+
+TEST_F(MainSettingsTest, AFirstRunWritesTheDefaults)
+{
+    const int steps = form->StepMaximum;
+    TComponent::Free(form);
+    std::string expected = "[OPTIONS]\r\nLastOpenFile=Новый.scn\r\nCtrFile=\r\nCtrType=Qarto18\r\nComPort=COM1\r\n"
+                           "TimesLock=0\r\nTimeInSec=0\r\nMaxSteps=" +
+                           std::to_string(steps) + "\r\nChannels=18\r\nZoom=1\r\nPicName=\r\n\r\n[CHANNELS]\r\n";
+    for (int i = 0; i < 18; ++i)
+        expected += "Name" + std::to_string(i) + "=Кан. " + std::to_string(i + 1) + "\r\n";
+    for (int i = 0; i < 18; ++i)
+        expected += "Group" + std::to_string(i) + "=0\r\n";
+    for (int i = 0; i < 18; ++i)
+        expected += "Color" + std::to_string(i) + "=16777215\r\n";
+    EXPECT_EQ(ReadWholeFile(SettingsFile()), expected);
+    form = new TFormMain(Application);
+}
+
+TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
+{
+    form->Config.channels = 4;
+    CopyText(form->Config.modelName, "Brevan8");
+    CopyText(form->Config.channelTable[2].name, "Стробы");
+    form->Config.channelTable[2].color = 0x00FF00;
+    form->Config.channelTable[3].rgbGroup = 1;
+    CopyText(form->Config.pictureFile, form->ProgramFolder + "Pics\\stage.bmp");
+    CopyText(form->Config.setupFile, "D:\\sets\\hall.ctr");
+    form->PortName = "COM7";
+    form->Zoom = 0.7f;
+    form->CheckBoxTimeInSec->SetChecked(true);
+    Restart();
+    EXPECT_STREQ(form->Config.modelName, "Brevan8");
+    EXPECT_EQ(form->Config.modelIndex, 5u);
+    EXPECT_EQ(form->Config.paramRow, 2u);
+    EXPECT_EQ(form->Params.levelMax, 64);
+    EXPECT_STREQ(form->Config.deviceId, "Brevan81");
+    EXPECT_STREQ(form->Config.firmwareFile, "Brevan81um.rom");
+    EXPECT_EQ(form->Config.channels, 4);
+    EXPECT_EQ(form->Grid->RowCount(), 3 + 4);
+    EXPECT_STREQ(form->Config.channelTable[2].name, "Стробы");
+    EXPECT_EQ(form->Config.channelTable[2].color, 0x00FF00u);
+    EXPECT_EQ(form->Config.channelTable[3].rgbGroup, 1u);
+    EXPECT_STREQ(form->Config.pictureFile, (form->ProgramFolder + "Pics\\stage.bmp").c_str());
+    EXPECT_STREQ(form->Config.setupFile, "D:\\sets\\hall.ctr");
+    EXPECT_EQ(form->PortName, "COM7");
+    EXPECT_EQ(form->Zoom, 0.7f);
+    EXPECT_TRUE(form->CheckBoxTimeInSec->Checked());
+    const std::string text = ReadWholeFile(SettingsFile());
+    EXPECT_NE(text.find("\r\nPicName=Pics\\stage.bmp\r\n"), std::string::npos) << "relative inside the program folder";
+    EXPECT_NE(text.find("\r\nZoom=0.699999988079071\r\n"), std::string::npos);
+
+    // The port FILE is never stored: the port before it stays.
+    form->PortName = "FILE";
+    Restart();
+    EXPECT_EQ(form->PortName, "COM7");
+}
+
+TEST_F(MainSettingsTest, OddValuesAreClampedOrFallBack)
+{
+    Restart("[OPTIONS]\r\nCtrType=Unknown\r\nChannels=700\r\nMaxSteps=0\r\nZoom=abc\r\n[CHANNELS]\r\nName639=Last\r\n");
+    EXPECT_EQ(form->Config.modelIndex, kUnknownModel);
+    EXPECT_EQ(form->Config.paramRow, 0u);
+    EXPECT_STREQ(form->Config.deviceId, "");
+    EXPECT_EQ(form->Config.typeLetter, '\0');
+    EXPECT_EQ(form->Config.channels, 640);
+    EXPECT_STREQ(form->Config.channelTable[639].name, "Last");
+    EXPECT_EQ(form->Zoom, 1.0f);
+    EXPECT_GE(form->StepMaximum, 1);
+}
+
+TEST_F(MainSettingsTest, WindowPositionsAreStoredInTheNormalStateAndRestored)
+{
+    form->Show();  // placed on the screen first, as at start-up
+    form->SetBounds(40, 30, 700, 500);
+    form->SetWindowState(wsMaximized);
+    ASSERT_EQ(form->WindowState(), wsMaximized);
+    ASSERT_NE(FormShow, nullptr);
+    FormShow->SetBounds(15, 25, 320, 240);
+    TCloseAction action = caFree;
+    form->FormClose(form, action);
+    const std::string text = ReadWholeFile(SettingsFile());
+    EXPECT_EQ(text, "[POSITION]\r\nWindowState=2\r\nTop=30\r\nLeft=40\r\nHeight=500\r\nWidth=700\r\n"
+                    "ShowTop=25\r\nShowLeft=15\r\nShowHeight=240\r\nShowWidth=320\r\n");
+    form->Hide();
+    Restart();  // not shown: the state waits for the window to be shown
+    EXPECT_EQ(form->Left(), 40);
+    EXPECT_EQ(form->Top(), 30);
+    EXPECT_EQ(form->Width(), 700);
+    EXPECT_EQ(form->Height(), 500);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    EXPECT_EQ(FormShow->Top(), 25);
+    EXPECT_EQ(FormShow->Left(), 15);
+    EXPECT_EQ(FormShow->StoredHeight, 240);
+    EXPECT_EQ(FormShow->StoredWidth, 320);
+}
+
+TEST_F(MainSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedOnce)
+{
+    form->SettingsFileName = form->ProgramFolder + "no-such-folder\\pelvor.ini";
+    TCloseAction action = caFree;
+    form->FormClose(form, action);
+    TComponent::Free(form);
+    form = nullptr;
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    form = new TFormMain(Application);
+}
+
+} // namespace

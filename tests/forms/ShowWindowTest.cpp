@@ -1,0 +1,260 @@
+// The show window under Wine: its image compared pixel by pixel with the chain of raster
+// operations it replaces, done by the platform on a strip the platform loaded itself;
+// pictures that cannot serve falling back to the generated layout; the kept size.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "preview/Pixels.h"
+#include "preview/UnitShow.h"
+#include "support/BmpFile.h"
+#include "support/TempDir.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+#include "ui/Text.h"
+
+namespace {
+
+constexpr int kLevelMax = 128;
+
+class ShowWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        show = new TFormShow(Application);
+        cfg = std::make_unique<ControllerConfig>();
+        *cfg = ControllerConfig{};
+        SetChannelDefaults(*cfg);
+    }
+    void TearDown() override { TComponent::Free(show); }
+
+    void RandomLights(int channels)
+    {
+        cfg->channels = channels;
+        for (int c = 0; c < channels; ++c) {
+            cfg->channelTable[c].color = static_cast<uint32_t>(random() % 0x1000000);
+            levels.push_back(static_cast<int>(random() % 150) - 10);
+        }
+    }
+    // Lays the window out, shows it and renders the levels; returns the image.
+    std::vector<uint32_t> Render()
+    {
+        show->SetupLayout(*cfg, ModelParamTable[0]);
+        show->Show();
+        for (size_t c = 0; c < levels.size(); ++c)
+            show->SetLevel(static_cast<int>(c), levels[c]);
+        show->RenderFrame();
+        return Pixels(*show->Composition());
+    }
+    static std::vector<uint32_t> Pixels(TBitmap& bitmap)
+    {
+        std::vector<uint32_t> out;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            out.insert(out.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Width());
+        return out;
+    }
+    // The image made by the platform's raster operations over whole frames of strip:
+    // the background copied, then per channel a frame filled with the scaled colour,
+    // ANDed with the channel's frame and ORed into the image.
+    std::vector<uint32_t> ChainImage(TBitmap& strip, int fw, int fh, int count)
+    {
+        TBitmap a, b;
+        a.SetSize(fw, fh);
+        b.SetSize(fw, fh);
+        HDC sdc = strip.Canvas()->Handle(), adc = a.Canvas()->Handle(), bdc = b.Canvas()->Handle();
+        b.Canvas()->Brush.Color = clBlack;
+        b.Canvas()->FillRect(Rect(0, 0, fw, fh));
+        BitBlt(bdc, 0, 0, fw, fh, sdc, 0, 0, SRCCOPY);
+        for (int c = 0; c < count; ++c) {
+            a.Canvas()->Brush.Color = ScaleColour(cfg->channelTable[c].color, levels[static_cast<size_t>(c)], kLevelMax);
+            a.Canvas()->FillRect(Rect(0, 0, fw, fh));
+            BitBlt(adc, 0, 0, fw, fh, sdc, 0, (c + 1) * fh, SRCAND);
+            BitBlt(bdc, 0, 0, fw, fh, adc, 0, 0, SRCPAINT);
+        }
+        return Pixels(b);
+    }
+
+    TFormShow* show = nullptr;
+    std::unique_ptr<ControllerConfig> cfg;
+    std::vector<int> levels;
+    std::mt19937 random{7};
+    TempDir dir;
+};
+
+// Palette indexes of a picture of frames fw x fh with a marker column: a few colours in
+// the background, blobs of grey and coloured light in the channel frames.
+std::vector<uint8_t> MaskIndexes(std::mt19937& random, int fw, int fh, int frames)
+{
+    int w = fw + 1;
+    std::vector<uint8_t> idx(static_cast<size_t>(w) * static_cast<size_t>((frames + 1) * fh), 0);
+    auto at = [&](int x, int y) -> uint8_t& { return idx[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]; };
+    at(fw, fh) = 255;  // the marker
+    for (int i = 0; i < 10; ++i)
+        at(static_cast<int>(random() % fw), static_cast<int>(random() % fh)) = static_cast<uint8_t>(random() % 255);
+    for (int k = 1; k <= frames; ++k) {
+        int left = static_cast<int>(random() % fw), top = static_cast<int>(random() % fh);
+        for (int y = top; y < std::min(fh, top + 4); ++y)
+            for (int x = left; x < std::min(fw, left + 5); ++x)
+                at(x, k * fh + y) = static_cast<uint8_t>(random() % 255);
+    }
+    return idx;
+}
+
+// A palette of greys below 128 and colours above.
+std::vector<uint32_t> MaskPalette()
+{
+    std::vector<uint32_t> palette(256);
+    for (uint32_t i = 0; i < 256; ++i)
+        palette[i] = i < 128 ? i * 2 * 0x010101u : (i * 0x9E3779B9u) & 0xFFFFFF;
+    palette[255] = 0xFFFFFF;
+    return palette;
+}
+
+enum class Coding { kTrueColour, kPalette, kRunLength };
+
+std::vector<uint8_t> PictureFile(const std::vector<uint8_t>& idx, int w, int h, Coding coding)
+{
+    std::vector<uint32_t> palette = MaskPalette();
+    if (coding == Coding::kTrueColour) {
+        std::vector<uint32_t> pixels;
+        for (uint8_t i : idx)
+            pixels.push_back(palette[i]);
+        return Bmp24(w, h, pixels);
+    }
+    BmpSpec s;
+    s.width = w;
+    s.height = h;
+    s.bitCount = 8;
+    s.palette = palette;
+    for (int y = h - 1; y >= 0; --y) {
+        const uint8_t* row = &idx[static_cast<size_t>(y) * static_cast<size_t>(w)];
+        if (coding == Coding::kPalette) {
+            s.data.insert(s.data.end(), row, row + w);
+            s.data.resize((s.data.size() + 3) / 4 * 4, 0);
+            continue;
+        }
+        for (int x = 0; x < w;) {
+            int n = 1;
+            while (x + n < w && n < 255 && row[x + n] == row[x])
+                ++n;
+            s.data.push_back(static_cast<uint8_t>(n));
+            s.data.push_back(row[x]);
+            x += n;
+        }
+        s.data.push_back(0);
+        s.data.push_back(y == 0 ? 1 : 0);  // end of line, end of picture
+    }
+    if (coding == Coding::kRunLength)
+        s.compression = 1;
+    return BmpBytes(s);
+}
+
+TEST_F(ShowWindowTest, PictureImageEqualsThePlatformsRasterOperations)
+{
+    const int fw = 150, fh = 7, frames = 9;  // wider than a window can shrink
+    std::vector<uint8_t> idx = MaskIndexes(random, fw, fh, frames);
+    RandomLights(frames);
+    for (Coding coding : {Coding::kTrueColour, Coding::kPalette, Coding::kRunLength}) {
+        std::string file = dir.Write("layout.bmp", PictureFile(idx, fw + 1, (frames + 1) * fh, coding));
+        CopyText(cfg->pictureFile, file);
+        std::vector<uint32_t> image = Render();
+        ASSERT_EQ(show->Layout().FrameWidth(), fw);
+        ASSERT_EQ(show->Layout().FrameHeight(), fh);
+        EXPECT_EQ(show->PanelPaint->Width(), fw) << "a picture is shown at its own size";
+        TBitmap strip;
+        strip.LoadFromFile(file);
+        EXPECT_EQ(image, ChainImage(strip, fw, fh, frames)) << "coding " << static_cast<int>(coding);
+    }
+}
+
+TEST_F(ShowWindowTest, GeneratedImageEqualsThePlatformsRasterOperations)
+{
+    RandomLights(25);
+    for (int c = 6; c < 9; ++c)
+        cfg->channelTable[c].rgbGroup = 1;
+    std::vector<uint32_t> image = Render();
+    // 23 lamps: 20 in the first row, 3 in the second.
+    const int fw = 240, fh = 24, n = 25;
+    ASSERT_EQ(show->Layout().FrameWidth(), fw);
+    ASSERT_EQ(show->Layout().FrameHeight(), fh);
+    EXPECT_EQ(show->PanelPaint->Width(), 4 * fw);
+    EXPECT_EQ(show->PanelPaint->Height(), 4 * fh);
+    TBitmap strip;
+    strip.SetSize(fw, (n + 1) * fh);
+    strip.Canvas()->Brush.Color = clBlack;
+    strip.Canvas()->FillRect(Rect(0, 0, fw, (n + 1) * fh));
+    strip.Canvas()->Brush.Color = clWhite;
+    for (int c = 0, lamp = 0; c < n; ++lamp) {
+        int x = lamp % 20 * 12 + 1, y = lamp / 20 * 12 + 1;
+        int channels = c == 6 ? 3 : 1;
+        for (int k = c; k < c + channels; ++k)
+            strip.Canvas()->FillRect(Bounds(x, (k + 1) * fh + y, 10, 10));
+        c += channels;
+    }
+    EXPECT_EQ(image, ChainImage(strip, fw, fh, n));
+}
+
+TEST_F(ShowWindowTest, PicturesThatCannotServeFallBackToTheGeneratedLayout)
+{
+    cfg->channels = 4;
+    std::vector<uint8_t> damaged = Bmp24(3, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 0});
+    damaged.resize(damaged.size() - 3);
+    std::vector<uint8_t> noMarker = Bmp24(2, 2, {0, 0, 0, 0});
+    for (const auto& bytes : {damaged, noMarker, std::vector<uint8_t>{'B', 'M', 1, 2, 3}}) {
+        CopyText(cfg->pictureFile, dir.Write("bad.bmp", bytes));
+        show->SetupLayout(*cfg, ModelParamTable[0]);
+        EXPECT_EQ(show->Layout().FrameWidth(), 4 * 12);
+        EXPECT_EQ(show->ChannelCount(), 4);
+    }
+    CopyText(cfg->pictureFile, dir.File("missing.bmp"));
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    EXPECT_EQ(show->Layout().FrameWidth(), 4 * 12);
+}
+
+TEST_F(ShowWindowTest, RelativePictureNameIsTakenFromTheProgramFolder)
+{
+    std::string name = "show-window-test-layout.bmp";
+    std::string inProgramFolder = ExtractFilePath(Application->ExeName()) + name;
+    std::vector<uint8_t> bytes = Bmp24(3, 6, {0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    FILE* out = _wfopen(ToWide(inProgramFolder).c_str(), L"wb");
+    ASSERT_NE(out, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), out);
+    fclose(out);
+    SetCurrentDirectoryW(ToWide(dir.Folder()).c_str());
+    cfg->channels = 4;
+    CopyText(cfg->pictureFile, name);
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    RemoveFile(inProgramFolder);
+    EXPECT_EQ(show->Layout().FrameWidth(), 2);
+    EXPECT_EQ(show->Layout().FrameHeight(), 2);
+    EXPECT_EQ(show->ChannelCount(), 2) << "the picture's frames, fewer than the channels";
+}
+
+TEST_F(ShowWindowTest, KeptSizeAppliesToAPictureLayoutOnly)
+{
+    std::vector<uint8_t> bytes = Bmp24(3, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 0});
+    CopyText(cfg->pictureFile, dir.Write("layout.bmp", bytes));
+    cfg->channels = 1;
+    show->StoredHeight = 300;
+    show->StoredWidth = 500;
+    show->SetBounds(40, 30, show->Width(), show->Height());
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    show->Show();
+    EXPECT_EQ(show->Height(), 300);
+    EXPECT_EQ(show->Width(), 500);
+    EXPECT_EQ(show->Left(), 40);
+    show->Close();
+
+    cfg->pictureFile[0] = 0;
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    EXPECT_EQ(show->StoredHeight, 0);
+    show->Show();
+    EXPECT_EQ(show->Left(), 0);
+    EXPECT_EQ(show->Top(), 0);
+    EXPECT_EQ(show->PanelPaint->Height(), 4 * 12);
+}
+
+} // namespace

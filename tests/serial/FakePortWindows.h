@@ -1,0 +1,162 @@
+#pragma once
+// The port component's platform for native tests. Port windows are numbers whose
+// messages run SioComWindowProc on the test's main thread: a sent one (a notification
+// from the dispatcher's courier thread) waits until the main thread pumps, a posted one
+// (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
+// windows record what they are sent.
+// The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
+// Installed for its lifetime, on the thread that is to be the main one.
+#include <chrono>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "MainThreadQueue.h"
+#include "MemoryDispatcher.h"
+#include "NotifyRecorder.h"
+#include "serial/SioComPortPlatform.h"
+
+class FakePortWindows : public MainThreadQueue, public SioWindowMessenger, public SioComPortPlatform {
+public:
+    FakePortWindows()
+    {
+        SetSioWindowMessenger(this);
+        SetSioComPortPlatform(this);
+    }
+    ~FakePortWindows() override
+    {
+        SetSioWindowMessenger(nullptr);
+        SetSioComPortPlatform(nullptr);
+    }
+
+    // ---- The platform ----
+    SioWindow CreateComWindow() override
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        SioWindow window = nextWindow_++;
+        live_.insert(window);
+        ++created;
+        return window;
+    }
+    void DestroyComWindow(SioWindow window) override
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        live_.erase(window);
+        ++destroyed;
+    }
+    void PostComMessage(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        posted_.push_back({window, {msg, wParam, lParam}});
+    }
+    void PostClosingMessageLater(SioWindow window, int32_t lParam) override
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        later_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(10),
+                          {window, {PortClosingMessage, 0, lParam}}});
+    }
+    std::unique_ptr<TSioBaseDispatcher> CreateDispatcher(TComponent* owner, bool, intptr_t) override
+    {
+        ++dispatchersMade;
+        auto d = std::make_unique<MemoryDispatcher>(threaded, owner);
+        d->failOpen = failOpen;
+        d->systemError = systemError;
+        d->sendTimeoutMs_ = 10000;  // a slow test machine is no late handler
+        return d;
+    }
+    uint16_t SelectComPort() override
+    {
+        ++prompts;
+        return chosenPort;
+    }
+
+    // ---- Window messages ----
+    bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            auto user = users_.find(window);
+            if (user != users_.end()) {
+                user->second.push_back({msg, wParam, lParam});
+                return true;
+            }
+        }
+        if (!IsLive(window))
+            return false;
+        Synchronize([&] {
+            if (IsLive(window))
+                SioComWindowProc(window, msg, wParam, lParam);
+        });
+        return true;
+    }
+    SioWindow CreateDispatcherWindow() override { return 0; }
+    // Methods queued for the main thread first, then one posted message.
+    uint32_t PumpOne() override
+    {
+        if (MainThreadQueue::PumpOne())
+            return 1;
+        std::pair<SioWindow, Notice> message;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            auto now = std::chrono::steady_clock::now();
+            if (!later_.empty() && later_.front().first <= now) {
+                posted_.push_back(later_.front().second);
+                later_.pop_front();
+            }
+            if (posted_.empty())
+                return 0;
+            message = posted_.front();
+            posted_.pop_front();
+        }
+        if (IsLive(message.first))
+            SioComWindowProc(message.first, message.second.msg, message.second.wParam, message.second.lParam);
+        return 1;
+    }
+
+    // ---- The test's side ----
+    // A user's window that records the messages it is sent.
+    SioWindow UserWindow()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        SioWindow window = 0x10000 + users_.size();
+        users_[window];
+        return window;
+    }
+    std::vector<uint32_t> UserMessages(SioWindow window)
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        std::vector<uint32_t> msgs;
+        for (const Notice& n : users_[window])
+            msgs.push_back(n.msg);
+        return msgs;
+    }
+    bool IsLive(SioWindow window)
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return live_.count(window) != 0;
+    }
+    int LiveWindows()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return static_cast<int>(live_.size());
+    }
+
+    bool threaded = false;  // the dispatchers run their threads
+    bool failOpen = false;
+    uint32_t systemError = 2;
+    uint16_t chosenPort = 0;
+    int prompts = 0;
+    int dispatchersMade = 0;
+    int created = 0;
+    int destroyed = 0;
+
+private:
+    std::mutex lock_;
+    SioWindow nextWindow_ = 1;
+    std::set<SioWindow> live_;
+    std::deque<std::pair<SioWindow, Notice>> posted_;
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::pair<SioWindow, Notice>>> later_;
+    std::map<SioWindow, std::vector<Notice>> users_;
+};

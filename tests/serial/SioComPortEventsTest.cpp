@@ -1,0 +1,231 @@
+// The port component's events through its window, with the dispatcher's threads
+// running: the order of the events, exceptions in handlers, closing, reopening and
+// destroying the port from inside a handler, and the wait routines.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "FakePortWindows.h"
+#include "serial/SioComPort.h"
+#include "serial/SioPortList.h"
+
+namespace {
+
+std::vector<std::string> shownErrors;
+void RecordError(const std::string& message) { shownErrors.push_back(message); }
+
+class SioComPortWithThreads : public ::testing::Test {
+protected:
+    SioComPortWithThreads()
+    {
+        windows.threaded = true;
+        port->SetComNumber(5);
+        port->AutoOpen = false;
+        shownErrors.clear();
+        SetSioExceptionBox(&RecordError);
+    }
+    ~SioComPortWithThreads() override { SetSioExceptionBox(nullptr); }
+    MemoryDispatcher& Memory() { return *static_cast<MemoryDispatcher*>(port->Dispatcher()); }
+    void Open()
+    {
+        port->SetOpen(true);
+        ASSERT_TRUE(PumpUntil([&] { return Memory().RunningThreads() == 2; }));
+    }
+    uint32_t LParam() { return static_cast<uint32_t>(port->Dispatcher()->Handle()) << 16; }
+
+    FakePortWindows windows;
+    TComponent owner{nullptr};
+    TSioComPort* port = new TSioComPort(&owner);
+    std::vector<std::string> events;
+};
+
+TEST_F(SioComPortWithThreads, ReceivedDataFiresOnTriggerThenOnTriggerAvailWithTheCount)
+{
+    port->SetOnTrigger([&](TObject* cp, uint16_t msg, uint16_t handle, uint16_t data) {
+        EXPECT_EQ(cp, port);
+        events.push_back("trigger " + std::to_string(msg) + " " + std::to_string(handle) + " " + std::to_string(data));
+    });
+    port->SetOnTriggerAvail([&](TObject*, uint16_t count) {
+        events.push_back("avail " + std::to_string(count));
+        std::string taken(count, '\0');
+        port->GetBlock(&taken[0], count);
+        EXPECT_EQ(taken, "abcd");
+    });
+    Open();
+    Memory().PushData("abcd");
+    ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }));
+    EXPECT_EQ(events, (std::vector<std::string>{"trigger 32257 4 4", "avail 4"}));
+    EXPECT_EQ(port->InBuffUsed(), 0);
+}
+
+TEST_F(SioComPortWithThreads, StatusTriggersAreClassifiedByTheirHandle)
+{
+    port->SetOnTrigger([&](TObject*, uint16_t, uint16_t, uint16_t) { events.push_back("trigger"); });
+    port->SetOnTriggerStatus([&](TObject*, uint16_t handle) { events.push_back("status " + std::to_string(handle)); });
+    port->SetOnTriggerLineError([&](TObject*, uint16_t error, bool lineBreak) {
+        events.push_back("line " + std::to_string(error) + (lineBreak ? " break" : ""));
+    });
+    port->SetOnTriggerOutSent([&](TObject*) { events.push_back("sent"); });
+    windows.threaded = false;
+    port->SetOpen(true);
+    Memory().AddLineErrors(LineErr::Parity);
+    Memory().RefreshStatus();
+    SioComWindowProc(port->ComWindow(), TriggerStatusMessage, 16 + 2, static_cast<int32_t>(LParam()));
+    EXPECT_EQ(events, (std::vector<std::string>{"trigger", "status 18", "line 3"}));
+    for (uint32_t type : {0u, 6u, 7u, 5u}) {
+        events.clear();
+        SioComWindowProc(port->ComWindow(), TriggerStatusMessage, 24 + type, static_cast<int32_t>(LParam()));
+        std::vector<std::string> expected{"trigger", "status " + std::to_string(24 + type)};
+        if (type == 5)
+            expected.push_back("sent");
+        EXPECT_EQ(events, expected) << "type " << type;
+    }
+    events.clear();
+    SioComWindowProc(port->ComWindow(), TriggerStatusMessage, 18, static_cast<int32_t>(LParam() + 0x7F0000));
+    EXPECT_TRUE(events.empty()) << "no dispatcher at that index";
+}
+
+TEST_F(SioComPortWithThreads, AnExceptionInAHandlerIsShownOnceAndTheNextNoticeArrives)
+{
+    int calls = 0;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t count) {
+        std::string taken(count, '\0');
+        port->GetBlock(&taken[0], count);
+        if (++calls == 1)
+            throw Exception("handler failed");
+    });
+    Open();
+    Memory().PushData("a");
+    ASSERT_TRUE(PumpUntil([&] { return calls == 1 && !Memory().EventBusy(); }));
+    Memory().PushData("b");
+    ASSERT_TRUE(PumpUntil([&] { return calls == 2; }));
+    EXPECT_EQ(shownErrors, (std::vector<std::string>{"handler failed"}));
+    EXPECT_EQ(port->PortState(), psOpen);
+}
+
+TEST_F(SioComPortWithThreads, ACloseInsideAHandlerIsFinishedAfterIt)
+{
+    std::vector<uint16_t> closingNotices;
+    TPortState inside = psOpen;
+    port->SetOnTrigger([&](TObject*, uint16_t msg, uint16_t handle, uint16_t data) {
+        if (msg == PortClosingMessage) {
+            EXPECT_EQ(handle, 0);
+            EXPECT_EQ(data, 0);
+            closingNotices.push_back(msg);
+        }
+    });
+    port->SetOnTriggerAvail([&](TObject*, uint16_t) {
+        port->SetOpen(false);
+        inside = port->PortState();
+        EXPECT_EQ(port->InBuffUsed(), 0) << "a closing port answers nothing";
+        EXPECT_EQ(port->GetChar(), '\0');
+    });
+    Open();
+    Memory().PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
+    EXPECT_EQ(inside, psShuttingDown);
+    EXPECT_FALSE(port->Open());
+    EXPECT_EQ(port->Dispatcher(), nullptr);
+    EXPECT_GE(closingNotices.size(), 1u);
+    EXPECT_EQ(windows.LiveWindows(), 0);
+}
+
+TEST_F(SioComPortWithThreads, CloseAndOpenInsideOneHandlerLeaveThePortOpen)
+{
+    int calls = 0;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t count) {
+        if (++calls > 1) {
+            std::string taken(count, '\0');
+            port->GetBlock(&taken[0], count);
+            return;
+        }
+        port->SetOpen(false);
+        port->SetOpen(true);
+    });
+    Open();
+    Memory().PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return windows.dispatchersMade == 2 && port->PortState() == psOpen; }));
+    EXPECT_TRUE(port->Open());
+    EXPECT_EQ(windows.LiveWindows(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return Memory().RunningThreads() == 2; }));
+    Memory().PushData("again");
+    ASSERT_TRUE(PumpUntil([&] { return calls == 2; })) << "the new port delivers too";
+}
+
+TEST_F(SioComPortWithThreads, DestroyingThePortWhileItsCloseIsPutOffFinishesTheClose)
+{
+    bool closed = false;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t) {
+        port->SetOpen(false);
+        closed = true;
+    });
+    Open();
+    int32_t handle = port->Dispatcher()->Handle();
+    Memory().PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return closed; }));
+    ASSERT_EQ(port->PortState(), psShuttingDown);
+    TComponent::Free(port);
+    EXPECT_EQ(PortListEntry(handle), nullptr) << "the dispatcher is gone";
+    EXPECT_EQ(windows.LiveWindows(), 0);
+    EXPECT_FALSE(PumpUntil([] { return false; }, 100)) << "late messages find no port";
+}
+
+TEST_F(SioComPortWithThreads, DestroyingThePortInsideItsOwnHandlerLeavesTheCloseToItsWindow)
+{
+    bool gone = false;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t) {
+        TComponent::Free(port);
+        gone = true;
+    });
+    Open();
+    int32_t handle = port->Dispatcher()->Handle();
+    Memory().PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return gone && windows.LiveWindows() == 0; }));
+    EXPECT_EQ(PortListEntry(handle), nullptr);
+}
+
+TEST_F(SioComPortWithThreads, APreparedWaitWithoutItsRoutineDoesNotHoldTheCloseOff)
+{
+    Open();
+    port->PrepareWait();
+    EXPECT_TRUE(Memory().EventBusy());
+    port->SetOpen(false);
+    EXPECT_EQ(port->PortState(), psClosed);
+}
+
+TEST_F(SioComPortWithThreads, WaitRoutinesTakeTextAsItArrives)
+{
+    Open();
+    std::string seen;
+    port->OnWaitChar = [&](TObject*, char c) { seen += c; };
+    EXPECT_TRUE(port->WaitForString("", 0, false, false));
+    std::thread feeder([&] { Memory().PushData("xxHeLLo"); });
+    EXPECT_TRUE(port->WaitForString("hello", 50, false, true));
+    feeder.join();
+    EXPECT_EQ(seen, "xxHeLLo");
+    EXPECT_FALSE(Memory().EventBusy()) << "notifications flow again";
+
+    Memory().PushData("ERROR\r\n");
+    EXPECT_EQ(port->WaitForMultiString("OK|ERROR|", 50, false, false, '|'), 2);
+    EXPECT_FALSE(port->WaitForString("never", 2, true, false)) << "two ticks, then the time is up";
+    EXPECT_EQ(port->WaitForMultiString("never|again", 1, false, false, '|'), 0);
+
+    uint8_t index = 0;
+    EXPECT_FALSE(port->CheckForString(index, 'a', "ab", false));
+    EXPECT_FALSE(port->CheckForString(index, 'a', "ab", false));
+    EXPECT_EQ(index, 1) << "the second 'a' starts the match again";
+    EXPECT_TRUE(port->CheckForString(index, 'b', "ab", false));
+    EXPECT_EQ(index, 0);
+}
+
+TEST_F(SioComPortWithThreads, ACloseDuringAWaitIsPutOffUntilTheWaitEnds)
+{
+    Open();
+    port->OnWaitChar = [&](TObject*, char) { port->SetOpen(false); };
+    Memory().PushData("z");
+    EXPECT_FALSE(port->WaitForString("zz", 2, true, false));
+    ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
+    EXPECT_EQ(windows.LiveWindows(), 0);
+}
+
+} // namespace

@@ -1,0 +1,335 @@
+// The dispatcher with its real threads (these tests also run under ThreadSanitizer):
+// data and timers through the dispatcher thread, closing from handlers, late window
+// handlers, device failures, a full ring, and many opens and closes under traffic. And
+// the list of open ports.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "MainThreadQueue.h"
+#include "MemoryDispatcher.h"
+#include "NotifyRecorder.h"
+#include "serial/SioPortList.h"
+
+namespace {
+
+std::string Pattern(size_t n)
+{
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>(i * 13 % 253);
+    return s;
+}
+
+// Takes every available byte into a string, from any thread.
+class Collector {
+public:
+    void TakeAll(TSioBaseDispatcher& d)
+    {
+        uint32_t n = d.InBuffUsed();
+        if (n == 0)
+            return;
+        std::string block(n, '\0');
+        if (d.GetBlock(&block[0], n) != static_cast<int32_t>(n))
+            return;
+        std::lock_guard<std::mutex> guard(lock_);
+        text_ += block;
+    }
+    std::string Text()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return text_;
+    }
+    size_t Size() { return Text().size(); }
+
+private:
+    std::mutex lock_;
+    std::string text_;
+};
+
+class SioDispatcherThread : public ::testing::Test {
+protected:
+    void Open(MemoryDispatcher& port)
+    {
+        ASSERT_EQ(port.Open(), 0);
+        ASSERT_TRUE(PumpUntil([&] { return port.RunningThreads() == 2; }));
+    }
+    MainThreadQueue mainThread;
+    NotifyRecorder recorder;
+    Collector received;
+    std::unique_ptr<MemoryDispatcher> d = std::make_unique<MemoryDispatcher>(true);  // goes first
+};
+
+TEST_F(SioDispatcherThread, BurstsLargerThanTheRingArriveWhole)
+{
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    recorder.onNotice = [&](const Notice&) { received.TakeAll(*d); };
+    d->RegisterEventTriggerHandler(recorder.Event());
+    const std::string sent = Pattern(50000);
+    std::thread feeder([&] {
+        for (size_t at = 0; at < sent.size(); at += 10000)
+            d->PushData(sent.substr(at, 10000));
+    });
+    feeder.join();
+    ASSERT_TRUE(PumpUntil([&] { return received.Size() == sent.size(); }));
+    EXPECT_EQ(received.Text(), sent);
+    EXPECT_THROW(d->StartDispatcher(), Exception) << "Dispatcher already started.";
+}
+
+TEST_F(SioDispatcherThread, PriorityBoostReachesTheDeviceThreads)
+{
+    Open(*d);
+    d->SetThreadBoost(2);
+    EXPECT_EQ(d->deviceBoost, 2);
+    d->SetRS485Mode(true);
+    EXPECT_EQ(d->deviceBoost, 3) << "the write thread one higher for RS-485";
+    d->SetRS485Mode(false);
+    EXPECT_EQ(d->deviceBoost, 2);
+    d->deviceBoost = -1;
+    d->SetThreadBoost(2);
+    EXPECT_EQ(d->deviceBoost, -1) << "unchanged: nothing to do";
+}
+
+TEST_F(SioDispatcherThread, TimersFireWithoutAnyTraffic)
+{
+    Open(*d);
+    d->RegisterSyncEventTriggerHandler(recorder.Event());
+    int32_t timer = d->AddTimerTrigger();
+    ASSERT_EQ(d->SetTimerTrigger(static_cast<uint32_t>(timer), 1, true), 0);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Count() == 1; }));
+    EXPECT_EQ(recorder.Notices()[0].msg, TriggerTimerMessage);
+}
+
+TEST_F(SioDispatcherThread, KillThreadsEndsThemAndKeepsWhatWasReceived)
+{
+    Open(*d);
+    d->PushData("kept");
+    ASSERT_TRUE(PumpUntil([&] { return d->InBuffUsed() == 4; }));
+    d->KillThreads = true;
+    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 0; }));
+    EXPECT_FALSE(d->DispActive());
+    EXPECT_TRUE(d->CanFinishClose());
+    char text[4];
+    EXPECT_EQ(d->GetBlock(text, 4), 4);
+    EXPECT_EQ(std::string(text, 4), "kept");
+    d->DonePort();
+    EXPECT_EQ(d->closeCalls, 1);
+    EXPECT_EQ(d->ComEvent(), nullptr);
+}
+
+TEST_F(SioDispatcherThread, ADeviceFailureArrivesAsALineError)
+{
+    Open(*d);
+    d->RegisterEventTriggerHandler(recorder.Event());
+    int32_t line = d->AddStatusTrigger(stLine);
+    ASSERT_EQ(d->SetStatusTrigger(static_cast<uint32_t>(line), 1, true), 0);
+    d->PushData("before");
+    ASSERT_TRUE(PumpUntil([&] { return d->InBuffUsed() == 6; }));
+    d->failDevice = -161;
+    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 0; }));
+    ASSERT_EQ(recorder.Count(), 1u);
+    EXPECT_EQ(recorder.Notices()[0].msg, TriggerStatusMessage);
+    EXPECT_EQ(recorder.Notices()[0].wParam, static_cast<uint32_t>(line));
+    EXPECT_EQ(d->GetLineError(), 10);
+    EXPECT_EQ(d->PutString("after"), -3004) << "nothing would send it";
+    char text[6];
+    EXPECT_EQ(d->GetBlock(text, 6), 6) << "the ring stays until the port is closed";
+    d.reset();
+}
+
+TEST_F(SioDispatcherThread, ACloseFromAHandlerIsFinishedByTheOwner)
+{
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    std::atomic<bool> returned{false};
+    recorder.onNotice = [&](const Notice&) {
+        d->DonePort();  // on the dispatcher thread, which waits for this handler
+        returned = true;
+    };
+    d->RegisterEventTriggerHandler(recorder.Event());
+    d->PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return returned.load(); }));
+    EXPECT_TRUE(d->DonePortPending());
+    ASSERT_TRUE(PumpUntil([&] { return d->CanFinishClose(); }));
+    EXPECT_EQ(d->closeCalls, 0) << "the device is closed by the owner";
+    d.reset();
+    EXPECT_EQ(recorder.Count(), 1u);
+}
+
+TEST_F(SioDispatcherThread, ACloseFromASynchronisedHandlerReturnsAtOnce)
+{
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    recorder.onNotice = [&](const Notice&) { d->DonePort(); };
+    d->RegisterSyncEventTriggerHandler(recorder.Event());
+    d->PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Count() == 1 && d->CanFinishClose(); }));
+    EXPECT_TRUE(d->DonePortPending());
+    d.reset();
+}
+
+TEST_F(SioDispatcherThread, AnOwnerClosingWhileASynchronisedHandlerWaitsDoesNotHang)
+{
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    d->RegisterSyncEventTriggerHandler(recorder.Event());
+    d->PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return d->EventBusy(); }));
+    d->DonePort();  // the handler still waits in this thread's queue
+    EXPECT_TRUE(d->DonePortPending()) << "a notification runs: the close is left to the owner";
+    ASSERT_TRUE(PumpUntil([&] { return d->CanFinishClose(); }));
+    EXPECT_EQ(recorder.Count(), 1u);
+    d.reset();
+}
+
+TEST_F(SioDispatcherThread, ALateWindowHandlerGetsNothingMoreAndItsTakeCountsOnce)
+{
+    RecorderMessenger messenger;
+    NotifyRecorder window;
+    messenger.Add(1, window);
+    std::mutex gate;
+    std::unique_lock<std::mutex> closed(gate);
+    std::atomic<int> calls{0};
+    window.onNotice = [&](const Notice&) {
+        if (calls++ > 0)
+            return;
+        std::lock_guard<std::mutex> wait(gate);  // held up by the test
+        char three[3];
+        EXPECT_EQ(d->GetBlock(three, 3), 3);
+    };
+    d->sendTimeoutMs_ = 30;
+    Open(*d);
+    d->RegisterWndTriggerHandler(1);
+    d->UpdateHandlerFlags(fuEnablePort);
+    d->ChangeLengthTrigger(1);
+    d->PushData("abcdef");
+    ASSERT_TRUE(PumpUntil([&] { return window.Count() == 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // past the send's time-out
+    d->PushData("gh");
+    ASSERT_TRUE(PumpUntil([&] { return d->InBuffUsed() == 8; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(window.Count(), 1u) << "nothing more goes into a running handler";
+    EXPECT_TRUE(d->EventBusy());
+    closed.unlock();
+    ASSERT_TRUE(PumpUntil([&] { return window.Count() == 2; }));
+    EXPECT_EQ(window.Notices()[1].wParam, 5u) << "the three taken bytes counted once";
+    char rest[5];
+    EXPECT_EQ(d->GetBlock(rest, 5), 5);
+    EXPECT_EQ(std::string(rest, 5), "defgh");
+}
+
+TEST_F(SioDispatcherThread, AFullRingWaitsForRoom)
+{
+    Open(*d);
+    d->Log().InitDispatchLogging(0);
+    const std::string sent = Pattern(8192 + 1000);
+    d->PushData(sent);
+    ASSERT_TRUE(PumpUntil([&] { return d->ReceiveRingFull(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(d->Log().LogQueue().Count(), 60) << "a cycle every 50 ms, not a spin";
+    d->Log().AbortDispatchLogging();
+    received.TakeAll(*d);
+    ASSERT_TRUE(PumpUntil([&] { return d->InBuffUsed() == 1000; }));
+    received.TakeAll(*d);
+    EXPECT_EQ(received.Text(), sent);
+}
+
+TEST_F(SioDispatcherThread, AHandlerThatRaisesEndsTheDispatcherThreadAndIsShown)
+{
+    static std::mutex shownLock;
+    static std::vector<std::string> shown;
+    SetSioExceptionBox([](const std::string& text) {
+        std::lock_guard<std::mutex> guard(shownLock);
+        shown.push_back(text);
+    });
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    recorder.onNotice = [](const Notice&) { throw Exception("boom"); };
+    d->RegisterEventTriggerHandler(recorder.Event());
+    d->PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 1; }));
+    EXPECT_FALSE(d->ThreadAlive(TSioThreadRole::Dispatch));
+    EXPECT_FALSE(d->EventBusy());
+    SetSioExceptionBox(nullptr);
+    std::lock_guard<std::mutex> guard(shownLock);
+    EXPECT_EQ(shown, std::vector<std::string>{"boom"});
+}
+
+// Many opens and closes while bursts arrive: handlers that read, handlers that close the
+// port, owners that close it; every byte a port took is one that was sent, in order.
+TEST(SioDispatcherThreadStress, OpensClosesAndBurstsUnderTraffic)
+{
+    MainThreadQueue mainThread;
+    std::mt19937 random(12345);
+    const std::string sent = Pattern(30000);
+    for (int round = 0; round < 24; ++round) {
+        auto port = std::make_unique<MemoryDispatcher>(true);
+        ASSERT_EQ(port->Open(), 0);
+        Collector received;
+        NotifyRecorder handler;
+        const int closeAfter = static_cast<int>(random() % 4);  // 0: the owner closes
+        const bool sync = random() % 2;
+        std::atomic<int> notices{0};
+        handler.onNotice = [&](const Notice&) {
+            received.TakeAll(*port);
+            if (closeAfter && ++notices == closeAfter)
+                port->DonePort();
+        };
+        port->ChangeLengthTrigger(1 + random() % 64);
+        if (sync)
+            port->RegisterSyncEventTriggerHandler(handler.Event());
+        else
+            port->RegisterEventTriggerHandler(handler.Event());
+        std::thread feeder([&] {
+            for (size_t at = 0; at < sent.size(); at += 3000)
+                port->PushData(sent.substr(at, 3000), 1 + at % 512);
+        });
+        PumpUntil([&] { return received.Size() == sent.size() || port->DonePortPending(); }, 2000);
+        feeder.join();
+        if (!port->DonePortPending())
+            port->DonePort();
+        ASSERT_TRUE(PumpUntil([&] { return port->CanFinishClose(); }));
+        port.reset();
+        std::string got = received.Text();
+        ASSERT_EQ(got, sent.substr(0, got.size())) << "round " << round;
+    }
+}
+
+TEST(SioPortList, SlotsAreReusedAndTheListShrinks)
+{
+    const int32_t before = PortListCount();
+    auto first = std::make_unique<MemoryDispatcher>();
+    auto second = std::make_unique<MemoryDispatcher>();
+    const int32_t slot = first->Handle();
+    EXPECT_EQ(second->Handle(), slot + 1);
+    EXPECT_EQ(PortListEntry(slot), first.get());
+    first.reset();
+    EXPECT_EQ(PortListEntry(slot), nullptr);
+    auto third = std::make_unique<MemoryDispatcher>();
+    EXPECT_EQ(third->Handle(), slot) << "the first empty slot";
+    second.reset();
+    EXPECT_EQ(PortListCount(), slot + 1) << "empty slots at the end are dropped";
+    third.reset();
+    EXPECT_EQ(PortListCount(), before);
+    EXPECT_EQ(PortListEntry(-1), nullptr);
+}
+
+TEST(SioPortList, LookupByDeviceHandle)
+{
+    struct OtherBackEnd : MemoryDispatcher {};
+    MemoryDispatcher a;
+    OtherBackEnd b;
+    ASSERT_EQ(a.Open(), 0);
+    ASSERT_EQ(b.Open(), 0);
+    EXPECT_EQ(GetTComRecPtr<MemoryDispatcher>(a.ComHandle()), &a);
+    EXPECT_EQ(GetTComRecPtr<MemoryDispatcher>(a.ComHandle()), &a) << "from the cache";
+    EXPECT_EQ(GetTComRecPtr<OtherBackEnd>(a.ComHandle()), nullptr) << "not of that class";
+    EXPECT_EQ(GetTComRecPtr<MemoryDispatcher>(b.ComHandle()), &b);
+    EXPECT_EQ(GetTComRecPtr<MemoryDispatcher>(-5), nullptr);
+    intptr_t closed = a.ComHandle();
+    a.DonePort();
+    EXPECT_EQ(GetTComRecPtr<MemoryDispatcher>(closed), nullptr) << "a closed port holds that device no more";
+}
+
+} // namespace

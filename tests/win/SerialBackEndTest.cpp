@@ -1,0 +1,73 @@
+// The Win32 back end on its own: a dispatcher on a handle opened elsewhere, its threads
+// and close, a second close waiting for the first, a flush during a write.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "SerialTestHelpers.h"
+#include "serial/SioWin32Dispatcher.h"
+#include "ui/Exceptions.h"
+
+namespace {
+
+int32_t OpenEcho(TSioWin32Dispatcher& d)
+{
+    return d.InitPort("\\\\.\\COM21", 38400, 0, 8, 1, 4096, 4096, 0);
+}
+
+TEST(SerialBackEnd, ADispatcherWithoutAHandleFromElsewhereCannotOpen)
+{
+    TSioTAPI32Dispatcher d(nullptr, 0);
+    EXPECT_EQ(d.InitPort("", 38400, 0, 8, 1, 4096, 4096, 0), -2007);
+    EXPECT_EQ(d.LastWinError, 2007u);
+}
+
+TEST(SerialBackEnd, OpensRunsItsFourThreadsAndClosesTheDevice)
+{
+    TSioWin32Dispatcher d(nullptr);
+    ASSERT_EQ(OpenEcho(d), 0);
+    EXPECT_TRUE(PumpUntil([&] { return d.RunningThreads() == 4; }));
+    EXPECT_THROW(d.StartDispatcher(), Exception);
+    EXPECT_EQ(d.PutString("ping"), 0);
+    EXPECT_TRUE(PumpUntil([&] { return d.InBuffUsed() == 4; })) << "read back through the peer";
+    d.DonePort();
+    EXPECT_EQ(d.RunningThreads(), 0);
+    EXPECT_EQ(d.ComHandle(), -1);
+    EXPECT_NE(d.LastError(), LineErr::DeviceFailure) << "a close is no device failure";
+    EXPECT_EQ(d.LastWinError, 0u);
+}
+
+TEST(SerialBackEnd, ASecondCloseWaitsForTheOneRunning)
+{
+    TSioWin32Dispatcher d(nullptr);
+    ASSERT_EQ(OpenEcho(d), 0);
+    // Another thread's close is under way (it holds Closing) for a while.
+    d.Closing = true;
+    std::atomic<bool> released{false};
+    std::thread other([&] {
+        Sleep(300);
+        released = true;
+        d.Closing = false;
+    });
+    EXPECT_EQ(d.CloseCom(), 0);
+    EXPECT_TRUE(released) << "returned only once the other close was done";
+    other.join();
+    d.DonePort();
+    EXPECT_EQ(d.ComHandle(), -1);
+}
+
+TEST(SerialBackEnd, AFlushEmptiesTheOutputAndTheWriteThreadSaysSo)
+{
+    TSioWin32Dispatcher d(nullptr);
+    ASSERT_EQ(OpenEcho(d), 0);
+    std::string block(4096, 'f');
+    ASSERT_EQ(d.PutBlock(block.data(), 4096), 0);
+    EXPECT_NE(d.FlushOutBuffer(), 0) << "the purge's answer";
+    EXPECT_EQ(d.OutBuffUsed(), 0u);
+    EXPECT_EQ(d.PutString("after"), 0) << "the port goes on";
+    d.DonePort();
+    EXPECT_NE(d.LastError(), LineErr::DeviceFailure) << "an aborted write is no device failure";
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+// The port component over real serial lines (ptys with a test peer on the other end):
+// writing and reading back, a burst larger than the rings, closing inside a handler and
+// reopening, refused opens, the port dialog on the way to an open, and a thousand opens
+// and closes without a leaked handle or thread.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "PeerPattern.h"
+#include "SerialTestHelpers.h"
+#include "serial/SioComPort.h"
+#include "serial/SioExceptions.h"
+#include "serial/SioSelCom.h"
+#include "ui/Forms.h"
+
+namespace {
+
+class SerialPty : public ::testing::Test {
+protected:
+    SerialPty()
+    {
+        port->Name = "SioComPort1";
+        port->SetBaud(38400);
+        port->AutoOpen = false;
+        port->SetDTR(false);
+        port->SetRTS(false);
+    }
+    ~SerialPty() override { TComponent::Free(port); }
+
+    // Takes what the handler is told of into received.
+    void Collect()
+    {
+        port->SetOnTriggerAvail([this](TObject*, uint16_t count) {
+            std::string block(count, '\0');
+            port->GetBlock(&block[0], count);
+            received += block;
+        });
+    }
+
+    TSioComPort* port = new TSioComPort(nullptr);
+    std::string received;
+};
+
+std::string RandomBytes(size_t n)
+{
+    std::mt19937 random(7);
+    std::string s(n, '\0');
+    for (char& c : s)
+        c = static_cast<char>(random());
+    return s;
+}
+
+TEST_F(SerialPty, ABlockWrittenComesBackThroughThePeer)
+{
+    Collect();
+    port->SetComNumber(EchoPort);
+    port->SetOpen(true);
+    ASSERT_EQ(port->PortState(), psOpen);
+    EXPECT_EQ(port->OutBuffFree(), 4096);
+    const std::string sent = RandomBytes(3000);
+    EXPECT_EQ(port->PutBlock(sent.data(), static_cast<uint16_t>(sent.size())), 0);
+    ASSERT_TRUE(PumpUntil([&] { return received.size() >= sent.size(); })) << received.size() << " bytes came back";
+    EXPECT_EQ(received, sent);
+    EXPECT_TRUE(PumpUntil([&] { return port->OutBuffFree() == 4096; })) << "the write thread sent everything";
+
+    // Byte by byte, as the programming window reads its answers.
+    port->SetOnTriggerAvail(nullptr);
+    port->PutString("OK");
+    ASSERT_TRUE(PumpUntil([&] { return port->InBuffUsed() == 2; }));
+    EXPECT_EQ(port->GetChar(), 'O');
+    EXPECT_EQ(port->GetChar(), 'K');
+    EXPECT_THROW(port->GetChar(), EBufferIsEmpty);
+    port->FlushOutBuffer();
+    port->FlushInBuffer();
+    port->SetOpen(false);
+    EXPECT_EQ(port->PortState(), psClosed);
+    EXPECT_EQ(port->Dispatcher(), nullptr);
+}
+
+TEST_F(SerialPty, ABurstLargerThanTheRingsArrivesWhole)
+{
+    Collect();
+    port->SetComNumber(BurstPort);
+    port->SetOpen(true);
+    const uint32_t count = 40000;  // the receive ring holds 8192, the output ring 4096
+    const char request[4] = {static_cast<char>(count), static_cast<char>(count >> 8), static_cast<char>(count >> 16),
+                             static_cast<char>(count >> 24)};
+    port->PutBlock(request, 4);
+    ASSERT_TRUE(PumpUntil([&] { return received.size() >= count; }, 30000)) << received.size() << " bytes arrived";
+    ASSERT_EQ(received.size(), count);
+    for (uint32_t i = 0; i < count; ++i)
+        ASSERT_EQ(static_cast<uint8_t>(received[i]), PeerPatternByte(i)) << "byte " << i;
+}
+
+TEST_F(SerialPty, ClosingInsideOnTriggerAvailAndOpeningAgain)
+{
+    TPortState inside = psOpen;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t) {
+        port->SetOpen(false);
+        inside = port->PortState();
+    });
+    port->SetComNumber(EchoPort);
+    port->SetOpen(true);
+    port->PutString("close me");
+    ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
+    EXPECT_EQ(inside, psShuttingDown) << "put off until the handler had returned";
+    EXPECT_FALSE(port->Open());
+
+    Collect();
+    port->SetOpen(true);
+    port->FlushInBuffer();
+    port->PutString("again");
+    ASSERT_TRUE(PumpUntil([&] { return received.find("again") != std::string::npos; }));
+    port->SetOpen(false);
+}
+
+TEST_F(SerialPty, MissingAndRefusedPortsRaiseAndLeaveThePortClosed)
+{
+    port->SetComNumber(MissingPort);
+    EXPECT_THROW(port->SetOpen(true), EBadId);
+    port->SetComNumber(RefusedPort);
+    EXPECT_THROW(port->SetOpen(true), EAlreadyOpen);
+    EXPECT_EQ(port->PortState(), psClosed);
+    EXPECT_EQ(port->Dispatcher(), nullptr);
+    port->SetComNumber(EchoPort);
+    port->SetOpen(true);
+    EXPECT_EQ(port->PortState(), psOpen);
+}
+
+// Chooses a port in the dialog once it is shown, as a person would.
+TComSelectForm* ShownDialog()
+{
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* form = dynamic_cast<TComSelectForm*>(Screen->Forms(i)))
+            if (form->IsModal())
+                return form;
+    return nullptr;
+}
+
+void CALLBACK ChooseBurstPort(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    TComSelectForm* dialog = ShownDialog();
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    TStrings& items = dialog->PortsComboBox->Items();
+    for (int i = 0; i < items.Count(); ++i)
+        if (items[i] == "COM22")
+            dialog->PortsComboBox->SetItemIndex(i);
+    dialog->OkBtn->Click();
+}
+
+TEST_F(SerialPty, WithoutANumberThePortAsksForOne)
+{
+    port->PromptForPort = true;
+    SetTimer(nullptr, 0, 50, ChooseBurstPort);
+    port->SetOpen(true);
+    EXPECT_EQ(port->ComNumber(), BurstPort);
+    EXPECT_EQ(port->PortState(), psOpen);
+}
+
+// Only in the run where the ptys answer like a null-modem cable.
+TEST_F(SerialPty, NullModemLinesAreSeenAndTheStatusThreadKeepsItsFullMask)
+{
+    port->SetComNumber(EchoPort);
+    port->SetOpen(true);
+    EXPECT_TRUE(port->DSR());
+    EXPECT_TRUE(port->CTS());
+    EXPECT_TRUE(port->DCD());
+    EXPECT_FALSE(port->RI());
+}
+
+TEST_F(SerialPty, AThousandOpensAndClosesLeaveNoHandleAndNoThreadBehind)
+{
+    port->SetComNumber(EchoPort);
+    Collect();
+    // The first rounds make what the process keeps for good (window class, system
+    // threads of the serial driver).
+    for (int i = 0; i < 3; ++i) {
+        port->SetOpen(true);
+        port->PutString("x");
+        ASSERT_TRUE(PumpUntil([&] { return received.size() == static_cast<size_t>(i + 1); }));
+        port->SetOpen(false);
+    }
+    PumpUntil([] { return false; }, 200);
+    const int handles = OpenHandleCount();
+    const int threads = ThreadCount();
+    for (int i = 0; i < 1000; ++i) {
+        port->SetOpen(true);
+        ASSERT_EQ(port->PortState(), psOpen) << "round " << i;
+        port->SetOpen(false);
+        ASSERT_EQ(port->PortState(), psClosed) << "round " << i;
+    }
+    PumpUntil([] { return false; }, 200);
+    const int handlesAfter = OpenHandleCount();
+    const int threadsAfter = ThreadCount();
+    std::printf("1000 opens and closes: handles %d -> %d, threads %d -> %d\n", handles, handlesAfter, threads,
+                threadsAfter);
+    EXPECT_LE(handlesAfter, handles);
+    EXPECT_LE(threadsAfter, threads);
+    port->SetOpen(true);
+    port->PutString("still works");
+    EXPECT_TRUE(PumpUntil([&] { return received.find("still works") != std::string::npos; }));
+}
+
+} // namespace

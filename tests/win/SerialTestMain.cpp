@@ -1,0 +1,21 @@
+// The serial tests run with one application object and the serial library's Win32
+// services, as the program does; tests/tools/serialpeer/run_pty_tests.sh gives them
+// their COM ports.
+#include <gtest/gtest.h>
+
+#include "serial/SioWin32Services.h"
+#include "ui/Application.h"
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    SioInstallWin32Services();
+    int result;
+    {
+        TApplication app;
+        app.Initialize();
+        result = RUN_ALL_TESTS();
+    }
+    SioUninstallWin32Services();
+    return result;
+}
