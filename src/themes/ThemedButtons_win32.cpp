@@ -67,6 +67,13 @@ void TVisualStyleManager::DrawControlParentBackground(TControl* control, HDC dc,
         ThemeServices()->DrawParentBackground(WindowOf(control), dc, details, onlyIfTransparent, bounds);
 }
 
+void TVisualStyleManager::EraseToParentBackground(TControl* control, TMessage& m, bool onlyIfTransparent)
+{
+    TThemedElementDetails details = GetElementDetails(tbGroupBoxNormal);
+    DrawControlParentBackground(control, reinterpret_cast<HDC>(m.WParam), &details, onlyIfTransparent);
+    m.Result = 1;
+}
+
 void TVisualStyleManager::UpdateUIState(TControl* control, WORD charCode)
 {
     TForm* form = control->ParentForm();
@@ -271,12 +278,9 @@ void TVisualStyleManager::GroupBoxWindowProc(TControl* control, TMessage& m)
         m.Result = 0;
         return;
     }
-    case WM_ERASEBKGND: {
-        TThemedElementDetails details = GetElementDetails(tbGroupBoxNormal);
-        DrawControlParentBackground(control, reinterpret_cast<HDC>(m.WParam), &details, true);
-        m.Result = 1;
+    case WM_ERASEBKGND:
+        EraseToParentBackground(control, m, true);
         return;
-    }
     }
     PassOn(slGroupBox, control, m);
 }
@@ -318,12 +322,9 @@ void TVisualStyleManager::FrameWindowProc(TControl* control, TMessage& m)
         m.Result = 0;
         return;
     }
-    case WM_ERASEBKGND: {
-        TThemedElementDetails details = GetElementDetails(tbGroupBoxNormal);
-        DrawControlParentBackground(control, reinterpret_cast<HDC>(m.WParam), &details, false);
-        m.Result = 1;
+    case WM_ERASEBKGND:
+        EraseToParentBackground(control, m, false);
         return;
-    }
     }
     PassOn(slFrame, control, m);
 }
@@ -343,12 +344,9 @@ void TVisualStyleManager::PanelWindowProc(TControl* control, TMessage& m)
         return;
     }
     switch (m.Msg) {
-    case WM_ERASEBKGND: {
-        TThemedElementDetails details = GetElementDetails(tbGroupBoxNormal);
-        DrawControlParentBackground(control, reinterpret_cast<HDC>(m.WParam), &details, false);
-        m.Result = 1;
+    case WM_ERASEBKGND:
+        EraseToParentBackground(control, m, false);
         return;
-    }
     case WM_NCPAINT:
         PassOn(slPanel, control, m);
         if (panel->BorderStyle() != bsNone) {

@@ -167,6 +167,8 @@ private:
     // by the theme library.
     void DrawControlParentBackground(TControl* control, HDC dc, const TThemedElementDetails* details,
                                      bool onlyIfTransparent, const TRect* bounds = nullptr);
+    // WM_ERASEBKGND of a container: its parent's background, as behind a group box.
+    void EraseToParentBackground(TControl* control, TMessage& message, bool onlyIfTransparent);
     void PaintGroupBox(TCustomGroupBox* box, HDC dc);
     void PaintPanel(TCustomPanel* panel, HDC dc);
     void DrawCheckListItem(TCheckListBox* list, int index, const TRect& rect, unsigned state);
