@@ -19,10 +19,8 @@ protected:
         eeprom.assign(33, 0x22);
         inputs.RomFileName = "C:\\pelvor\\Rom\\Qarto.rom";
         inputs.ChannelCount = 4;
-        inputs.ScnData = image.data();
-        inputs.ScnSize = static_cast<int>(image.size());
-        inputs.EeData = eeprom.data();
-        inputs.EeSize = static_cast<int>(eeprom.size());
+        inputs.ScnData = image;
+        inputs.EeData = eeprom;
     }
 
     void Feed(const std::string& bytes, uint32_t ms = 0)

@@ -153,7 +153,7 @@ TEST_F(ComBurnRunTest, OnlyTheEepromTheControllerHasIsWritten)
 
 TEST_F(ComBurnRunTest, WithoutAnEepromBlockTheRunEndsAfterTheFlash)
 {
-    inputs.EeSize = 0;
+    inputs.EeData.clear();
     Run();
     EXPECT_TRUE(finished);
     EXPECT_TRUE(run->boxes.empty());

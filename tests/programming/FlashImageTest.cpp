@@ -104,14 +104,14 @@ TEST(FlashImage, RefusesWhatCannotBePlaced)
     EXPECT_EQ(status([](Build& b) { b.input.flashSize = 0; }), FlashImageStatus::NoMemorySizes);
     EXPECT_EQ(status([](Build& b) { b.input.bootSize = 0; }), FlashImageStatus::NoMemorySizes);
     EXPECT_EQ(status([](Build& b) { b.input.blockSize = 0; }), FlashImageStatus::NoMemorySizes);
-    EXPECT_EQ(status([](Build& b) { b.input.bootSize = b.input.flashSize; }), FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.input.bootSize = b.input.flashSize; }), FlashImageStatus::NoRoom);
     // The file fills the free flash exactly: its one more block no longer fits.
     EXPECT_EQ(status([](Build& b) { b.rom = Firmware(15360); }), FlashImageStatus::FirmwareTooLarge);
     EXPECT_EQ(status([](Build& b) {
                   b.rom = RomFile{};
                   b.input.firmwareSize = 20000;
               }),
-              FlashImageStatus::NoMemorySizes);
+              FlashImageStatus::NoRoom);
     EXPECT_EQ(status([](Build& b) { b.rom = RomFile{}; }), FlashImageStatus::Empty);
     EXPECT_EQ(status([](Build& b) { b.scenario.clear(); }), FlashImageStatus::Built);
 }
