@@ -171,6 +171,8 @@ TEST(UsbBurn, RefusesControllersItCannotProgram)
         c.setUp(t);
         t.Connect();
         EXPECT_EQ(t.view.errors, std::vector<std::string>{c.message}) << c.what;
+        EXPECT_TRUE(t.view.questions.empty()) << c.what << ": never a question to cut to no steps";
+        EXPECT_TRUE(t.view.maxSteps.empty()) << c.what;
         EXPECT_TRUE(t.burn->Closed()) << c.what;
         EXPECT_TRUE(t.device->FlashWrites().empty()) << c.what;
         EXPECT_TRUE(t.device->EepromWrites().empty()) << c.what;
