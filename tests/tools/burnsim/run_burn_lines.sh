@@ -36,32 +36,14 @@ lines=(
   "40|--delay-flash 1:11000"
 )
 
-work=$(mktemp -d)
-pids=()
-links=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-  for link in "${links[@]}"; do
-    rm -f "$link"
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+# shellcheck source=../serialpeer/pty_lines.sh
+source "$(dirname "$0")/../serialpeer/pty_lines.sh"
 for line in "${lines[@]}"; do
-  n=${line%%|*}
-  socat "pty,raw,echo=0,link=$work/com$n" "pty,raw,echo=0,link=$work/sim$n" 2>"$work/socat$n.err" &
-  pids+=($!)
+  start_line "${line%%|*}" sim
 done
 for line in "${lines[@]}"; do
   n=${line%%|*}
-  for _ in $(seq 1 100); do
-    [ -e "$work/com$n" ] && [ -e "$work/sim$n" ] && break
-    sleep 0.05
-  done
+  wait_for "$work/com$n" "$work/sim$n"
   mkdir -p "$work/store/com$n"
   # shellcheck disable=SC2086
   "$burnsim" "$work/sim$n" --store "$work/store/com$n" ${line#*|} >"$work/burnsim$n.out" 2>"$work/burnsim$n.err" &
@@ -69,22 +51,15 @@ for line in "${lines[@]}"; do
 done
 for line in "${lines[@]}"; do
   n=${line%%|*}
-  for _ in $(seq 1 100); do
-    grep -q ready "$work/burnsim$n.out" 2>/dev/null && break
-    sleep 0.05
-  done
-  if ! grep -q ready "$work/burnsim$n.out"; then
+  if ! wait_ready "$work/burnsim$n.out"; then
     echo "run_burn_lines: the simulator on COM$n did not start:" >&2
     cat "$work/burnsim$n.err" "$work/socat$n.err" >&2
     exit 1
   fi
 done
 
-mkdir -p "$prefix/dosdevices"
 for line in "${lines[@]}"; do
-  n=${line%%|*}
-  ln -sfn "$work/com$n" "$prefix/dosdevices/com$n"
-  links+=("$prefix/dosdevices/com$n")
+  link_port "$prefix" "${line%%|*}"
 done
 rm -f "$prefix/dosdevices/com49"
 
@@ -92,11 +67,7 @@ export BURN_STORE="$work/store"
 LD_PRELOAD="$preload" "$wine_run" "$@"
 status=$?
 # Each simulator says what it got when it stops.
-for pid in "${pids[@]}"; do
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-done
-pids=()
+stop_processes
 for line in "${lines[@]}"; do
   n=${line%%|*}
   sed "s/^/COM$n: /" "$work/burnsim$n.err"
