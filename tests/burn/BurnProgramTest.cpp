@@ -1,7 +1,7 @@
 // The real program under Wine programs a scenario into simulated controllers on serial
 // lines: a settings file with a model the program does not know (so the port list offers
 // the COM ports and every run goes through the channel-range window), one range and two
-// ranges, the question for a scenario too long, and the missing-firmware box.
+// ranges, and the question for a scenario too long, answered in the main window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -193,17 +193,6 @@ TEST_F(BurnProgram, AScenarioTooLongIsCutWhenTheUserAgrees)
     ASSERT_TRUE(WaitGone(burn, 10000));
     EXPECT_TRUE(NothingWritten(kSmallFlashLine, 4096));
     EXPECT_NE(CloseProgram().find("\r\nMaxSteps=153\r\n"), std::string::npos) << "the scenario was cut";
-}
-
-TEST_F(BurnProgram, AControllerWithoutFirmwareGetsTheMissingFileBox)
-{
-    Start(kNoFirmwareLine, 5);
-    HWND burn = Program(1, kChannels);
-    ASSERT_NE(burn, nullptr);
-    EXPECT_EQ(AnswerBox(IDOK), L"Невозможно загрузить сценарий!\nНе найден файл \"\"");
-    ASSERT_TRUE(WaitGone(burn, 10000));
-    EXPECT_TRUE(NothingWritten(kNoFirmwareLine, 0));
-    CloseProgram();
 }
 
 } // namespace

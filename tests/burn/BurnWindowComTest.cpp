@@ -73,10 +73,7 @@ TEST_F(BurnWindowCom, AnotherTypeOfControllerIsRefused)
 TEST_F(BurnWindowCom, SilenceAndAnUnansweredFrameEndInTheTimeoutBox)
 {
     for (int line : {kSilentLine, kDroppingLine}) {
-        TComponent::Free(form);
-        form = new TFormBurn(Application);
-        form->RomFileName = firmwareFile;
-        form->ScnData = Pattern(700, 2);
+        Renew();
         form->PortName = "COM" + std::to_string(line);
         std::string statusAtBox;
         dialogs.boxes.clear();

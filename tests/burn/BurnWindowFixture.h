@@ -34,6 +34,17 @@ protected:
     }
     ~BurnWindowTest() override { TComponent::Free(form); }
 
+    // A fresh window for another run, with the same inputs.
+    void Renew()
+    {
+        const BurnInputs inputs = *form;
+        TComponent::Free(form);
+        form = new TFormBurn(Application);
+        static_cast<BurnInputs&>(*form) = inputs;
+        form->OnSetMaxSteps = [this](int steps, bool keep) { maxSteps.emplace_back(steps, keep); };
+        maxSteps.clear();
+    }
+
     // A firmware file for controllers of this type, named in the window's inputs.
     void UseFirmware(const Bytes& firmware, char type)
     {

@@ -62,76 +62,37 @@ TEST_F(BurnWindowUsb, ProgramsFlashAndEepromThenLeavesTheBootloader)
     EXPECT_EQ(form->Panel1->Caption(), "Завершение...");
 }
 
-TEST_F(BurnWindowUsb, AFailedTransferAndALatePlugAreResumedAtTheTicks)
+TEST_F(BurnWindowUsb, AFailedTransferIsResumedAtTheNextTick)
 {
     Attach([](SimulatedBootloader& d) { d.FailTransfer(6); });
     ASSERT_TRUE(Run());
     ExpectProgrammed();
-
-    TComponent::Free(form);
-    form = new TFormBurn(Application);
-    form->PortName = "USB";
-    form->DeviceId = "SIM-8";
-    form->RomFileName = firmwareFile;
-    form->ScnData = Pattern(700, 8);
-    form->EeData = Pattern(40, 9);
-    Attach([](SimulatedBootloader& d) { d.Unplug(); });
-    static SimulatedBootloader* plugLater = nullptr;
-    plugLater = device.get();
-    const UINT_PTR plug = SetTimer(nullptr, 0, 1300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        plugLater->Plug();
-    });
-    ASSERT_TRUE(Run());
-    KillTimer(nullptr, plug);
-    ExpectProgrammed();
-    EXPECT_GE(device->Enumerations(), 3) << "searched at every tick until plugged";
+    EXPECT_EQ(device->Enumerations(), 2) << "one search at the start, one at the tick";
 }
 
-TEST_F(BurnWindowUsb, ControllersThatCannotBeProgrammedGetTheirBox)
+TEST_F(BurnWindowUsb, TheStepsBoxesAreTheWindowsBoxes)
 {
-    struct Case {
-        const char* what;
-        std::function<void()> setUp;
-        std::string message;
-        int answer;
-    };
-    const Case cases[] = {
-        {"another chip", [this] { config.signature = 0x1E9403; }, "Несоответствующий контроллер!",
-         IDOK},
-        {"a scenario too long, cut", [this] { form->ScnData = Pattern(7000, 1); },
-         MemoryShortageText(306, 0, 0), IDYES},
-        {"no step fits", [this] { UseFirmware(Pattern(7100, 2), 'A'); },
-         "Не хватает памяти контроллера для записи сценария!", IDOK},
-    };
-    for (const Case& c : cases) {
-        config = SimulatedBootloaderConfig{};
-        maxSteps.clear();
-        dialogs.boxes.clear();
-        dialogs.answers = {c.answer};
-        c.setUp();
-        Attach();
-        ASSERT_TRUE(Run()) << c.what;
-        ASSERT_EQ(dialogs.boxes.size(), 1u) << c.what;
-        EXPECT_EQ(dialogs.boxes[0].text, c.message) << c.what;
-        EXPECT_EQ(dialogs.boxes[0].caption, "Программирование контроллера") << c.what;
-        EXPECT_TRUE(device->FlashWrites().empty()) << c.what;
-        if (c.answer == IDYES) {
-            EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
-            EXPECT_EQ(maxSteps, (std::vector<std::pair<int, bool>>{{306, false}})) << "Yes cuts the scenario";
-        } else {
-            EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR)) << c.what;
-            EXPECT_TRUE(maxSteps.empty()) << c.what;
-        }
-        TComponent::Free(form);
-        form = new TFormBurn(Application);
-        form->OnSetMaxSteps = [this](int steps, bool keep) { maxSteps.emplace_back(steps, keep); };
-        form->PortName = "USB";
-        form->DeviceId = "SIM-8";
-        form->ChannelCount = 18;
-        form->RomFileName = firmwareFile;
-        form->ScnData = Pattern(700, 8);
-    }
+    // An error box with OK.
+    config.signature = 0x1E9403;
+    Attach();
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Несоответствующий контроллер!");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Программирование контроллера");
+    EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR));
+
+    // A question with Yes and No; Yes lowers the editor's step maximum, cutting.
+    Renew();
+    form->ScnData = Pattern(7000, 1);
+    config = SimulatedBootloaderConfig{};
+    Attach();
+    dialogs.answers = {IDYES};
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].text, MemoryShortageText(306, 0, 0));
+    EXPECT_EQ(dialogs.boxes[1].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(maxSteps, (std::vector<std::pair<int, bool>>{{306, false}}));
+    EXPECT_TRUE(device->FlashWrites().empty());
 }
 
 TEST_F(BurnWindowUsb, WithTheSystemsHidLibraryTheWindowCountsDownToTheTimeoutBox)
