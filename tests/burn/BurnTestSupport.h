@@ -17,7 +17,7 @@ constexpr int kDroppingLine = 35;     // never answers its second flash frame
 constexpr int kTimingLine = 36;       // keeps 5120 bytes of firmware, paced
 constexpr int kTwoRangeLine = 37;     // keeps 2048 bytes of firmware, rejects a frame
 constexpr int kSmallFlashLine = 38;   // keeps 4096 bytes of firmware in 8 KiB
-constexpr int kLateLine = 40;         // answers its second flash frame 11 s late
+constexpr int kLateLine = 40;         // answers its second flash frame 13 s late
 constexpr int kMissingLine = 49;      // no such port
 
 using Bytes = std::vector<uint8_t>;

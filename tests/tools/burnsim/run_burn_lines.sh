@@ -13,7 +13,7 @@
 #   COM36  keeps 5120 bytes of firmware, paced (the real program, one range, timing)
 #   COM37  keeps 2048 bytes of firmware, rejects a flash frame (the real program, two ranges)
 #   COM38  keeps 4096 bytes of firmware in 8 KiB of flash (the real program, too long a scenario)
-#   COM40  answers its second flash frame 11 s late (the time-out box ended by the answer)
+#   COM40  answers its second flash frame 13 s late (the time-out box ended by the answer)
 #   COM49  no such port
 #
 # usage: run_burn_lines.sh WINE_RUN PREFIX BURNSIM PTYMODEM -- PROGRAM [ARGS...]
@@ -31,7 +31,7 @@ lines=(
   "36|--paced --kept 5120"
   "37|--kept 2048 --reject-flash 2"
   "38|--kept 4096 --flash 8192"
-  "40|--delay-flash 1:11000"
+  "40|--delay-flash 1:13000"
 )
 
 # shellcheck source=../serialpeer/pty_lines.sh
