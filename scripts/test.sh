@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the portable core
 # natively (AddressSanitizer and UBSan), its concurrent parts under ThreadSanitizer, the
-# benchmarks' build, a minute of fuzzing of the file readers, the 64-bit program and its test programs under Wine on a virtual
-# display, and a start-up check of the shipped 32-bit program. Exits non-zero on any
-# failure.
+# benchmarks' build, a minute of fuzzing of the file readers, the 64-bit program and its
+# test programs under Wine on a virtual display, and a start-up check of the shipped
+# 32-bit program. Exits non-zero on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1

@@ -4,6 +4,7 @@
 #include "editor/UnitMain.h"
 #include "programming/CHeaderExport.h"
 #include "programming/ControllerImage.h"
+#include "programming/UnitBurn.h"
 #include "programming/UnitSetBurnChannels.h"
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
@@ -48,28 +49,43 @@ void TFormMain::BuildControllerImage(int first, int count)
         return;
     }
     int speed = TrackBarSpeed->Max() + TrackBarSpeed->Min() - TrackBarSpeed->Position();
-    BurnRequest request;
-    request.image = MakeControllerImage(Scn(), speed, first, count);
-    request.eeprom = MakeEepromBlock(Scn().labels.size(), speed);
+    BurnInputs inputs;
+    inputs.ScnData = MakeControllerImage(Scn(), speed, first, count);
+    inputs.EeData = MakeEepromBlock(Scn().labels.size(), speed);
     if (PortName == "FILE") {
-        ExportCHeader(request.image.data(), static_cast<int>(request.image.size()), speed);
+        ExportCHeader(inputs.ScnData.data(), inputs.ScnSize(), speed);
         return;
     }
-    request.romFileName = FindRomFile(Config.firmwareFile, ProgramFolder + "Rom\\");
+    inputs.RomFileName = FindRomFile(Config.firmwareFile, ProgramFolder + "Rom\\");
     std::string id = Config.deviceId;
     if (id.empty() || id == "485") {
-        request.portName = PortName;
+        inputs.PortName = PortName;
     } else {
-        request.portName = "USB";
-        request.deviceId = id;
-        request.modelName = Config.modelName;
+        inputs.PortName = "USB";
+        inputs.DeviceId = id;
+        inputs.ModelName = Config.modelName;
     }
-    request.channelCount = count;
-    request.loopCount = static_cast<int>(Scn().loops.size());
-    request.labelCount = static_cast<int>(Scn().labels.size());
-    RunProgrammingWindow(request);
-    PortName = request.portName;
+    inputs.ChannelCount = count;
+    inputs.LoopCount = static_cast<int>(Scn().loops.size());
+    inputs.LabelCount = static_cast<int>(Scn().labels.size());
+    RunProgrammingWindow(inputs);
+    PortName = inputs.PortName;
     ComboBoxComNumber->SetText(PortName);
+}
+
+// One programming window for one run: its fields are the inputs, its step maximum is
+// this window's, and its port name comes back.
+void TFormMain::ShowProgrammingWindow(BurnInputs& inputs)
+{
+    TFormBurn* burn = new TFormBurn(this);
+    struct Free {
+        TFormBurn* form;
+        ~Free() { TComponent::Free(form); }
+    } free{burn};
+    static_cast<BurnInputs&>(*burn) = inputs;
+    burn->OnSetMaxSteps = [this](int maxSteps, bool keep) { SetMaxSteps(maxSteps, keep); };
+    burn->ShowModal();
+    inputs.PortName = burn->PortName;
 }
 
 void TFormMain::ExportCHeader(const uint8_t* image, int size, int speed)

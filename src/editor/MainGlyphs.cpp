@@ -3,24 +3,14 @@
 #include <functional>
 
 #include "editor/UnitMain.h"
+#include "ui/GlyphCanvas.h"
 
 namespace {
 
-// The glyph's transparent colour: the bottom-left pixel, as the speed button takes it.
-constexpr TColor kBack = 0xFF00FF;
-constexpr TColor kInk = 0x404040;
+constexpr TColor kBack = kGlyphTransparent;
+constexpr TColor kInk = kGlyphInk;
 
-void PaintBitmap(TBitmap* glyph, const std::function<void(TCanvas&)>& draw)
-{
-    glyph->SetSize(16, 16);
-    TCanvas& c = *glyph->Canvas();
-    c.Brush.Color = kBack;
-    c.Brush.Style = TBrushStyle::bsSolid;
-    c.FillRect(Rect(0, 0, 16, 16));
-    c.Pen.Color = kInk;
-    c.Pen.Width = 1;
-    draw(c);
-}
+void PaintBitmap(TBitmap* glyph, const std::function<void(TCanvas&)>& draw) { draw(BlankGlyph(glyph)); }
 
 void Paint(TSpeedButton* button, const std::function<void(TCanvas&)>& draw) { PaintBitmap(button->Glyph(), draw); }
 

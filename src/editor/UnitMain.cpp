@@ -19,7 +19,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
 {
     FormMain = this;
     RunSetupDialog = [this](ControllerConfig& config) { return ShowSetupDialog(config); };
-    RunProgrammingWindow = [this](BurnRequest& request) { ShowProgrammingWindow(request); };
+    RunProgrammingWindow = [this](BurnInputs& inputs) { ShowProgrammingWindow(inputs); };
     BuildForm();                                                   // 1
     ProgramFolder.clear();                                         // 2
     ScenarioFileName.clear();

@@ -8,7 +8,7 @@
 
 #include "preview/LampColumn.h"
 #include "preview/PreviewEngine.h"
-#include "programming/BurnRequest.h"
+#include "programming/BurnInputs.h"
 #include "scenario/GridEditState.h"
 #include "scenario/GridZoom.h"
 #include "scenario/StepTiming.h"
@@ -306,9 +306,9 @@ public:
     // The controller set-up dialog: shows it modally on a copy of the configuration and
     // returns its modal result, the edited copy in config. Replaceable by tests.
     std::function<int(ControllerConfig& config)> RunSetupDialog;
-    // The programming window: runs one programming of the request (modally) and may
-    // change its port name. Replaceable by tests.
-    std::function<void(BurnRequest& request)> RunProgrammingWindow;
+    // The programming window: runs one programming of the inputs (modally) and may
+    // change their port name. Replaceable by tests.
+    std::function<void(BurnInputs& inputs)> RunProgrammingWindow;
 
 private:
     void BuildForm();
@@ -325,7 +325,7 @@ private:
     void ClearClipboard();
     void RunAboutBox();
     int ShowSetupDialog(ControllerConfig& config);
-    void ShowProgrammingWindow(BurnRequest& request);
+    void ShowProgrammingWindow(BurnInputs& inputs);
     void ShowChannelRangeWindow();
 
     // Step and grid helpers (MainSteps*.cpp, MainGrid*.cpp).

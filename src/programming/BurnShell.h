@@ -22,7 +22,8 @@ public:
     virtual ~BurnShell() = default;
     // Queues bytes on the port once its output buffer has room for `room` bytes, waiting
     // meanwhile (10 ms sleeps with the window's messages processed). Nothing is sent
-    // when the port is closed.
+    // when the port is closed or has failed, or when the window's close was asked for
+    // while the send waited (the room may never come).
     virtual void SendBytes(const std::vector<uint8_t>& bytes, int room) = 0;
     // Queues bytes only when the output buffer has room for them now.
     virtual void SendIfRoom(const std::vector<uint8_t>& bytes) = 0;

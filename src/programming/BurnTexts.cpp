@@ -21,6 +21,11 @@ std::string MissingFirmwareText(const std::string& romFileName)
     return "Невозможно загрузить сценарий!\nНе найден файл " + Quoted(romFileName);
 }
 
+std::string UnreadableFirmwareText(const std::string& romFileName)
+{
+    return "Невозможно загрузить сценарий!\nНе удается прочитать файл " + Quoted(romFileName);
+}
+
 std::string TimeoutText(bool usb, const std::string& modelName)
 {
     if (usb)

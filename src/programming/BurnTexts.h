@@ -13,6 +13,8 @@ extern const char kNoMemoryText[];         // "Не хватает памяти 
 
 // The missing-firmware box: the file name between double quotes.
 std::string MissingFirmwareText(const std::string& romFileName);
+// The box for a firmware file that is there but cannot be read.
+std::string UnreadableFirmwareText(const std::string& romFileName);
 
 // The box after 10 s without an answer that moves the transfer on.
 std::string TimeoutText(bool usb, const std::string& modelName);

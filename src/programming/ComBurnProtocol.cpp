@@ -12,6 +12,8 @@ namespace {
 
 bool IsDecimalDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(uint8_t c) { return IsDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+// Blanks a boot-loader may pad its numbers with, as a formatted read skips them.
+bool IsBlank(uint8_t c) { return c == ' ' || c == '\t'; }
 
 } // namespace
 
@@ -67,7 +69,7 @@ void ComBurnProtocol::ReadChar(uint8_t c, uint32_t nowMs)
         return;
     if (state_ == 3) {
         if (c == ')') {
-            if (in_.EeSize < 1)
+            if (in_.EeSize() < 1)
                 Finish();
             else
                 state_ = 4;
@@ -90,7 +92,7 @@ void ComBurnProtocol::ReadChar(uint8_t c, uint32_t nowMs)
 bool ComBurnProtocol::ReadReplyDigit(uint8_t c, uint32_t nowMs)
 {
     const bool hex = reply_.letter == 'v';
-    if (!(hex ? IsHexDigit(c) : IsDecimalDigit(c))) {
+    if (!(hex ? IsHexDigit(c) : IsDecimalDigit(c)) && !IsBlank(c)) {
         // Cut short: the letter is ignored and this character is read as usual.
         reply_ = Reply{};
         return false;
@@ -106,6 +108,7 @@ bool ComBurnProtocol::ReadReplyDigit(uint8_t c, uint32_t nowMs)
 
 void ComBurnProtocol::ApplyReply(uint32_t)
 {
+    // Read as a formatted number: leading blanks skipped, digits up to the first blank.
     const int value = static_cast<int>(std::strtol(reply_.digits.c_str(), nullptr, reply_.letter == 'v' ? 16 : 10));
     if (reply_.letter == 'v')
         firmwareVersion_ = value;
@@ -148,7 +151,7 @@ void ComBurnProtocol::SendFlashBlock()
         imageLength_ = blockSize_ = flashSize_ = bootSize_ = 0;
         currentBlock_ = -1;
         image_ = {};
-        if (in_.EeSize < 1)
+        if (in_.EeSize() < 1)
             Finish();
         return;
     }
@@ -161,48 +164,30 @@ void ComBurnProtocol::SendFlashBlock()
 
 bool ComBurnProtocol::PrepareFlashImage()
 {
-    if (flashSize_ <= 0 || bootSize_ <= 0 || blockSize_ <= 0) {
-        Fail(kNoMemorySizesText);  // a "+" before any block size is a link error too
-        return false;
-    }
-    // A boot-loader that leaves no flash, or firmware larger than what it leaves: the
-    // scenario cannot go in at any length.
-    if (flashSize_ <= bootSize_) {
-        Fail(kNoMemoryText);
-        return false;
-    }
-    const std::vector<uint8_t> scenario(in_.ScnData, in_.ScnData + std::max(in_.ScnSize, 0));
     FlashImageInput input;
     input.rom = &rom_;
-    input.blockSize = blockSize_;
+    input.blockSize = blockSize_;  // a "+" before any block size is a link error too
     input.flashSize = flashSize_;
     input.bootSize = bootSize_;
     input.firmwareSize = firmwareSize_;
-    input.scenario = &scenario;
+    input.scenario = &in_.ScnData;
     input.channelCount = in_.ChannelCount;
     input.loopCount = in_.LoopCount;
     input.labelCount = in_.LabelCount;
     FlashImage fi = BuildFlashImage(input);
-    switch (fi.status) {
-    case FlashImageStatus::NoMemorySizes:  // the sizes are known: the kept firmware is too large
-    case FlashImageStatus::FirmwareTooLarge:
-        Fail(kNoMemoryText);
-        return false;
-    case FlashImageStatus::Empty:
-        Fail(MissingFirmwareText(in_.RomFileName));
-        return false;
-    case FlashImageStatus::TooLarge:
-        // Offering to cut the scenario to no steps would wipe it: say plainly it cannot fit.
-        if (fi.maxSteps < 1) {
-            Fail(kNoMemoryText);
-            return false;
+    if (fi.status != FlashImageStatus::Built) {
+        const FlashImageFailure failure =
+            DescribeFlashImageFailure(fi, in_.RomFileName, in_.LoopCount, in_.LabelCount);
+        if (failure.cutQuestion) {
+            closing_ = true;
+            PushBox(BoxKind::Cut, failure.text, kBoxYesNo | kBoxIconQuestion, failure.maxSteps);
+        } else {
+            // A scenario too long for any step ends as the question would: no flush.
+            if (fi.status == FlashImageStatus::TooLarge)
+                finished_ = true;
+            Fail(failure.text);
         }
-        closing_ = true;
-        PushBox(BoxKind::Cut, MemoryShortageText(fi.maxSteps, in_.LoopCount, in_.LabelCount),
-                kBoxYesNo | kBoxIconQuestion, fi.maxSteps);
         return false;
-    case FlashImageStatus::Built:
-        break;
     }
     if (rom_.RomLoaded)
         firmwareSize_ = 0;  // the firmware file is always written
@@ -225,7 +210,7 @@ void ComBurnProtocol::SendEepromByte()
     DismissErrorBox();
     if (currentEepromByte_ < 0)
         currentEepromByte_ = 0;
-    const int limit = std::min(in_.EeSize, eepromSize_);
+    const int limit = std::min(in_.EeSize(), eepromSize_);
     if (currentEepromByte_ == 0) {
         SetStatus(kStatusEeprom);
         Push(Action::ShowProgress, 0, limit, 0);
@@ -239,7 +224,7 @@ void ComBurnProtocol::SendEepromByte()
         return;
     }
     Push(Action::Progress, currentEepromByte_);
-    Send(EepromByteFrame(currentEepromByte_, in_.EeData[currentEepromByte_]), 4);
+    Send(EepromByteFrame(currentEepromByte_, in_.EeData[static_cast<size_t>(currentEepromByte_)]), 4);
 }
 
 void ComBurnProtocol::SendHello() { Send(HelloFrame(), 5); }
@@ -266,9 +251,35 @@ void ComBurnProtocol::Tick(uint32_t)
         Send({'!'}, 0, Action::SendIfRoom);
     if (countdown_ < 1 && !finished_) {
         boxOpen_ = true;
+        if (draining_) {
+            // A tick inside a send that waits for room: the box must not wait behind it
+            // (the room may never come), so it shows now.
+            ShowTimeoutBoxNow();
+            return;
+        }
         PushBox(BoxKind::Timeout, TimeoutText(false, in_.ModelName), kBoxOkCancel | kBoxIconError);
     }
     Drain();
+}
+
+void ComBurnProtocol::ShowTimeoutBoxNow()
+{
+    shell_.ShowStatus(caption_);
+    const int answer = shell_.ShowBox(TimeoutText(false, in_.ModelName), kBurnBoxCaption, kBoxOkCancel | kBoxIconError);
+    boxOpen_ = false;
+    if (closing_)
+        return;
+    if (answer == kAnswerCancel) {
+        // The send underneath ends once the window is closing; the rest of the queue
+        // then finds the window closed.
+        closing_ = true;
+        shell_.CloseWindow();
+        return;
+    }
+    countdown_ = kTimeoutTicks;
+    caption_ = statusText_;
+    shell_.ShowStatus(caption_);
+    ShowCaption();  // again after the dotted captions still queued
 }
 
 void ComBurnProtocol::FormClose()

@@ -9,7 +9,9 @@
 // messages, so receive events and ticks can come in while the queue is being handed
 // over: such a nested call only queues, and the outer call carries on with the queue.
 // While a message box is on screen the queue is open to nested calls, so an answer
-// that arrives meanwhile can dismiss the time-out box and move the transfer on.
+// that arrives meanwhile can dismiss the time-out box and move the transfer on. The one
+// box that does not queue is a time-out box due inside a send that waits for room: it
+// shows at once, as the room may never come.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -40,7 +42,7 @@ public:
 
     int State() const { return state_; }             // 0 idle, 1 searching, 2 found, 3 flash, 4 EEPROM
     bool Closing() const { return closing_; }        // nothing more is read
-    bool Finished() const { return finished_; }      // ended after the memory question: no flush
+    bool Finished() const { return finished_; }      // ended because the scenario is too long: no flush
     int Countdown() const { return countdown_; }     // ticks left before the time-out box
     bool BoxOpen() const { return boxOpen_; }        // the time-out box is on screen
     const std::string& StatusText() const { return statusText_; }
@@ -95,6 +97,7 @@ private:
     void DismissErrorBox();
     void RestoreStatus();
     void SetStatus(const std::string& text);
+    void ShowTimeoutBoxNow();
     void BoxAnswered(BoxKind box, int answer, int value);
 
     void Push(Action::Kind kind, int a = 0, int b = 0, int c = 0);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "programming/BurnTexts.h"
+
 const char kNoMemorySizesText[] = "Невозможно загрузить сценарий!\nОшибка связи с контроллером.";
 
 namespace {
@@ -19,8 +21,12 @@ FlashImage BuildFlashImage(const FlashImageInput& input)
 {
     FlashImage image;
     const bool romLoaded = input.rom->RomLoaded;
-    if (input.blockSize <= 0 || input.flashSize <= 0 || input.bootSize <= 0 || input.flashSize <= input.bootSize)
+    if (input.blockSize <= 0 || input.flashSize <= 0 || input.bootSize <= 0)
         return image;
+    if (input.flashSize <= input.bootSize) {
+        image.status = FlashImageStatus::NoRoom;
+        return image;
+    }
     const int capacity = input.flashSize - input.bootSize;
     image.data.assign(static_cast<size_t>(capacity), 0xFF);
 
@@ -30,8 +36,7 @@ FlashImage BuildFlashImage(const FlashImageInput& input)
         ++blocks;
     const int64_t region = static_cast<int64_t>(blocks) * input.blockSize;
     if (length < 0 || region > capacity) {
-        // A controller that reports more firmware than it has flash is not talking sense.
-        image.status = romLoaded ? FlashImageStatus::FirmwareTooLarge : FlashImageStatus::NoMemorySizes;
+        image.status = romLoaded ? FlashImageStatus::FirmwareTooLarge : FlashImageStatus::NoRoom;
         return image;
     }
     if (romLoaded)
@@ -63,10 +68,35 @@ FlashImage BuildFlashImage(const FlashImageInput& input)
     return image;
 }
 
-std::string FirmwareTooLargeText(const std::string& romFileName)
+FlashImageFailure DescribeFlashImageFailure(const FlashImage& image, const std::string& romFileName, int loopCount,
+                                            int labelCount)
 {
-    return "Невозможно загрузить сценарий!\nПрограмма из файла \"" + romFileName +
-           "\" не помещается в память контроллера.";
+    FlashImageFailure failure;
+    switch (image.status) {
+    case FlashImageStatus::NoMemorySizes:
+        failure.text = kNoMemorySizesText;
+        break;
+    case FlashImageStatus::Empty:
+        // Neither a firmware file nor a firmware in the controller.
+        failure.text = MissingFirmwareText(romFileName);
+        break;
+    case FlashImageStatus::TooLarge:
+        // Offering to cut the scenario to no steps would wipe it and its undo history.
+        if (image.maxSteps >= 1) {
+            failure.text = MemoryShortageText(image.maxSteps, loopCount, labelCount);
+            failure.cutQuestion = true;
+            failure.maxSteps = image.maxSteps;
+            break;
+        }
+        failure.text = kNoMemoryText;
+        break;
+    case FlashImageStatus::NoRoom:
+    case FlashImageStatus::FirmwareTooLarge:
+    case FlashImageStatus::Built:
+        failure.text = kNoMemoryText;
+        break;
+    }
+    return failure;
 }
 
 std::string MemoryShortageText(int maxSteps, int loopCount, int labelCount)

@@ -23,8 +23,9 @@ struct FlashImageInput {
 
 enum class FlashImageStatus {
     Built,
-    NoMemorySizes,      // no block, flash or boot-loader size, or no room beside the boot-loader
-    FirmwareTooLarge,   // the firmware region does not fit in the free flash
+    NoMemorySizes,      // no block, flash or boot-loader size
+    NoRoom,             // no flash beside the boot-loader, or more kept firmware than it holds
+    FirmwareTooLarge,   // the firmware file's region does not fit in the free flash
     Empty,              // neither firmware nor scenario: nothing to write
     TooLarge,           // the scenario does not fit behind the firmware
 };
@@ -44,9 +45,18 @@ struct FlashImage {
 // without one the controller's own firmware stays and only its region is skipped.
 FlashImage BuildFlashImage(const FlashImageInput& input);
 
-// Texts of the boxes a failed build shows.
+// The box a run shows when its flash image could not be built; the same for the serial
+// and the USB controllers.
+struct FlashImageFailure {
+    std::string text;
+    // The scenario is too long but some steps fit: the question whether the editor's
+    // step maximum may drop to maxSteps (Yes cuts the scenario). Otherwise an error box.
+    bool cutQuestion = false;
+    int maxSteps = 0;
+};
+FlashImageFailure DescribeFlashImageFailure(const FlashImage& image, const std::string& romFileName, int loopCount,
+                                            int labelCount);
+
 extern const char kNoMemorySizesText[];
-std::string FirmwareTooLargeText(const std::string& romFileName);
-// The question asked when the scenario does not fit: may the editor's step maximum drop
-// to maxSteps?
+// The question asked when the scenario does not fit.
 std::string MemoryShortageText(int maxSteps, int loopCount, int labelCount);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "programming/UnitSetBurnChannels.h"
+#include "ui/GlyphCanvas.h"
 
 namespace {
 
@@ -36,22 +37,6 @@ TUpDown* Number(TFormSetBurnChannels* form, TEdit*& edit, const char* editName, 
     upDown->Wrap = false;
     upDown->SetAssociate(edit);
     return upDown;
-}
-
-// 16 x 16 glyphs; the bottom-left pixel is the transparent colour.
-constexpr TColor kBack = 0xFF00FF;
-
-TCanvas& BlankGlyph(TSpeedButton* button)
-{
-    TBitmap* glyph = button->Glyph();
-    glyph->SetSize(16, 16);
-    TCanvas& c = *glyph->Canvas();
-    c.Brush.Color = kBack;
-    c.Brush.Style = TBrushStyle::bsSolid;
-    c.FillRect(Rect(0, 0, 16, 16));
-    c.Pen.Color = 0x404040;
-    c.Pen.Width = 1;
-    return c;
 }
 
 } // namespace
@@ -88,7 +73,7 @@ void TFormSetBurnChannels::BuildForm()
 void TFormSetBurnChannels::PaintGlyphs()
 {
     // A chip with an arrow going into it.
-    TCanvas& burn = BlankGlyph(SpeedButtonBurn);
+    TCanvas& burn = BlankGlyph(SpeedButtonBurn->Glyph());
     burn.Brush.Color = 0x303030;
     burn.Rectangle(4, 8, 12, 15);
     burn.Pen.Color = 0x20A020;
@@ -101,7 +86,7 @@ void TFormSetBurnChannels::PaintGlyphs()
     burn.Polygon(head, 3);
 
     // An open door with an arrow leaving it.
-    TCanvas& exit = BlankGlyph(SpeedButtonExit);
+    TCanvas& exit = BlankGlyph(SpeedButtonExit->Glyph());
     exit.Brush.Color = 0x4080C0;
     exit.Rectangle(2, 1, 9, 15);
     exit.Pen.Color = 0x2020C0;

@@ -20,11 +20,11 @@ std::string UnalignedFirmwareText(const std::string& romFileName)
 
 } // namespace
 
-UsbBurn::UsbBurn(const BurnRequest& request, const RomFile& rom, UsbBurnView& view,
+UsbBurn::UsbBurn(const BurnInputs& inputs, const RomFile& rom, UsbBurnView& view,
                  std::unique_ptr<HidDeviceAccess> device)
-    : request_(request), rom_(rom), view_(view), loader_(std::move(device))
+    : in_(inputs), rom_(rom), view_(view), loader_(std::move(device))
 {
-    loader_.SetProductName(request_.deviceId);
+    loader_.SetProductName(in_.DeviceId);
 }
 
 void UsbBurn::Connect()
@@ -46,7 +46,7 @@ void UsbBurn::Tick()
     view_.ProcessMessages();
     if (countdown_ < 1 && !boxOpen_ && !closed_) {
         boxOpen_ = true;
-        const bool keepSearching = view_.AskRetry(TimeoutText(true, request_.modelName));
+        const bool keepSearching = view_.AskRetry(TimeoutText(true, in_.ModelName));
         boxOpen_ = false;
         if (keepSearching)
             RestoreStatus();
@@ -84,11 +84,11 @@ bool UsbBurn::UsbCheckController(bool opened)
         return false;
     }
     if (firmwareSize_ == 0) {
-        Fail(MissingFirmwareText(request_.romFileName));
+        Fail(MissingFirmwareText(in_.RomFileName));
         return false;
     }
     if (kept % loader_.ChunkSpan() != 0) {
-        Fail(UnalignedFirmwareText(request_.romFileName));
+        Fail(UnalignedFirmwareText(in_.RomFileName));
         return false;
     }
     return true;
@@ -102,26 +102,19 @@ bool UsbBurn::BuildImage()
     input.flashSize = flashSize_;
     input.bootSize = bootSize_;
     input.firmwareSize = firmwareSize_;
-    input.scenario = &request_.image;
-    input.channelCount = request_.channelCount;
-    input.loopCount = request_.loopCount;
-    input.labelCount = request_.labelCount;
+    input.scenario = &in_.ScnData;
+    input.channelCount = in_.ChannelCount;
+    input.loopCount = in_.LoopCount;
+    input.labelCount = in_.LabelCount;
     FlashImage built = BuildFlashImage(input);
-    switch (built.status) {
-    case FlashImageStatus::Built:
-        break;
-    case FlashImageStatus::NoMemorySizes:
-        Fail(kNoMemorySizesText);
-        return false;
-    case FlashImageStatus::FirmwareTooLarge:
-        Fail(FirmwareTooLargeText(request_.romFileName));
-        return false;
-    case FlashImageStatus::Empty:
-        Close();
-        return false;
-    case FlashImageStatus::TooLarge:
-        if (view_.AskYesNo(MemoryShortageText(built.maxSteps, request_.loopCount, request_.labelCount)))
-            view_.SetMaxSteps(built.maxSteps, false);
+    if (built.status != FlashImageStatus::Built) {
+        const FlashImageFailure failure = DescribeFlashImageFailure(built, in_.RomFileName, in_.LoopCount, in_.LabelCount);
+        if (!failure.cutQuestion) {
+            Fail(failure.text);
+            return false;
+        }
+        if (view_.AskYesNo(failure.text))
+            view_.SetMaxSteps(failure.maxSteps, false);
         Close();
         return false;
     }
@@ -168,7 +161,7 @@ bool UsbBurn::UsbWriteEeprom()
 {
     loader_.OnProgress = nullptr;
     currentEepromByte_ = std::max(currentEepromByte_, 0);
-    const int count = std::min(static_cast<int>(request_.eeprom.size()), eepromSize_);
+    const int count = std::min(in_.EeSize(), eepromSize_);
     // Also when an earlier attempt stopped half-way: the status and the bar then show
     // the EEPROM write again rather than the flash write before it.
     SetStatus(kStatusEeprom);
@@ -176,7 +169,7 @@ bool UsbBurn::UsbWriteEeprom()
     view_.ProcessMessages();
     while (currentEepromByte_ < count) {
         const auto address = static_cast<uint16_t>(currentEepromByte_);
-        if (!loader_.WriteEepromByte(address, request_.eeprom[address]))
+        if (!loader_.WriteEepromByte(address, in_.EeData[address]))
             return false;
         ++currentEepromByte_;
         view_.SetProgress(currentEepromByte_);

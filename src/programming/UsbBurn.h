@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "programming/BurnRequest.h"
+#include "programming/BurnInputs.h"
 #include "programming/RomFile.h"
 #include "programming/UsbBurnView.h"
 #include "programming/UsbLoader.h"
@@ -19,8 +19,8 @@ constexpr int kUsbTimeoutTicks = 20;
 
 class UsbBurn {
 public:
-    UsbBurn(const BurnRequest& request, const RomFile& rom, UsbBurnView& view,
-            std::unique_ptr<HidDeviceAccess> device);
+    // The inputs and the firmware are copied.
+    UsbBurn(const BurnInputs& inputs, const RomFile& rom, UsbBurnView& view, std::unique_ptr<HidDeviceAccess> device);
     UsbBurn(const UsbBurn&) = delete;
     UsbBurn& operator=(const UsbBurn&) = delete;
 
@@ -46,7 +46,7 @@ private:
     void Fail(const std::string& text);
     void Close();
 
-    const BurnRequest request_;
+    const BurnInputs in_;
     const RomFile rom_;
     UsbBurnView& view_;  // not owned
     TUsbLoader loader_;

@@ -232,6 +232,10 @@ public:
     bool CheckReceiveTriggers();
     // Tells every handler; true to go on checking.
     bool SendNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data);
+    // The dispatcher thread, when woken: a notification whose window handler outlived
+    // its send goes on to the window handlers after it once that handler returned. True
+    // when there was such a delivery.
+    bool ResumeLateDelivery();
     // One dispatch cycle and the follow-up pass of the dispatcher thread.
     void DispatchCycle();
     void FollowUpPass();
@@ -376,13 +380,18 @@ private:
     uint32_t CountHandlers(bool windows);
     template <class List, class Match>
     bool DeregisterHandler(List& list, Match match, TDispatchSubType subType, uint32_t data);
+    // From record `from` on; invoke (handler, index) answers false when a window's
+    // handler outlived the wait.
     template <class Handler, class Invoke>
-    Delivery DeliverToList(std::vector<std::unique_ptr<Handler>>& list, Invoke invoke);
+    Delivery DeliverToList(std::vector<std::unique_ptr<Handler>>& list, Invoke invoke, size_t from = 0);
+    Delivery DeliverToWindows(uint32_t msg, uint32_t triggerHandle, int32_t lParam, size_t from);
     void PurgeDeletedHandlers();
     // Notification.
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
     bool FinishNotify(bool applyTake);
     void FinishAbandonedNotify();
+    // The dispatcher thread starts (true) or ends (false) serving late deliveries.
+    void DispatcherServes(bool serving);
 
     int32_t handle_ = -1;
     std::atomic<intptr_t> comHandle_{-1};
@@ -442,6 +451,19 @@ private:
     SioWindow dispatcherWindow_ = 0;
     std::mutex checkLock_;  // one check (and its notification) at a time
     std::unique_ptr<SioNotifyCourier> courier_;
+    // A notification whose window handler outlived its send (lateLock_): where its
+    // delivery goes on, whether the late handler has returned, and whether the dispatcher
+    // thread runs to go on with it.
+    struct LateDelivery {
+        uint32_t msg = 0;
+        uint32_t triggerHandle = 0;
+        int32_t lParam = 0;
+        size_t nextWindow = 0;
+    };
+    std::mutex lateLock_;
+    LateDelivery late_;
+    bool resumeDue_ = false;
+    bool dispatcherServing_ = false;
 
     // Threads.
     std::unique_ptr<TSioDispatcherThread> threads_[4];

@@ -214,9 +214,9 @@ bool TSioBaseDispatcher::SendNotify(uint32_t msg, uint32_t triggerHandle, uint32
 // are only marked. invoke answers false when a window's handler outlived the wait.
 template <class Handler, class Invoke>
 TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::unique_ptr<Handler>>& list,
-                                                               Invoke invoke)
+                                                               Invoke invoke, size_t from)
 {
-    for (size_t i = 0;; ++i) {
+    for (size_t i = from;; ++i) {
         Handler handler;
         {
             std::lock_guard<std::recursive_mutex> guard(DataSection);
@@ -230,7 +230,7 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::
             std::lock_guard<std::recursive_mutex> guard(DispSection);
             takeCount_ = 0;
         }
-        if (!invoke(handler))
+        if (!invoke(handler, i))
             return Delivery::Abandoned;
         // A close asked for stops the delivery at once.
         if (donePortPending_)
@@ -243,7 +243,7 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::
 TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg, uint32_t triggerHandle,
                                                                    int32_t lParam)
 {
-    Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler) {
+    Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler, size_t) {
         if (!handler.Sync)
             handler.Method(msg, triggerHandle, lParam);
         else if (TSioDispatcherThread* thread = TSioDispatcherThread::Current())
@@ -254,7 +254,7 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg,
     });
     if (outcome != Delivery::Delivered)
         return outcome;
-    outcome = DeliverToList(procHandlers_, [&](const ProcHandler& handler) {
+    outcome = DeliverToList(procHandlers_, [&](const ProcHandler& handler, size_t) {
         handler.Proc(msg, triggerHandle, lParam);
         return true;
     });
@@ -265,9 +265,23 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg,
         if (CountHandlers(true) <= 1 && !portEnabled_)
             return Delivery::Delivered;  // the one window is the port's own, and it is off
     }
-    return DeliverToList(wndHandlers_, [&](const WndHandler& handler) {
-        return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
-    });
+    return DeliverToWindows(msg, triggerHandle, lParam, 0);
+}
+
+TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, uint32_t triggerHandle,
+                                                                  int32_t lParam, size_t from)
+{
+    return DeliverToList(
+        wndHandlers_,
+        [&](const WndHandler& handler, size_t index) {
+            {
+                // Known before the send: the handler may return late at any moment.
+                std::lock_guard<std::mutex> guard(lateLock_);
+                late_ = LateDelivery{msg, triggerHandle, lParam, index + 1};
+            }
+            return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
+        },
+        from);
 }
 
 bool TSioBaseDispatcher::FinishNotify(bool applyTake)
@@ -302,7 +316,57 @@ void TSioBaseDispatcher::FinishAbandonedNotify()
         std::lock_guard<std::recursive_mutex> guard(DispSection);
         maxTake_ = std::max(maxTake_, takeCount_);
     }
+    {
+        // The window handlers after the late one still get the notification: the
+        // dispatcher thread delivers it to them (this courier thread cannot send).
+        std::lock_guard<std::mutex> guard(lateLock_);
+        if (dispatcherServing_ && !donePortPending_) {
+            resumeDue_ = true;
+            DispatchQueue.Wake();
+            return;
+        }
+    }
     FinishNotify(!donePortPending_);
+}
+
+bool TSioBaseDispatcher::ResumeLateDelivery()
+{
+    LateDelivery late;
+    {
+        std::lock_guard<std::mutex> guard(lateLock_);
+        if (!resumeDue_)
+            return false;
+        resumeDue_ = false;
+        late = late_;
+    }
+    std::lock_guard<std::mutex> check(checkLock_);
+    Delivery outcome = Delivery::Stopped;
+    if (!donePortPending_) {
+        try {
+            outcome = DeliverToWindows(late.msg, late.triggerHandle, late.lParam, late.nextWindow);
+        } catch (...) {
+            FinishNotify(false);
+            throw;
+        }
+    }
+    if (outcome != Delivery::Abandoned)
+        FinishNotify(outcome == Delivery::Delivered);
+    return true;
+}
+
+void TSioBaseDispatcher::DispatcherServes(bool serving)
+{
+    bool due;
+    {
+        std::lock_guard<std::mutex> guard(lateLock_);
+        dispatcherServing_ = serving;
+        due = resumeDue_ && !serving;
+        resumeDue_ = resumeDue_ && serving;
+    }
+    // The thread ends with a late delivery still to go on: the port is closing or has
+    // failed, so the notification just ends.
+    if (due)
+        FinishNotify(false);
 }
 
 // ---- The dispatch cycle ----

@@ -65,6 +65,8 @@ void TDispThread::Execute()
             d.DispatchQueue.WaitForBuffer(WaitMs);
         if (d.KillThreads)
             return;
+        if (d.ResumeLateDelivery())
+            continue;
         d.DispatchCycle();
         d.FollowUpPass();
         if (d.KillThreads || d.DonePortPending()) {

@@ -3,21 +3,13 @@
 #include <functional>
 
 #include "setup/UnitChSetup.h"
+#include "ui/GlyphCanvas.h"
 
 namespace {
 
-// The transparent colour: the bottom-left pixel, as the speed button takes it.
-constexpr TColor kClear = 0xFF00FF;
-
 void Draw(TSpeedButton* button, const std::function<void(TCanvas&)>& draw)
 {
-    TBitmap* glyph = button->Glyph();
-    glyph->SetSize(16, 16);
-    TCanvas& c = *glyph->Canvas();
-    c.Brush.Color = kClear;
-    c.FillRect(Rect(0, 0, 16, 16));
-    c.Pen.Color = 0x303030;
-    draw(c);
+    draw(BlankGlyph(button->Glyph(), 0x303030));
 }
 
 void OpenFolder(TCanvas& c)

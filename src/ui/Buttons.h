@@ -1,9 +1,9 @@
 #pragma once
 // Speed buttons (windowless, with groups) and bitmap buttons (push buttons with a glyph).
+#include "ui/ButtonTypes.h"
 #include "ui/Controls.h"
 #include "ui/StdCtrls.h"
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
 // Glyph and caption properties shared by speed buttons and bitmap buttons. A glyph

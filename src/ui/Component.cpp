@@ -18,6 +18,14 @@ TComponent::TComponent(TComponent* owner)
 TComponent::~TComponent()
 {
     ComponentState |= csDestroying;
+    SendFreeNotifications();
+    DestroyComponents();
+    if (owner_)
+        owner_->RemoveComponent(this);
+}
+
+void TComponent::SendFreeNotifications()
+{
     // Tell everyone that asked about us, and stop them telling us.
     while (!freeNotifies_.empty()) {
         TComponent* other = freeNotifies_.back();
@@ -25,9 +33,6 @@ TComponent::~TComponent()
         Erase(other->freeNotifies_, this);
         other->Notification(this, opRemove);
     }
-    DestroyComponents();
-    if (owner_)
-        owner_->RemoveComponent(this);
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const

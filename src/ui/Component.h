@@ -60,6 +60,10 @@ protected:
     // Called when a component is inserted into or removed from this owner, and for
     // free notifications.
     virtual void Notification(TComponent* component, TOperation operation);
+    // Tells everyone that asked (FreeNotification) that this component goes, once. The
+    // destructors of derived classes call it first, so that those told still find the
+    // whole object of that class (a control's message handler, its children).
+    void SendFreeNotifications();
 
 private:
     void NotifyOwned(TComponent* component, TOperation operation);

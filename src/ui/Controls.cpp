@@ -114,6 +114,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 TControl::~TControl()
 {
     ComponentState |= csDestroying;  // deleted directly: no event into a half-destroyed control
+    SendFreeNotifications();
     HintLeave(this);
     if (g_mouseControl == this)
         g_mouseControl = nullptr;
@@ -131,8 +132,11 @@ void TControl::SetParent(TWinControl* parent)
     if (parent_)
         parent_->RemoveControl(this);
     parent_ = parent;
-    if (parent_)
+    if (parent_) {
+        if (parentColor_)
+            ChangeColor(parent_->color_);
         parent_->InsertControl(this);
+    }
 }
 
 TForm* TControl::ParentForm()
@@ -217,10 +221,27 @@ void TControl::SetText(const std::string& text)
 
 void TControl::SetColor(TColor color)
 {
+    parentColor_ = false;
+    ChangeColor(color);
+}
+
+void TControl::SetParentColor(bool value)
+{
+    parentColor_ = value;
+    if (value && parent_)
+        ChangeColor(parent_->color_);
+}
+
+void TControl::ChangeColor(TColor color)
+{
     if (color == color_)
         return;
     color_ = color;
     ColorChanged();
+    if (IsWindowed())
+        for (TControl* c : static_cast<TWinControl*>(this)->controls_)
+            if (c->parentColor_)
+                c->ChangeColor(color);
 }
 
 void TControl::SetFont(const TFont& font)
@@ -330,7 +351,8 @@ bool TControl::HandleMouseMessage(TMessage& m)
         }
         if (clicks) {
             clickPending_ = true;
-            SetCaptureControl(this);
+            if (ControlStyle & csCaptureMouse)
+                SetCaptureControl(this);
         }
         MouseDown(mbLeft, shift, x, y);
         return clicks;
@@ -366,6 +388,8 @@ bool TControl::HandleMouseMessage(TMessage& m)
 // ---------------------------------------------------------------------------------------
 // TGraphicControl
 
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) { ControlStyle |= csCaptureMouse; }
+
 void TGraphicControl::WndProc(TMessage& message)
 {
     if (message.Msg == WM_PAINT) {
@@ -390,6 +414,20 @@ void TGraphicControl::WndProc(TMessage& message)
 
 void TWinControl::PaintMessage(TMessage& m, TCanvas& canvas, const std::function<void()>& paint)
 {
+    if (DoubleBuffered && m.Msg == WM_PAINT && !m.WParam) {
+        // Background and paint go into a bitmap, which then covers the window at once.
+        PaintDCScope scope(handle_, 0);
+        RECT r;
+        GetClientRect(handle_, &r);
+        TBitmap buffer;
+        buffer.SetSize(std::max(1L, r.right), std::max(1L, r.bottom));
+        HDC dc = buffer.Canvas()->Handle();
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        BitBlt(scope.DC(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        m.Result = 0;
+        return;
+    }
     PaintDCScope scope(handle_, m.WParam);
     if (paint) {
         CanvasDCScope onDC(canvas, scope.DC());
@@ -400,6 +438,8 @@ void TWinControl::PaintMessage(TMessage& m, TCanvas& canvas, const std::function
     PaintControls(scope.DC(), scope.Clip());
     m.Result = 0;
 }
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) { ControlStyle |= csCaptureMouse; }
 
 void TCustomControl::WndProc(TMessage& m)
 {

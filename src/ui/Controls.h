@@ -28,6 +28,9 @@ using TShiftState = unsigned;
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Control style bits: csCaptureMouse, the control captures the mouse while a button
+// is held on it.
+enum TControlStyleFlags : unsigned { csCaptureMouse = 0x1 };
 // Mouse pointer shown over a control; crDefault leaves it to the window.
 enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 
@@ -89,12 +92,17 @@ public:
     void SetCaption(const std::string& text) { SetText(text); }
 
     TColor Color() const { return color_; }
+    // Setting a colour ends ParentColor.
     void SetColor(TColor color);
+    // The control takes its parent's colour, now and whenever the parent's changes.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool value);
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
 
     std::string Hint;
     bool ShowHint = true;
+    unsigned ControlStyle = 0;  // TControlStyleFlags
     TCursor Cursor = crDefault;
     TPopupMenu* PopupMenu = nullptr;  // not owned
 
@@ -150,9 +158,14 @@ protected:
     bool enabled_ = true;
     std::string text_;
     TColor color_ = clBtnFace;
+    bool parentColor_ = false;
     TFont font_;
     bool mouseInControl_ = false;
     bool clickPending_ = false;  // left button went down on this control
+
+private:
+    // A new colour, passed on to the children that follow their parent's.
+    void ChangeColor(TColor color);
 
     friend class TWinControl;
 };
@@ -161,7 +174,7 @@ protected:
 // (wParam), in its own coordinates.
 class TGraphicControl : public TControl {
 public:
-    using TControl::TControl;
+    explicit TGraphicControl(TComponent* owner);
     void WndProc(TMessage& message) override;
     TCanvas* Canvas() { return &canvas_; }
 
@@ -180,7 +193,8 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
-    // Destroys the window and creates it anew, keeping the control's state.
+    // Destroys the window and creates it anew, keeping the control's state. Goes
+    // through the control's message handler as CM_RECREATEWND.
     void RecreateWnd();
     void SetParent(TWinControl* parent) override;
     void SetBounds(int left, int top, int width, int height) override;
@@ -200,6 +214,9 @@ public:
     bool CanFocus();
     virtual void SetFocus();
     bool TabStop = false;
+    // Paints through an off-screen bitmap (own windows only): the background is erased
+    // into the bitmap with WM_ERASEBKGND carrying its DC in both parameters.
+    bool DoubleBuffered = false;
 
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
@@ -230,6 +247,8 @@ protected:
     virtual void DestroyHandleStart() {}
     void CreateWnd();
     void DestroyWnd();
+    // The recreation itself, run by CM_RECREATEWND.
+    void RecreateWindow();
     // Answers WM_PAINT (into the DC in wParam when there is one, else between
     // BeginPaint and EndPaint) and WM_PRINTCLIENT (into the DC in wParam): paint draws on
     // canvas, then the non-windowed children are painted. Cleans up when paint throws.
@@ -278,7 +297,7 @@ private:
 // A windowed control of the library's own window class that paints itself on a canvas.
 class TCustomControl : public TWinControl {
 public:
-    using TWinControl::TWinControl;
+    explicit TCustomControl(TComponent* owner);
     void WndProc(TMessage& message) override;
     TCanvas* Canvas() { return &canvas_; }
 
@@ -301,6 +320,10 @@ int DispatchDepth();
 // Posts msg (no parameters) to window once the outermost handler has returned, so the
 // outermost message loop handles it.
 void PostWhenOutermost(HWND window, UINT msg);
+
+// The control at a screen point: the innermost windowed control of ours under it, or its
+// non-windowed child there (disabled ones too when allowDisabled); null when none.
+TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
 
 // Control helpers for the mouse and capture state shared by all controls.
 TControl* MouseControl();

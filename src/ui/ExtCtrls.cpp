@@ -8,23 +8,6 @@
 
 namespace {
 
-// Draws a 3-D edge of width w inside r and shrinks r by it.
-void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
-{
-    TBrushHandle lightBrush(CreateSolidBrush(ColorToRGB(topLeft)));
-    TBrushHandle darkBrush(CreateSolidBrush(ColorToRGB(bottomRight)));
-    HBRUSH light = lightBrush.Get(), dark = darkBrush.Get();
-    for (int i = 0; i < w; ++i) {
-        RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
-        RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
-        FillRect(dc, &top, light);
-        FillRect(dc, &left, light);
-        FillRect(dc, &bottom, dark);
-        FillRect(dc, &right, dark);
-        InflateRect(&r, -1, -1);
-    }
-}
-
 void BevelFrame(HDC dc, RECT& r, TBevelCut cut, int w)
 {
     if (cut == bvNone)
@@ -259,6 +242,22 @@ void TImage::Paint()
     int x = center_ ? (width_ - bitmap_.Width()) / 2 : 0;
     int y = center_ ? (height_ - bitmap_.Height()) / 2 : 0;
     canvas_.Draw(x, y, &bitmap_);
+}
+
+// ---------------------------------------------------------------------------------------
+// TSplitter
+
+TSplitter::TSplitter(TComponent* owner) : TGraphicControl(owner)
+{
+    width_ = 3;
+    height_ = 100;
+    align_ = alLeft;
+}
+
+void TSplitter::Paint()
+{
+    canvas_.Brush.Color = color_;
+    canvas_.FillRect(Rect(0, 0, width_, height_));
 }
 
 // ---------------------------------------------------------------------------------------

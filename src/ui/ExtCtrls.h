@@ -1,5 +1,5 @@
 #pragma once
-// Panels, bevels, paint boxes, images and timers.
+// Panels, bevels, paint boxes, images, splitters and timers.
 #include <memory>
 
 #include "ui/Controls.h"
@@ -101,6 +101,15 @@ private:
     bool stretch_ = false;
     bool center_ = false;
     bool autoSize_ = false;
+};
+
+// A bar between two aligned controls, drawn in its colour.
+class TSplitter : public TGraphicControl {
+public:
+    explicit TSplitter(TComponent* owner);
+
+protected:
+    void Paint() override;
 };
 
 // Calls OnTimer every Interval milliseconds while Enabled, on the main thread through

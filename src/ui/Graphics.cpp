@@ -305,3 +305,19 @@ void TBitmap::Assign(TBitmap* other)
     if (!Empty())
         BitBlt(dc_.Get(), 0, 0, width_, height_, other->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
+
+void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w)
+{
+    TBrushHandle lightBrush(CreateSolidBrush(ColorToRGB(topLeft)));
+    TBrushHandle darkBrush(CreateSolidBrush(ColorToRGB(bottomRight)));
+    HBRUSH light = lightBrush.Get(), dark = darkBrush.Get();
+    for (int i = 0; i < w; ++i) {
+        RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
+        RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+        FillRect(dc, &top, light);
+        FillRect(dc, &left, light);
+        FillRect(dc, &bottom, dark);
+        FillRect(dc, &right, dark);
+        InflateRect(&r, -1, -1);
+    }
+}

@@ -27,9 +27,13 @@ constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
 constexpr TColor clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT;
 constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
 constexpr TColor clInfoBk = clSystemColor | COLOR_INFOBK;
+constexpr TColor clInfoText = clSystemColor | COLOR_INFOTEXT;
 constexpr TColor clNone = 0x1FFFFFFF;
 
 COLORREF ColorToRGB(TColor color);
+// Draws a 3-D edge of width w just inside r, one ring of pixels at a time, and shrinks r
+// by it.
+void Frame3D(HDC dc, RECT& r, TColor topLeft, TColor bottomRight, int w);
 
 struct TPoint {
     int X = 0, Y = 0;

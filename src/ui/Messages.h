@@ -16,6 +16,9 @@ constexpr UINT CM_CONTROLLISTCHANGE = 0xB02C;
 constexpr UINT CM_DIALOGKEY = 0xB005;
 // Sent to a windowed control to destroy and create its window again (keeps state).
 constexpr UINT CM_RECREATEWND = 0xB033;
+// Sent to a control before something replaces its message handler (wParam, lParam 0);
+// a control that answers non-zero keeps its own.
+constexpr UINT CM_DENYSUBCLASSING = 0xB7D0;
 
 // Reflected notifications: the parent sends kCnBase + msg to the child it concerns,
 // with the original wParam and lParam; the child's Result becomes the parent's answer.

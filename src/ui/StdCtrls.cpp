@@ -467,3 +467,20 @@ void TCustomGroupBox::Paint()
         DrawCaption(dc, text_, cap, DT_SINGLELINE, font_, enabled_ ? font_.Color : clGrayText);
     }
 }
+
+// ---------------------------------------------------------------------------------------
+// TCustomStaticText
+
+TCustomStaticText::TCustomStaticText(TComponent* owner) : TWinControl(owner)
+{
+    width_ = 65;
+    height_ = 17;
+}
+
+void TCustomStaticText::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.systemClass = L"STATIC";
+    p.style |= SS_LEFT;
+    p.style &= ~static_cast<DWORD>(WS_CLIPCHILDREN);
+}

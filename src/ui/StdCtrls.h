@@ -190,3 +190,18 @@ class TGroupBox : public TCustomGroupBox {
 public:
     using TCustomGroupBox::TCustomGroupBox;
 };
+
+// A caption in a window of its own (a static control), which the keyboard cues of its
+// form redraw.
+class TCustomStaticText : public TWinControl {
+public:
+    explicit TCustomStaticText(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+class TStaticText : public TCustomStaticText {
+public:
+    using TCustomStaticText::TCustomStaticText;
+};

@@ -26,6 +26,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl()
 {
     ComponentState |= csDestroying;
+    SendFreeNotifications();  // those told still find the children and the window
     for (TControl* c : controls_)
         c->parent_ = nullptr;
     controls_.clear();
@@ -218,6 +219,12 @@ std::vector<HWND> OwnedWindows(HWND window)
 
 void TWinControl::RecreateWnd()
 {
+    if (handle_)
+        Perform(CM_RECREATEWND);
+}
+
+void TWinControl::RecreateWindow()
+{
     if (!handle_)
         return;
     // A top-level window is created hidden (CreateWnd) and owns other windows: keep what
@@ -364,6 +371,32 @@ void TWinControl::Invalidate()
 {
     if (handle_)
         InvalidateRect(handle_, nullptr, TRUE);
+}
+
+TControl* FindDragTarget(TPoint screenPos, bool allowDisabled)
+{
+    POINT p{screenPos.X, screenPos.Y};
+    HWND window = WindowFromPoint(p);
+    if (!window)
+        return nullptr;
+    // Down to the innermost visible child window there, disabled ones included.
+    for (;;) {
+        POINT local = p;
+        ScreenToClient(window, &local);
+        HWND child = ChildWindowFromPointEx(window, local, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == window)
+            break;
+        window = child;
+    }
+    TWinControl* control = ControlOfWindow(window);
+    if (!control)
+        return nullptr;
+    POINT local = p;
+    ScreenToClient(window, &local);
+    TControl* inner = control->ControlAtPos(TPoint{local.x, local.y});
+    if (inner && (allowDisabled || inner->Enabled()))
+        return inner;
+    return allowDisabled || control->Enabled() ? control : nullptr;
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const

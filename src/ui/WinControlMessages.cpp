@@ -175,6 +175,11 @@ void TWinControl::WndProc(TMessage& m)
         m.Result = ColorMessage(reinterpret_cast<HDC>(m.WParam));
         return;
     case WM_ERASEBKGND:
+        // A double-buffered window erases into its bitmap only (the DC in both parameters).
+        if (DoubleBuffered && defProc_ == DefWindowProcW && m.LParam != static_cast<LPARAM>(m.WParam)) {
+            m.Result = 1;
+            return;
+        }
         if (EraseBackground(reinterpret_cast<HDC>(m.WParam))) {
             m.Result = 1;
             return;
@@ -341,7 +346,7 @@ void TWinControl::WndProc(TMessage& m)
             parent_->WindowProc(m);
         return;
     case CM_RECREATEWND:
-        RecreateWnd();
+        RecreateWindow();
         return;
     case CM_DIALOGKEY:
         for (size_t i = 0; i < controls_.size() && !m.Result; ++i)

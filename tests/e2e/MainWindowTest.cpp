@@ -58,30 +58,6 @@ TEST(MainWindow, FileArgumentInAnyCaseOffersTheFilePort)
     }
 }
 
-void WriteWholeFile(const std::wstring& name, const std::string& bytes)
-{
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    ASSERT_EQ(written, bytes.size());
-}
-
-std::string ReadWholeFile(const std::wstring& name)
-{
-    std::string bytes;
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
-        bytes.append(buf, got);
-    CloseHandle(h);
-    return bytes;
-}
-
 // A scenario file of two steps of 18 channels for the first model.
 std::string TwoStepScenario()
 {
@@ -103,8 +79,8 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     std::wstring exe = ProgramFromEnvironment(L"PELVOR_EXE");
     ASSERT_FALSE(exe.empty());
     ProgramUnderTest program(exe);
-    WriteWholeFile(program.Folder() + L"show.scn", TwoStepScenario());
-    WriteWholeFile(program.Folder() + L"pelvor.ini", "[OPTIONS]\r\nLastOpenFile=show.scn\r\n");
+    ASSERT_TRUE(WriteWholeFile(program.Folder() + L"show.scn", TwoStepScenario()));
+    ASSERT_TRUE(WriteWholeFile(program.Folder() + L"pelvor.ini", "[OPTIONS]\r\nLastOpenFile=show.scn\r\n"));
 
     // First run: the file named in the settings opens; the window is moved and closed.
     ASSERT_TRUE(program.Start());
@@ -152,18 +128,6 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     EXPECT_TRUE(IsZoomed(main));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);
-}
-
-// Clicks the tool-bar button whose left edge is at x, as the mouse does: the tool bar
-// is the main window's first child, along its top.
-void ClickToolButton(HWND main, int left)
-{
-    POINT p{left + 14, 20};
-    HWND bar = ChildWindowFromPointEx(main, p, CWP_SKIPINVISIBLE);
-    ASSERT_NE(bar, nullptr);
-    ASSERT_NE(bar, main);
-    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
 }
 
 TEST(MainWindow, TheSetUpAndAboutButtonsOpenTheirDialogs)

@@ -166,3 +166,39 @@ std::vector<std::wstring> ComboItems(HWND combo)
     }
     return items;
 }
+
+void ClickToolButton(HWND main, int left)
+{
+    // The tool bar is the main window's first child, along its top.
+    POINT p{left + 14, 20};
+    HWND bar = ChildWindowFromPointEx(main, p, CWP_SKIPINVISIBLE);
+    if (!bar || bar == main)
+        return;
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+bool WriteWholeFile(const std::wstring& name, const std::string& bytes)
+{
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return written == bytes.size();
+}
+
+std::string ReadWholeFile(const std::wstring& name)
+{
+    std::string bytes;
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}

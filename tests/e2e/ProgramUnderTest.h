@@ -22,6 +22,7 @@ public:
     // Waits for the process to end; returns its exit code, or -1 on time-out.
     long WaitForExit(DWORD timeoutMs = 30000);
     const std::wstring& Folder() const { return folder_; }
+    DWORD ProcessId() const { return process_.dwProcessId; }
 
 private:
     std::wstring folder_;
@@ -37,3 +38,8 @@ std::wstring ClassName(HWND window);
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& classPart);
 // The items of a combo box of another process.
 std::vector<std::wstring> ComboItems(HWND combo);
+// Clicks the main window's tool-bar button whose left edge is at left, as the mouse does.
+void ClickToolButton(HWND main, int left);
+// A file's bytes: written whole (false when that failed), read whole ("" when missing).
+bool WriteWholeFile(const std::wstring& name, const std::string& bytes);
+std::string ReadWholeFile(const std::wstring& name);

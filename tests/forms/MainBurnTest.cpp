@@ -16,10 +16,10 @@ protected:
     void SetUp() override
     {
         MainFormTest::SetUp();
-        form->RunProgrammingWindow = [this](BurnRequest& request) {
-            requests.push_back(request);
+        form->RunProgrammingWindow = [this](BurnInputs& inputs) {
+            requests.push_back(inputs);
             if (!nextPortName.empty())
-                request.portName = nextPortName;
+                inputs.PortName = nextPortName;
         };
         // A small scenario: 3 steps, one level, a label on step 1.
         form->Grid->SetColCount(4);
@@ -37,7 +37,7 @@ protected:
         PostMessageW(FormSetBurnChannels->Handle(), WM_LBUTTONUP, 0, at);
     }
 
-    std::vector<BurnRequest> requests;
+    std::vector<BurnInputs> requests;
     std::string nextPortName;
 };
 
@@ -84,15 +84,15 @@ TEST_F(MainBurnTest, SerialControllerGetsThePortAndBothBuffers)
     nextPortName = "COM6";
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
     ASSERT_EQ(requests.size(), 1u);
-    const BurnRequest& r = requests[0];
-    EXPECT_EQ(r.portName, "COM5");
-    EXPECT_TRUE(r.deviceId.empty());
-    EXPECT_TRUE(r.modelName.empty());
-    EXPECT_EQ(r.channelCount, 18);
-    EXPECT_EQ(r.labelCount, 1);
-    EXPECT_EQ(r.image.size(), static_cast<size_t>((18 + 2) * Steps() + 10 + 2));
-    EXPECT_EQ(r.eeprom.size(), 33u);
-    EXPECT_EQ(ExtractFileName(r.romFileName), "Qarto186umb.rom");
+    const BurnInputs& r = requests[0];
+    EXPECT_EQ(r.PortName, "COM5");
+    EXPECT_TRUE(r.DeviceId.empty());
+    EXPECT_TRUE(r.ModelName.empty());
+    EXPECT_EQ(r.ChannelCount, 18);
+    EXPECT_EQ(r.LabelCount, 1);
+    EXPECT_EQ(r.ScnData.size(), static_cast<size_t>((18 + 2) * Steps() + 10 + 2));
+    EXPECT_EQ(r.EeData.size(), 33u);
+    EXPECT_EQ(ExtractFileName(r.RomFileName), "Qarto186umb.rom");
     EXPECT_EQ(form->PortName, "COM6") << "the window's port name is taken back";
     EXPECT_EQ(form->ComboBoxComNumber->Text(), "COM6");
 }
@@ -103,9 +103,9 @@ TEST_F(MainBurnTest, UsbControllerIsNamedByItsDeviceId)
     form->PortName = "COM5";
     form->SpeedButtonBurnClick(form->SpeedButtonBurn);
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].portName, "USB");
-    EXPECT_EQ(requests[0].deviceId, "Qarto186");
-    EXPECT_EQ(requests[0].modelName, "Qarto18");
+    EXPECT_EQ(requests[0].PortName, "USB");
+    EXPECT_EQ(requests[0].DeviceId, "Qarto186");
+    EXPECT_EQ(requests[0].ModelName, "Qarto18");
     EXPECT_EQ(form->PortName, "USB");
     EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
 }
@@ -143,12 +143,12 @@ TEST_F(MainBurnTest, TheRangeWindowProgramsOneControllerAfterTheOther)
 
     ASSERT_EQ(requests.size(), 3u) << "one programming run per controller, then the window closed";
     const size_t step2 = 10 + (2 + 18);  // step 2's record: its time, then its channels
-    EXPECT_EQ(requests[0].channelCount, 18);
-    EXPECT_EQ(requests[0].image[step2 + 2], 128) << "channel 1";
-    EXPECT_EQ(requests[1].channelCount, 18);
-    EXPECT_EQ(requests[1].image[step2 + 2], 77) << "channel 19";
-    EXPECT_EQ(requests[2].channelCount, 4);
-    EXPECT_EQ(requests[2].image[4], 4);
+    EXPECT_EQ(requests[0].ChannelCount, 18);
+    EXPECT_EQ(requests[0].ScnData[step2 + 2], 128) << "channel 1";
+    EXPECT_EQ(requests[1].ChannelCount, 18);
+    EXPECT_EQ(requests[1].ScnData[step2 + 2], 77) << "channel 19";
+    EXPECT_EQ(requests[2].ChannelCount, 4);
+    EXPECT_EQ(requests[2].ScnData[4], 4);
     EXPECT_FALSE(FormSetBurnChannels->Showing());
 }
 

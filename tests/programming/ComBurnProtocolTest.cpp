@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "programming/BurnTexts.h"
 #include "RecordingBurnShell.h"
 
@@ -19,10 +21,8 @@ protected:
         eeprom.assign(33, 0x22);
         inputs.RomFileName = "C:\\pelvor\\Rom\\Qarto.rom";
         inputs.ChannelCount = 4;
-        inputs.ScnData = image.data();
-        inputs.ScnSize = static_cast<int>(image.size());
-        inputs.EeData = eeprom.data();
-        inputs.EeSize = static_cast<int>(eeprom.size());
+        inputs.ScnData = image;
+        inputs.EeData = eeprom;
     }
 
     void Feed(const std::string& bytes, uint32_t ms = 0)
@@ -149,6 +149,24 @@ TEST_F(ComBurnProtocolTest, LateDigitsAreDroppedWithTheirReply)
     EXPECT_EQ(shell.Lines("send 21").size(), 1u) << "the acknowledge still goes out";
 }
 
+TEST_F(ComBurnProtocolTest, BlankPaddedRepliesAreReadAsFormattedNumbers)
+{
+    struct Case {
+        const char* reply;
+        int version, size;
+    };
+    for (const Case& c : {Case{"v 1z 5000?", 1, 5000}, Case{"v1 z5000 ?", 1, 5000}, Case{"vA0z   64?", 0xA0, 64},
+                          Case{"v 0z50 00?", 0, 50}, Case{"v  z     ?", 0, 0}}) {
+        RecordingBurnShell fresh;
+        ComBurnProtocol p(inputs, rom, fresh);
+        p.Start(0);
+        p.Receive(reinterpret_cast<const uint8_t*>(c.reply), std::strlen(c.reply), 0);
+        EXPECT_EQ(p.FirmwareVersion(), c.version) << c.reply;
+        EXPECT_EQ(p.FirmwareSize(), c.size) << c.reply;
+        EXPECT_EQ(p.State(), 2) << c.reply << ": the blanks belong to the replies, the \"?\" is read";
+    }
+}
+
 TEST_F(ComBurnProtocolTest, AnswersToARepeatedHelloAreNotReadAsSizeCodes)
 {
     protocol.Start(0);
@@ -250,6 +268,40 @@ TEST_F(ComBurnProtocolTest, TheTimeoutBoxIsClosedByAnAnswerThatMovesOn)
     EXPECT_EQ(protocol.Countdown(), 20);
     EXPECT_EQ(shell.status, "Загрузка...");
     EXPECT_FALSE(shell.closed);
+}
+
+TEST_F(ComBurnProtocolTest, ATimeoutBoxDueInsideAWaitingSendShowsAtOnce)
+{
+    ReachFlash();
+    // The first block waits for room that does not come; the timer keeps ticking.
+    size_t boxesInSend = 0;
+    shell.duringSend = [&] {
+        for (int i = 1; i <= 20; ++i)
+            protocol.Tick(500u * i);
+        boxesInSend = shell.boxes.size();
+        EXPECT_EQ(shell.status, "Загрузка...") << "OK restores the status at once";
+    };
+    Feed("+");
+    EXPECT_EQ(boxesInSend, 1u);
+    EXPECT_EQ(shell.boxes[0], TimeoutText(false, ""));
+    EXPECT_EQ(shell.boxFlags[0], kBoxOkCancel | kBoxIconError);
+    EXPECT_FALSE(protocol.BoxOpen());
+    EXPECT_EQ(protocol.Countdown(), 20);
+    EXPECT_EQ(shell.status, "Загрузка...") << "no dotted caption left over from the queue";
+    EXPECT_EQ(BlocksSent(), std::vector<int>{0}) << "the send carries on after OK";
+
+    // Cancel closes the window while the next block still waits for its room.
+    bool closedInSend = false;
+    shell.answers = {kAnswerCancel};
+    shell.duringSend = [&] {
+        for (int i = 21; i <= 40; ++i)
+            protocol.Tick(500u * i);
+        closedInSend = shell.closed;
+    };
+    Feed("+");
+    EXPECT_TRUE(closedInSend) << "the send underneath learns that the window closes";
+    EXPECT_TRUE(protocol.Closing());
+    EXPECT_EQ(shell.boxes.size(), 2u);
 }
 
 TEST_F(ComBurnProtocolTest, NothingIsReadWhileAnErrorBoxIsUp)

@@ -104,16 +104,42 @@ TEST(FlashImage, RefusesWhatCannotBePlaced)
     EXPECT_EQ(status([](Build& b) { b.input.flashSize = 0; }), FlashImageStatus::NoMemorySizes);
     EXPECT_EQ(status([](Build& b) { b.input.bootSize = 0; }), FlashImageStatus::NoMemorySizes);
     EXPECT_EQ(status([](Build& b) { b.input.blockSize = 0; }), FlashImageStatus::NoMemorySizes);
-    EXPECT_EQ(status([](Build& b) { b.input.bootSize = b.input.flashSize; }), FlashImageStatus::NoMemorySizes);
+    EXPECT_EQ(status([](Build& b) { b.input.bootSize = b.input.flashSize; }), FlashImageStatus::NoRoom);
     // The file fills the free flash exactly: its one more block no longer fits.
     EXPECT_EQ(status([](Build& b) { b.rom = Firmware(15360); }), FlashImageStatus::FirmwareTooLarge);
     EXPECT_EQ(status([](Build& b) {
                   b.rom = RomFile{};
                   b.input.firmwareSize = 20000;
               }),
-              FlashImageStatus::NoMemorySizes);
+              FlashImageStatus::NoRoom);
     EXPECT_EQ(status([](Build& b) { b.rom = RomFile{}; }), FlashImageStatus::Empty);
     EXPECT_EQ(status([](Build& b) { b.scenario.clear(); }), FlashImageStatus::Built);
+}
+
+TEST(FlashImage, EachFailureHasTheSameBoxForEveryController)
+{
+    FlashImage image;
+    auto describe = [&](FlashImageStatus status, int maxSteps) {
+        image.status = status;
+        image.maxSteps = maxSteps;
+        return DescribeFlashImageFailure(image, "C:\\Rom\\a.rom", 2, 1);
+    };
+    const std::string noMemory = "Не хватает памяти контроллера для записи сценария!";
+    EXPECT_EQ(describe(FlashImageStatus::NoMemorySizes, 0).text,
+              "Невозможно загрузить сценарий!\nОшибка связи с контроллером.");
+    EXPECT_EQ(describe(FlashImageStatus::NoRoom, 0).text, noMemory);
+    EXPECT_EQ(describe(FlashImageStatus::FirmwareTooLarge, 0).text, noMemory);
+    EXPECT_EQ(describe(FlashImageStatus::Empty, 0).text,
+              "Невозможно загрузить сценарий!\nНе найден файл \"C:\\Rom\\a.rom\"");
+    FlashImageFailure cut = describe(FlashImageStatus::TooLarge, 7);
+    EXPECT_TRUE(cut.cutQuestion);
+    EXPECT_EQ(cut.maxSteps, 7);
+    EXPECT_EQ(cut.text, MemoryShortageText(7, 2, 1));
+    // No step fits: saying so plainly, as a question to cut to none would wipe the scenario.
+    FlashImageFailure none = describe(FlashImageStatus::TooLarge, 0);
+    EXPECT_FALSE(none.cutQuestion);
+    EXPECT_EQ(none.text, noMemory);
+    EXPECT_FALSE(describe(FlashImageStatus::NoRoom, 0).cutQuestion);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ const char kSearching[] = "Поиск контроллера...";
 
 struct Burn {
     SimulatedBootloaderConfig config;
-    BurnRequest request;
+    BurnInputs inputs;
     RomFile rom;
     RecordingUsbBurnView view;
     std::unique_ptr<SimulatedBootloader> device;
@@ -33,14 +33,14 @@ struct Burn {
 
     Burn()
     {
-        request.portName = "USB";
-        request.romFileName = "C:\\pelvor\\Rom\\sim8.rom";
-        request.deviceId = "SIM-8";
-        request.modelName = "Контроллер 8";
-        request.channelCount = 8;
-        request.loopCount = 1;
-        request.image = Pattern(700, 3);
-        request.eeprom = Pattern(40, 9);
+        inputs.PortName = "USB";
+        inputs.RomFileName = "C:\\pelvor\\Rom\\sim8.rom";
+        inputs.DeviceId = "SIM-8";
+        inputs.ModelName = "Контроллер 8";
+        inputs.ChannelCount = 8;
+        inputs.LoopCount = 1;
+        inputs.ScnData = Pattern(700, 3);
+        inputs.EeData = Pattern(40, 9);
         rom.RomLoaded = true;
         rom.RomType = 'A';
         rom.RomData = Pattern(1000, 5);
@@ -57,7 +57,7 @@ struct Burn {
         device = std::make_unique<SimulatedBootloader>(config);
         if (prepare)
             prepare(*device);
-        burn = std::make_unique<UsbBurn>(request, rom, view, device->Access());
+        burn = std::make_unique<UsbBurn>(inputs, rom, view, device->Access());
         burn->Connect();
     }
     // The flash from address holds bytes.
@@ -67,8 +67,8 @@ struct Burn {
     }
     void ExpectProgrammed(size_t scenarioAt, size_t eepromBytes)
     {
-        EXPECT_TRUE(FlashHolds(scenarioAt, request.image));
-        EXPECT_TRUE(std::equal(request.eeprom.begin(), request.eeprom.begin() + eepromBytes, device->Eeprom().begin()));
+        EXPECT_TRUE(FlashHolds(scenarioAt, inputs.ScnData));
+        EXPECT_TRUE(std::equal(inputs.EeData.begin(), inputs.EeData.begin() + eepromBytes, device->Eeprom().begin()));
         EXPECT_TRUE(device->LeftBootloader());
         EXPECT_TRUE(device->Faults().empty());
         EXPECT_TRUE(view.errors.empty());
@@ -155,13 +155,24 @@ TEST(UsbBurn, RefusesControllersItCannotProgram)
              t.rom.RomData.resize(8000);
              t.rom.RomLength = 8000;
          },
-         "Невозможно загрузить сценарий!\nПрограмма из файла " + file + " не помещается в память контроллера."},
+         "Не хватает памяти контроллера для записи сценария!"},
+        {"kept firmware larger than the flash",
+         [](Burn& t) {
+             t.WithoutFirmwareFile(128);
+             t.config.reportedFirmwareSize = 16384;
+         },
+         "Не хватает памяти контроллера для записи сценария!"},
+        {"firmware leaving no room for a step",
+         [](Burn& t) { t.rom.RomData.resize(7100); },
+         "Не хватает памяти контроллера для записи сценария!"},
     };
     for (const Case& c : cases) {
         Burn t;
         c.setUp(t);
         t.Connect();
         EXPECT_EQ(t.view.errors, std::vector<std::string>{c.message}) << c.what;
+        EXPECT_TRUE(t.view.questions.empty()) << c.what << ": never a question to cut to no steps";
+        EXPECT_TRUE(t.view.maxSteps.empty()) << c.what;
         EXPECT_TRUE(t.burn->Closed()) << c.what;
         EXPECT_TRUE(t.device->FlashWrites().empty()) << c.what;
         EXPECT_TRUE(t.device->EepromWrites().empty()) << c.what;
@@ -233,7 +244,7 @@ TEST(UsbBurn, ScenarioTooLargeAsksToLowerTheStepMaximum)
 {
     for (bool yes : {true, false}) {
         Burn t;
-        t.request.image.assign(6145, 1);  // one byte more than the 6144 left
+        t.inputs.ScnData.assign(6145, 1);  // one byte more than the 6144 left
         t.view.answers = {yes};
         t.Connect();
         ASSERT_EQ(t.view.questions.size(), 1u);

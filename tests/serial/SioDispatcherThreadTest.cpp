@@ -219,6 +219,76 @@ TEST_F(SioDispatcherThread, ALateWindowHandlerGetsNothingMoreAndItsTakeCountsOnc
     EXPECT_EQ(std::string(rest, 5), "defgh");
 }
 
+TEST_F(SioDispatcherThread, WindowsAfterALateHandlerGetTheNotificationOnceItReturns)
+{
+    RecorderMessenger messenger;
+    NotifyRecorder late, next;
+    messenger.Add(1, late);
+    messenger.Add(2, next);
+    std::mutex gate;
+    std::unique_lock<std::mutex> held(gate);
+    late.onNotice = [&](const Notice&) {
+        char three[3];
+        EXPECT_EQ(d->GetBlock(three, 3), 3);
+        std::lock_guard<std::mutex> wait(gate);  // held up by the test, past the send's time-out
+    };
+    next.onNotice = [&](const Notice&) {
+        char five[5];
+        EXPECT_EQ(d->GetBlock(five, 5), 5);
+        EXPECT_EQ(std::string(five, 5), "abcde") << "it reads from the same start as the late one";
+    };
+    d->sendTimeoutMs_ = 30;
+    Open(*d);
+    d->RegisterWndTriggerHandler(1);
+    d->RegisterWndTriggerHandler(2);
+    d->ChangeLengthTrigger(1);
+    d->PushData("abcdef");
+    ASSERT_TRUE(PumpUntil([&] { return late.Count() == 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(next.Count(), 0u) << "nothing runs beside a late handler";
+    EXPECT_TRUE(d->EventBusy());
+    held.unlock();
+    ASSERT_TRUE(PumpUntil([&] { return next.Count() == 1; })) << "the window after the late one was skipped";
+    ASSERT_TRUE(PumpUntil([&] { return !d->EventBusy(); }));
+    EXPECT_EQ(d->InBuffUsed(), 1u) << "the most any handler took is consumed";
+}
+
+TEST_F(SioDispatcherThread, ADeviceFailureDuringALateWindowHandlerIsReportedWhenItReturns)
+{
+    RecorderMessenger messenger;
+    NotifyRecorder window;
+    messenger.Add(1, window);
+    std::mutex gate;
+    std::unique_lock<std::mutex> held(gate);
+    window.onNotice = [&](const Notice& n) {
+        if (n.msg != TriggerAvailMessage)
+            return;
+        char c;
+        EXPECT_EQ(d->GetBlock(&c, 1), 1);
+        std::lock_guard<std::mutex> wait(gate);
+    };
+    d->sendTimeoutMs_ = 30;
+    Open(*d);
+    d->RegisterWndTriggerHandler(1);
+    d->UpdateHandlerFlags(fuEnablePort);
+    int32_t line = d->AddStatusTrigger(stLine);
+    ASSERT_EQ(d->SetStatusTrigger(static_cast<uint32_t>(line), 1, true), 0);
+    d->ChangeLengthTrigger(1);
+    d->PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return window.Count() == 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the send has given up
+    d->failDevice = -160;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(window.Count(), 1u);
+    held.unlock();
+    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 0; }));
+    ASSERT_EQ(window.Count(), 2u) << "the failure was lost behind the late handler";
+    EXPECT_EQ(window.Notices()[1].msg, TriggerStatusMessage);
+    EXPECT_EQ(window.Notices()[1].wParam, static_cast<uint32_t>(line));
+    EXPECT_EQ(d->GetLineError(), 10);
+    d.reset();
+}
+
 TEST_F(SioDispatcherThread, AFullRingWaitsForRoom)
 {
     Open(*d);

@@ -21,15 +21,15 @@ TEST(HidLibrary, LoadsHidDllAndFindsNoBootloader)
 
 TEST(HidLibrary, UsbStepsSearchUntilTheTimeOutBox)
 {
-    BurnRequest request;
-    request.portName = "USB";
-    request.deviceId = "SIM-8";
-    request.modelName = "SIM 8";
-    request.image.assign(100, 1);
-    request.eeprom.assign(33, 0xFF);
+    BurnInputs inputs;
+    inputs.PortName = "USB";
+    inputs.DeviceId = "SIM-8";
+    inputs.ModelName = "SIM 8";
+    inputs.ScnData.assign(100, 1);
+    inputs.EeData.assign(33, 0xFF);
     RecordingUsbBurnView view;
     view.answers = {false};  // Cancel
-    UsbBurn burn(request, RomFile{}, view, std::make_unique<HIDLibrary>());
+    UsbBurn burn(inputs, RomFile{}, view, std::make_unique<HIDLibrary>());
     burn.Connect();
     for (int tick = 0; tick < kUsbTimeoutTicks && !burn.Closed(); ++tick)
         burn.Tick();

@@ -2,31 +2,13 @@
 // library, with a style active in the process (--style) and with none.
 #include <gtest/gtest.h>
 
-#include "ThemeTestStyle.h"
-#include "UiTestHelpers.h"
+#include "StyleTestHelpers.h"
 #include "themes/ThemeLibrary.h"
 #include "themes/ThemeServices.h"
 #include "ui/Grids.h"
 #include "ui/StdCtrls.h"
 
 namespace {
-
-const COLORREF kMagenta = RGB(255, 0, 255);  // a colour no style draws with
-
-// The pixels of a bitmap filled with magenta, after draw has drawn on its DC.
-std::vector<uint32_t> DrawnPixels(int w, int h, const std::function<void(HDC)>& draw)
-{
-    TBitmap bitmap;
-    bitmap.SetSize(w, h);
-    bitmap.Canvas()->Brush.Color = kMagenta;
-    bitmap.Canvas()->FillRect(Rect(0, 0, w, h));
-    draw(bitmap.Canvas()->Handle());
-    GdiFlush();
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < h; ++y)
-        pixels.insert(pixels.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + w);
-    return pixels;
-}
 
 COLORREF WindowPixel(HWND window, int x, int y)
 {

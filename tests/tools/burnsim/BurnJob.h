@@ -1,6 +1,6 @@
 #pragma once
 // What a programming run is given in the tests and benchmarks: a firmware file as
-// loaded, the controller image and the EEPROM block, and the inputs pointing at them.
+// loaded, the controller image and the EEPROM block, and the inputs holding them.
 #include <cstdint>
 #include <vector>
 
@@ -23,12 +23,10 @@ struct BurnJob {
         rom.RomData = std::move(data);
     }
     void NoFirmwareFile() { rom = RomFile{}; }
-    // The inputs point at image and eeprom (again after either changed).
+    // The inputs take image and eeprom (again after either changed).
     void UseBuffers()
     {
-        inputs.ScnData = image.data();
-        inputs.ScnSize = static_cast<int>(image.size());
-        inputs.EeData = eeprom.data();
-        inputs.EeSize = static_cast<int>(eeprom.size());
+        inputs.ScnData = image;
+        inputs.EeData = eeprom;
     }
 };

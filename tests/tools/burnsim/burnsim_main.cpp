@@ -3,7 +3,9 @@
 //
 //   burnsim DEVICE [options]
 //     --paced            bytes take 10 bit-times at 38400 baud, each way
-//     --store DIR        after every finished transfer: DIR/flash-N.bin, DIR/eeprom-N.bin
+//     --store DIR        after every finished transfer: DIR/flash-N.bin, DIR/eeprom-N.bin, and
+//                        DIR/transfer-N.txt with the bytes received since the previous
+//                        transfer ended and the seconds from the first of them to the end
 //     --type C --flash BYTES --boot BYTES --block BYTES --eeprom BYTES (0: not reported)
 //     --kept BYTES       firmware the controller keeps, reported with "z"
 //     --version N --no-version --no-size
@@ -132,6 +134,9 @@ int main(int argc, char** argv)
     std::deque<Timed> input, output;  // both in time order
     Clock::time_point inputFree{}, outputFree{};
     int saved = 0;
+    // The transfer being counted: from its first byte received.
+    size_t transferBytes = 0;
+    Clock::time_point transferStart{};
     std::printf("ready\n");
     std::fflush(stdout);
 
@@ -150,8 +155,13 @@ int main(int argc, char** argv)
             }
             if (controller.SessionsDone() > saved && !options.store.empty()) {
                 saved = controller.SessionsDone();
-                Save(options.store + "/flash-" + std::to_string(saved) + ".bin", controller.Flash());
-                Save(options.store + "/eeprom-" + std::to_string(saved) + ".bin", controller.Eeprom());
+                const std::string number = std::to_string(saved);
+                Save(options.store + "/flash-" + number + ".bin", controller.Flash());
+                Save(options.store + "/eeprom-" + number + ".bin", controller.Eeprom());
+                const double seconds = std::chrono::duration<double>(now - transferStart).count();
+                std::ofstream(options.store + "/transfer-" + number + ".txt")
+                    << "bytes=" << transferBytes << " seconds=" << seconds << "\n";
+                transferBytes = 0;
             }
         }
         std::vector<uint8_t> due;
@@ -181,6 +191,10 @@ int main(int argc, char** argv)
             uint8_t buffer[4096];
             ssize_t n = read(fd, buffer, sizeof buffer);
             now = Clock::now();
+            if (n > 0 && transferBytes == 0)
+                transferStart = now;
+            if (n > 0)
+                transferBytes += static_cast<size_t>(n);
             for (ssize_t i = 0; i < n; ++i) {
                 // On a cable a byte is in once its 10 bits have passed, after the one before.
                 inputFree = std::max(now, inputFree) + byteTime;

@@ -20,37 +20,16 @@ if [ "${1:-}" = "--preload" ]; then
 fi
 [ "${1:-}" = "--" ] && shift
 
-work=$(mktemp -d)
-pids=()
-links=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-  for link in "${links[@]}"; do
-    rm -f "$link"
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+# shellcheck source=pty_lines.sh
+source "$(dirname "$0")/pty_lines.sh"
 for n in 21 22; do
-  socat "pty,raw,echo=0,link=$work/com$n" "pty,raw,echo=0,link=$work/peer$n" 2>"$work/socat$n.err" &
-  pids+=($!)
+  start_line $n peer
 done
-for _ in $(seq 1 100); do
-  [ -e "$work/com21" ] && [ -e "$work/peer21" ] && [ -e "$work/com22" ] && [ -e "$work/peer22" ] && break
-  sleep 0.05
-done
+wait_for "$work/com21" "$work/peer21" "$work/com22" "$work/peer22"
 
 "$peer" --echo "$work/peer21" --burst "$work/peer22" >"$work/peer.out" 2>&1 &
 pids+=($!)
-for _ in $(seq 1 100); do
-  grep -q ready "$work/peer.out" 2>/dev/null && break
-  sleep 0.05
-done
-if ! grep -q ready "$work/peer.out"; then
+if ! wait_ready "$work/peer.out"; then
   echo "run_pty_tests: the test peer did not start:" >&2
   cat "$work/peer.out" "$work"/socat*.err >&2
   exit 1
@@ -58,8 +37,7 @@ fi
 
 mkdir -p "$prefix/dosdevices" "$work/busy"
 for n in 21 22; do
-  ln -sfn "$work/com$n" "$prefix/dosdevices/com$n"
-  links+=("$prefix/dosdevices/com$n")
+  link_port "$prefix" $n
 done
 rm -f "$prefix/dosdevices/com23"
 ln -sfn "$work/busy" "$prefix/dosdevices/com24"

@@ -1,0 +1,3 @@
+#pragma once
+// Where a button's glyph sits beside its caption. Portable.
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };

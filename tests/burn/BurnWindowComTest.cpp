@@ -1,0 +1,153 @@
+// The programming window over real serial lines: the port component and the Win32 back
+// end under Wine, a simulated controller (burnsim) on the other end of a pty.
+#include "BurnWindowFixture.h"
+
+#include "programming/BurnTexts.h"
+#include "ui/Text.h"
+
+namespace {
+
+std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+class BurnWindowCom : public BurnWindowTest {
+protected:
+    BurnWindowCom()
+    {
+        firmware = Pattern(3000, 1);
+        UseFirmware(firmware, 'M');
+        form->ScnData = Pattern(700, 2);
+        form->EeData = Pattern(40, 3);
+    }
+    // What the controller on the line stored in its first transfer: the firmware, the
+    // rest of its last block empty, the image, then nothing; the EEPROM block.
+    void ExpectStored(int line)
+    {
+        const std::string flash = Stored(line, "flash-1.bin");
+        ASSERT_EQ(flash.size(), 15360u) << "nothing stored on COM" << line;
+        EXPECT_EQ(flash.substr(0, 3000), AsText(firmware));
+        EXPECT_EQ(flash.substr(3000, 72), std::string(72, '\xFF'));
+        EXPECT_EQ(flash.substr(3072, 700), AsText(form->ScnData));
+        EXPECT_EQ(flash.find_first_not_of('\xFF', 3772), std::string::npos);
+        EXPECT_EQ(Stored(line, "eeprom-1.bin").substr(0, 40), AsText(form->EeData));
+    }
+
+    BoxRecorder dialogs;
+    Bytes firmware;
+};
+
+TEST_F(BurnWindowCom, ProgramsFirmwareImageAndEepromThroughThePort)
+{
+    form->PortName = "COM031";
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    ExpectStored(kPacedLine);
+    EXPECT_EQ(form->PortName, "COM31") << "the port name comes back normalised";
+    // 15360 bytes below the boot-loader, 3072 of them firmware: (12288 - 10) / 20 steps.
+    EXPECT_EQ(maxSteps, (std::vector<std::pair<int, bool>>{{613, true}}));
+    EXPECT_EQ(form->Panel1->Caption(), "Завершение...");
+    EXPECT_FALSE(form->ProgressBar1->Visible());
+    EXPECT_FALSE(form->SioComPort1->Open()) << "the port is closed with the window";
+    EXPECT_FALSE(form->Timer1->Enabled());
+}
+
+TEST_F(BurnWindowCom, RejectedFramesAndASplitSizeReplyEndInASuccess)
+{
+    form->PortName = "COM32";
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    ExpectStored(kMisbehavingLine);
+}
+
+TEST_F(BurnWindowCom, AnotherTypeOfControllerIsRefused)
+{
+    form->PortName = "COM33";
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Несоответствующий контроллер!");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Программирование контроллера");
+    EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(NothingWritten(kTypeNLine, 0));
+    EXPECT_TRUE(maxSteps.empty());
+}
+
+TEST_F(BurnWindowCom, SilenceAndAnUnansweredFrameEndInTheTimeoutBox)
+{
+    for (int line : {kSilentLine, kDroppingLine}) {
+        Renew();
+        form->PortName = "COM" + std::to_string(line);
+        std::string statusAtBox;
+        dialogs.boxes.clear();
+        dialogs.onBox = [&] { statusAtBox = form->Panel1->Caption(); };
+        dialogs.answers = {IDCANCEL};
+        ASSERT_TRUE(Run()) << line;
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << line;
+        EXPECT_EQ(dialogs.boxes[0].text, TimeoutText(false, "")) << line;
+        EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OKCANCEL | MB_ICONERROR)) << line;
+        // Twenty ticks without an answer that moves the transfer on, one dot each.
+        const std::string status = line == kSilentLine ? "Поиск контроллера..." : "Загрузка...";
+        EXPECT_EQ(statusAtBox, status + std::string(20, '.')) << line;
+        EXPECT_EQ(form->Panel1->Caption(), "Завершение...") << line;
+    }
+}
+
+TEST_F(BurnWindowCom, APortThatCannotBeOpenedClosesTheWindowWithoutAWord)
+{
+    form->PortName = "COM49";
+    ASSERT_TRUE(Run(10000));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(form->Finished);
+    EXPECT_EQ(form->Protocol(), nullptr);
+    EXPECT_EQ(form->PortName, "COM49");
+}
+
+TEST_F(BurnWindowCom, AFirmwareFileThatCannotBeReadIsReported)
+{
+    form->PortName = "COM31";
+    HANDLE locked = CreateFileW(ToWide(firmwareFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    const bool closed = Run(10000);
+    CloseHandle(locked);
+    ASSERT_TRUE(closed);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Невозможно загрузить сценарий!\nНе удается прочитать файл \"" + firmwareFile + "\"");
+    EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_FALSE(form->RomLoaded);
+    EXPECT_EQ(form->Protocol(), nullptr) << "nothing is programmed";
+}
+
+// The real message box: the window ends the time-out box itself, by the box's own
+// handle, when the late answer comes.
+class BurnWindowRealBoxes : public BurnWindowTest {};
+
+std::vector<std::wstring> boxesSeen;
+
+void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    for (HWND box : VisibleBoxes(GetCurrentProcessId())) {
+        std::wstring text = BoxText(box);
+        if (boxesSeen.empty() || boxesSeen.back() != text)
+            boxesSeen.push_back(text);
+    }
+}
+
+TEST_F(BurnWindowRealBoxes, ALateAnswerEndsTheTimeoutBox)
+{
+    const Bytes firmware = Pattern(300, 4);
+    UseFirmware(firmware, 'M');
+    form->ScnData = Pattern(200, 5);
+    form->EeData = Pattern(33, 6);
+    form->PortName = "COM40";
+    boxesSeen.clear();
+    const UINT_PTR watch = SetTimer(nullptr, 0, 100, WatchBoxes);
+    const bool closed = Run(40000);
+    KillTimer(nullptr, watch);
+    ASSERT_TRUE(closed) << "the time-out box stayed up";
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_EQ(boxesSeen[0], ToWide(TimeoutText(false, "")));
+    EXPECT_TRUE(VisibleBoxes(GetCurrentProcessId()).empty());
+    const std::string flash = Stored(kLateLine, "flash-1.bin");
+    ASSERT_EQ(flash.size(), 15360u);
+    EXPECT_EQ(flash.substr(384, 200), AsText(form->ScnData)) << "the run went on after the box";
+}
+
+} // namespace
