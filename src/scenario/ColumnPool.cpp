@@ -24,6 +24,49 @@ BlockPool::~BlockPool()
 void* BlockPool::Take(size_t bytes)
 {
     Lock lock(busy_);
+    return TakeLocked(bytes);
+}
+
+bool BlockPool::Keep(void* block, size_t bytes)
+{
+    Lock lock(busy_);
+    return KeepLocked(block, bytes);
+}
+
+void* BlockPool::Allocate(size_t bytes)
+{
+    {
+        Lock lock(busy_);
+        if (void* block = TakeLocked(bytes)) {
+            ++inUse_;
+            return block;
+        }
+    }
+    void* block = ::operator new(bytes);
+    Lock lock(busy_);
+    ++inUse_;
+    return block;
+}
+
+void BlockPool::Release(void* block, size_t bytes)
+{
+    {
+        Lock lock(busy_);
+        --inUse_;
+        if (KeepLocked(block, bytes))
+            return;
+    }
+    ::operator delete(block);
+}
+
+size_t BlockPool::InUse()
+{
+    Lock lock(busy_);
+    return inUse_;
+}
+
+void* BlockPool::TakeLocked(size_t bytes)
+{
     if (blocks_.empty() || bytes != bytes_)
         return nullptr;
     void* block = blocks_.back();
@@ -31,9 +74,8 @@ void* BlockPool::Take(size_t bytes)
     return block;
 }
 
-bool BlockPool::Keep(void* block, size_t bytes)
+bool BlockPool::KeepLocked(void* block, size_t bytes)
 {
-    Lock lock(busy_);
     if (blocks_.size() == blocks_.capacity() || (!blocks_.empty() && bytes != bytes_))
         return false;
     bytes_ = bytes;

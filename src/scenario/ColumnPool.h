@@ -21,13 +21,24 @@ public:
     // or keeps blocks of another size.
     bool Keep(void* block, size_t bytes);
 
+    // Take and Keep for blocks that are counted while in use: Allocate goes to the heap
+    // when no block is kept, Release frees the block that the pool cannot keep. Taking
+    // and counting under one lock spares a second atomic operation per block.
+    void* Allocate(size_t bytes);
+    void Release(void* block, size_t bytes);
+    // Blocks from Allocate that were not released yet.
+    size_t InUse();
+
 private:
     class Lock;
+    void* TakeLocked(size_t bytes);
+    bool KeepLocked(void* block, size_t bytes);
     // The snapshots belong to the main thread; the lock only keeps the pool sound should
     // another thread release a column.
     std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
     size_t bytes_ = 0;
     std::vector<void*> blocks_;
+    size_t inUse_ = 0;
 };
 
 // The pool of the snapshots' columns: about 2.6 MB of them, enough for the largest paste
@@ -35,7 +46,7 @@ private:
 // columns late.
 BlockPool& ColumnBlocks();
 
-// Allocator that goes through ColumnBlocks() for single objects.
+// Allocator that goes through ColumnBlocks() for single objects, which it counts there.
 template <class T>
 struct ColumnAllocator {
     using value_type = T;
@@ -46,13 +57,14 @@ struct ColumnAllocator {
     T* allocate(size_t n)
     {
         if (n == 1)
-            if (void* block = ColumnBlocks().Take(sizeof(T)))
-                return static_cast<T*>(block);
+            return static_cast<T*>(ColumnBlocks().Allocate(sizeof(T)));
         return static_cast<T*>(::operator new(n * sizeof(T)));
     }
     void deallocate(T* p, size_t n)
     {
-        if (n != 1 || !ColumnBlocks().Keep(p, sizeof(T)))
+        if (n == 1)
+            ColumnBlocks().Release(p, sizeof(T));
+        else
             ::operator delete(p);
     }
     template <class U>

@@ -77,10 +77,11 @@ void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const 
     // column on cannot reach it.
     auto end = std::upper_bound(loops.begin(), loops.end(), col,
                                 [](int c, const LoopRecord& loop) { return c < loop.firstColumn; });
-    for (auto it = loops.begin(); it != end; ++it) {
+    // Most of those ended before it: a plain search skips them, and the ones that
+    // reach it are drawn in list order.
+    auto reaches = [col](const LoopRecord& loop) { return loop.lastColumn >= col || loop.firstColumn == col; };
+    for (auto it = std::find_if(loops.begin(), end, reaches); it != end; it = std::find_if(it + 1, end, reaches)) {
         const LoopRecord& loop = *it;
-        if (loop.lastColumn < col && loop.firstColumn != col)
-            continue;  // ended before this column
         bool endless = loop.repeatCount == kEndlessLoop;
         uint32_t color = endless ? kEndlessLoopBar : kLoopBar;
         if (loop.firstColumn == col) {

@@ -1,13 +1,8 @@
 #include "scenario/ScenarioSnapshot.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "scenario/ColumnPool.h"
-
-namespace {
-std::atomic<size_t> g_columnsAlive{0};
-}
 
 template <class... Args>
 std::shared_ptr<ScenarioSnapshot::Column> ScenarioSnapshot::NewColumn(Args&&... args)
@@ -15,12 +10,8 @@ std::shared_ptr<ScenarioSnapshot::Column> ScenarioSnapshot::NewColumn(Args&&... 
     return std::allocate_shared<Column>(ColumnAllocator<Column>{}, std::forward<Args>(args)...);
 }
 
-ScenarioSnapshot::Column::Column() : cells{} { ++g_columnsAlive; }
-ScenarioSnapshot::Column::Column(Unset) { ++g_columnsAlive; }
-ScenarioSnapshot::Column::Column(const Column& other) : cells(other.cells) { ++g_columnsAlive; }
-ScenarioSnapshot::Column::~Column() { --g_columnsAlive; }
-
-size_t ScenarioSnapshot::ColumnBytesInUse() { return g_columnsAlive * kColumnBytes; }
+// Every column buffer is one block of the pool, which counts them.
+size_t ScenarioSnapshot::ColumnBytesInUse() { return ColumnBlocks().InUse() * kColumnBytes; }
 
 ScenarioSnapshot::Column& ScenarioSnapshot::WritableColumn(int column)
 {

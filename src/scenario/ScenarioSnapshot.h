@@ -94,17 +94,15 @@ public:
     std::vector<uint16_t> labels;    // ascending columns, at most 255
 
 private:
-    // One column's cells; the live ones are counted for ColumnBytesInUse.
+    // One column's cells.
     struct Column {
         struct Unset {};
-        Column();
-        explicit Column(Unset);  // cells left for the caller to write
-        Column(const Column& other);
-        ~Column();
-        Column& operator=(const Column&) = delete;
+        Column() : cells{} {}
+        explicit Column(Unset) {}  // cells left for the caller to write
         std::array<uint16_t, kSnapshotRows> cells;
     };
-    // A column buffer, through the pool of released ones.
+    // A column buffer, through the pool of released ones, which counts the buffers in
+    // use for ColumnBytesInUse.
     template <class... Args>
     static std::shared_ptr<Column> NewColumn(Args&&... args);
     Column& WritableColumn(int column);

@@ -11,26 +11,6 @@ CellRange CellRange::Span(int col1, int row1, int col2, int row2)
     return CellRange{std::min(col1, col2), std::min(row1, row2), std::max(col1, col2), std::max(row1, row2)};
 }
 
-void CellRange::Include(int col, int row)
-{
-    if (Empty()) {
-        *this = CellRange{col, row, col, row};
-        return;
-    }
-    left = std::min(left, col);
-    top = std::min(top, row);
-    right = std::max(right, col);
-    bottom = std::max(bottom, row);
-}
-
-void CellRange::Include(const CellRange& other)
-{
-    if (other.Empty())
-        return;
-    Include(other.left, other.top);
-    Include(other.right, other.bottom);
-}
-
 CellRange CellRange::Intersect(const CellRange& other) const
 {
     CellRange r{std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),

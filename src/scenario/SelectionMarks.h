@@ -7,6 +7,7 @@
 //
 // The marks remember the range of cells that may hold a nonzero mark, so clearing,
 // dragging and applying an effect walk that range instead of all five million cells.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -19,8 +20,25 @@ struct CellRange {
     static CellRange Span(int col1, int row1, int col2, int row2);
     bool Empty() const { return right < left || bottom < top; }
     bool Contains(int col, int row) const { return col >= left && col <= right && row >= top && row <= bottom; }
-    void Include(int col, int row);
-    void Include(const CellRange& other);
+    // Inline: the edits call them for every cell or column they touch.
+    void Include(int col, int row)
+    {
+        if (Empty()) {
+            *this = CellRange{col, row, col, row};
+            return;
+        }
+        left = std::min(left, col);
+        top = std::min(top, row);
+        right = std::max(right, col);
+        bottom = std::max(bottom, row);
+    }
+    void Include(const CellRange& other)
+    {
+        if (other.Empty())
+            return;
+        Include(other.left, other.top);
+        Include(other.right, other.bottom);
+    }
     CellRange Intersect(const CellRange& other) const;
 };
 

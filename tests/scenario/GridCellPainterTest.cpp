@@ -221,6 +221,27 @@ TEST_F(GridCellLook, LoopBarsWithCapsAndNumbers)
     EXPECT_TRUE(Paint(7, 2).Of("roundrect").empty());
 }
 
+TEST_F(GridCellLook, OverlappingLoopsAreDrawnInListOrderAndEndedOnesNotAtAll)
+{
+    // A long loop over a short one; the first loop ended before the columns looked at.
+    scn.loops = {{1, 1, 2}, {1, 8, 3}, {3, 4, kEndlessLoop}, {5, 5, 2}};
+    RecordingCanvas both = Paint(4, 2);
+    std::vector<Op> fills = both.Of("fill");
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].brush, kLoopBar) << "the long loop first, across the whole cell";
+    EXPECT_EQ(fills[0].box.right, 125);
+    EXPECT_EQ(fills[1].brush, kEndlessLoopBar) << "then the short one's end over it";
+    EXPECT_EQ(fills[1].box.right, 112);
+    ASSERT_EQ(both.Of("roundrect").size(), 1u);
+    EXPECT_EQ(both.Of("roundrect")[0].brush, kEndlessLoopBar);
+    EXPECT_TRUE(both.Of("textout").empty());
+
+    RecordingCanvas longOnly = Paint(6, 2);
+    ASSERT_EQ(longOnly.Of("fill").size(), 1u);
+    EXPECT_EQ(longOnly.Of("fill")[0].brush, kLoopBar);
+    EXPECT_TRUE(longOnly.Of("roundrect").empty());
+}
+
 TEST_F(GridCellLook, HeaderColoursFollowThePlayColumnLabelsAndTheCurrentRow)
 {
     scn.labels = {1, 4};

@@ -85,6 +85,37 @@ TEST(SnapshotColumns, ARewriteLeavesASharedColumnToItsOtherSnapshot)
     EXPECT_FALSE(called);
 }
 
+TEST(SnapshotColumns, ColumnBytesInUseCountEveryBufferOnceWhileItLives)
+{
+    const size_t column = ScenarioSnapshot::kColumnBytes;
+    const size_t base = ScenarioSnapshot::ColumnBytesInUse();
+    auto a = Numbered(4);
+    EXPECT_EQ(ScenarioSnapshot::ColumnBytesInUse(), base + 4 * column);
+    auto b = std::make_unique<ScenarioSnapshot>();
+    b->CopyFrom(*a);
+    EXPECT_EQ(ScenarioSnapshot::ColumnBytesInUse(), base + 4 * column) << "shared, not copied";
+    b->SetCell(2, 5, 9);
+    EXPECT_EQ(ScenarioSnapshot::ColumnBytesInUse(), base + 5 * column) << "copied on the first write";
+    a.reset();
+    EXPECT_EQ(ScenarioSnapshot::ColumnBytesInUse(), base + 4 * column);
+    b->Clear();
+    EXPECT_EQ(ScenarioSnapshot::ColumnBytesInUse(), base);
+}
+
+TEST(SnapshotColumns, APoolCountsTheBlocksItHandsOutWhereverTheyComeFrom)
+{
+    BlockPool pool(1);
+    void* a = pool.Allocate(100);  // from the heap: the pool keeps none yet
+    void* b = pool.Allocate(100);
+    EXPECT_EQ(pool.InUse(), 2u);
+    pool.Release(a, 100);  // kept
+    pool.Release(b, 100);  // the pool is full: freed
+    EXPECT_EQ(pool.InUse(), 0u);
+    EXPECT_EQ(pool.Allocate(100), a) << "the kept block is handed out again";
+    EXPECT_EQ(pool.InUse(), 1u);
+    pool.Release(a, 100);
+}
+
 TEST(SnapshotColumns, APoolKeepsBlocksOfOneSizeUpToItsCapacity)
 {
     BlockPool pool(2);
