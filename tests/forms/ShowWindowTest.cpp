@@ -124,7 +124,7 @@ std::vector<uint8_t> PictureFile(const std::vector<uint8_t>& idx, int w, int h, 
             pixels.push_back(palette[i]);
         return Bmp24(w, h, pixels);
     }
-    BmpSpec s;
+    BmpContent s;
     s.width = w;
     s.height = h;
     s.bitCount = 8;

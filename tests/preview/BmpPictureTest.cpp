@@ -11,9 +11,9 @@
 
 namespace {
 
-BmpSpec Spec(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = 0)
+BmpContent Content(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = 0)
 {
-    BmpSpec s;
+    BmpContent s;
     s.width = width;
     s.height = height;
     s.bitCount = bitCount;
@@ -56,7 +56,7 @@ TEST_F(BmpPictureTest, TrueColourRowsComeTopFirstWithoutTheirPadding)
     EXPECT_FALSE(picture.ReadRow(-1, row));
 
     // 32 bits stored top-down: the fourth byte is no part of the colour.
-    BmpSpec s = Spec(2, -2, 32);
+    BmpContent s = Content(2, -2, 32);
     for (uint32_t p : {0xFF102030u, 0x80405060u, 0x00708090u, 0x01A0B0C0u})
         PutLE(s.data, p, 4);
     ASSERT_TRUE(Open(BmpBytes(s)));
@@ -66,7 +66,7 @@ TEST_F(BmpPictureTest, TrueColourRowsComeTopFirstWithoutTheirPadding)
 
 TEST_F(BmpPictureTest, PaletteIndexesOfEveryWidthAreUnpacked)
 {
-    BmpSpec s = Spec(10, 1, 1);
+    BmpContent s = Content(10, 1, 1);
     s.palette = {0x000000, 0xFFFFFF};
     s.data = {0xA5, 0xC0, 0, 0};  // 1010 0101 11
     ASSERT_TRUE(Open(BmpBytes(s)));
@@ -101,7 +101,7 @@ TEST_F(BmpPictureTest, PaletteIndexesOfEveryWidthAreUnpacked)
 
 TEST_F(BmpPictureTest, SixteenBitPixelsUseDefaultOrGivenFields)
 {
-    BmpSpec s = Spec(3, 1, 16);
+    BmpContent s = Content(3, 1, 16);
     for (uint32_t p : {0x7FFFu, 0x7C00u, 0x0010u})
         PutLE(s.data, p, 2);
     s.data.resize(8, 0);
@@ -120,7 +120,7 @@ TEST_F(BmpPictureTest, SixteenBitPixelsUseDefaultOrGivenFields)
 
 TEST_F(BmpPictureTest, CoreHeaderWithThreeBytePalette)
 {
-    BmpSpec s = Spec(2, 1, 8);
+    BmpContent s = Content(2, 1, 8);
     s.headerSize = 12;
     s.palette.assign(256, 0);
     s.palette[7] = 0x123456;
@@ -131,7 +131,7 @@ TEST_F(BmpPictureTest, CoreHeaderWithThreeBytePalette)
 
 TEST_F(BmpPictureTest, RunLengthRowsWithJumpsAndLiteralRuns)
 {
-    BmpSpec s = Spec(6, 3, 8, 1);
+    BmpContent s = Content(6, 3, 8, 1);
     s.colorsUsed = 4;
     s.palette = {0x000010, 0x000011, 0x000012, 0x000013};
     s.data = {3, 1,             // bottom row: three of colour 1,
@@ -156,7 +156,7 @@ TEST_F(BmpPictureTest, RunLengthRowsWithJumpsAndLiteralRuns)
 
 TEST_F(BmpPictureTest, DamagedRunsStopAtTheEdgeOfTheRowAndTheData)
 {
-    BmpSpec s = Spec(4, 2, 8, 1);
+    BmpContent s = Content(4, 2, 8, 1);
     s.colorsUsed = 2;
     s.palette = {0x000000, 0xFFFFFF};
     s.data = {255, 1,       // a run far past the right edge
@@ -200,7 +200,7 @@ TEST_F(BmpPictureTest, DamagedFilesAreRefusedWithAReason)
     bad[22] = bad[23] = bad[24] = bad[25] = 0;
     refused(bad, "no rows");
 
-    BmpSpec s = Spec(2, -2, 8, 1);
+    BmpContent s = Content(2, -2, 8, 1);
     s.colorsUsed = 1;
     s.palette = {0};
     s.data = {0, 1};

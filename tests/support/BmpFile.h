@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-struct BmpSpec {
+// What a test puts into a bitmap file: the header fields, palette, bit fields and pixels.
+struct BmpContent {
     uint32_t headerSize = 40;           // 12 for the core header
     int32_t width = 0;
     int32_t height = 0;                 // negative: rows stored top-down
@@ -21,7 +22,7 @@ inline void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
         out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-inline std::vector<uint8_t> BmpBytes(const BmpSpec& s)
+inline std::vector<uint8_t> BmpBytes(const BmpContent& s)
 {
     std::vector<uint8_t> header;
     PutLE(header, s.headerSize, 4);
@@ -60,7 +61,7 @@ inline std::vector<uint8_t> BmpBytes(const BmpSpec& s)
 // A 24-bit picture stored bottom-up, from its pixels 0x00RRGGBB given top row first.
 inline std::vector<uint8_t> Bmp24(int width, int height, const std::vector<uint32_t>& pixels)
 {
-    BmpSpec s;
+    BmpContent s;
     s.width = width;
     s.height = height;
     size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
