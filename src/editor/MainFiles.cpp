@@ -31,6 +31,16 @@ std::string Format(const char* pattern, long long a, long long b)
 
 void Warn(const std::string& text) { ShowMessageBox(text, kWarning, MB_OK | MB_ICONEXCLAMATION); }
 
+// Asks for a scenario file to read, starting in the current scenario's folder.
+bool ChooseScenario(TOpenDialog& dialog, const std::string& current)
+{
+    dialog.InitialDir = ExtractFilePath(current);
+    dialog.FileName.clear();
+    dialog.DefaultExt = "scn";
+    dialog.Filter = kScenarioFilter;
+    return dialog.Execute();
+}
+
 } // namespace
 
 void TFormMain::SaveScn(const std::string& fileName)
@@ -202,21 +212,13 @@ void TFormMain::SpeedButtonOpenClick(TObject*)
 {
     if (!AskSaveChanges())
         return;
-    OpenDialog->InitialDir = ExtractFilePath(ScenarioFileName);
-    OpenDialog->FileName.clear();
-    OpenDialog->DefaultExt = "scn";
-    OpenDialog->Filter = kScenarioFilter;
-    if (OpenDialog->Execute())
+    if (ChooseScenario(*OpenDialog, ScenarioFileName))
         LoadScn(OpenDialog->FileName, true);
 }
 
 void TFormMain::N_InsertFromFileClick(TObject*)
 {
-    OpenDialog->InitialDir = ExtractFilePath(ScenarioFileName);
-    OpenDialog->FileName.clear();
-    OpenDialog->DefaultExt = "scn";
-    OpenDialog->Filter = kScenarioFilter;
-    if (!OpenDialog->Execute() || !ReadScn(OpenDialog->FileName, true, true))
+    if (!ChooseScenario(*OpenDialog, ScenarioFileName) || !ReadScn(OpenDialog->FileName, true, true))
         return;
     // The clipboard takes the load buffer (origin column 0) and floats it for placing.
     N_Copy->Tag = 1;

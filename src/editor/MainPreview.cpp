@@ -79,9 +79,10 @@ void TFormMain::PreviewTick(unsigned elapsedMs, TBitmap* frame, bool reset)
                                        Params.levelMax, host);
     if (!now.draw)
         return;
-    LampColumn column;
-    if (frame && !frame->Empty())
-        column.frame = PixelView{frame->ScanLine(0), frame->Width(), frame->Height()};
+    // Kept between frames, so the lamp shapes it has worked out serve every frame.
+    LampColumn& column = PreviewLamps;
+    column.frame = frame && !frame->Empty() ? PixelView{frame->ScanLine(0), frame->Width(), frame->Height()}
+                                            : PixelView{};
     column.width = ImageShapes->Width();
     column.rows = ChannelRowSpans;
     column.hiddenRows = Grid->TopRow() - Grid->FixedRows();

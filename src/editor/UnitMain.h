@@ -248,6 +248,7 @@ public:
     int PreviewFirstColumn = 1;
     int PreviewLastColumn = 1;
     PreviewEngine Preview;
+    LampColumn PreviewLamps;
     TDraw* DrawThread = nullptr;  // owned
     // ---- set-up, colour, gradient and About (MainSetup*.cpp) ----
     void SpeedButtonGradientClick(TObject* Sender);

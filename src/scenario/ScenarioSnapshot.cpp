@@ -43,13 +43,6 @@ const uint16_t* ScenarioSnapshot::ColumnCells(int column) const
     return c ? c->cells.data() : nullptr;
 }
 
-uint16_t* ScenarioSnapshot::WritableColumnCells(int column)
-{
-    if (column < 0 || column >= kSnapshotColumns)
-        return nullptr;
-    return WritableColumn(column).cells.data();
-}
-
 uint16_t* ScenarioSnapshot::NewColumnCells(int column)
 {
     if (column < 0 || column >= kSnapshotColumns)

@@ -47,10 +47,8 @@ public:
     void SetCell(int column, int row, uint16_t value);
 
     // The kSnapshotRows cells of a column at once, for the file codecs: null while the
-    // column was never written (every cell reads 0); the writable ones are this
-    // snapshot's own (unshared first). Null outside the grid.
+    // column was never written (every cell reads 0). Null outside the grid.
     const uint16_t* ColumnCells(int column) const;
-    uint16_t* WritableColumnCells(int column);
     // A new column of this snapshot in place of the old one, for a codec that then
     // writes all kSnapshotRows cells: they are not zeroed first. Null outside the grid.
     uint16_t* NewColumnCells(int column);
