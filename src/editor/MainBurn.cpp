@@ -78,10 +78,7 @@ void TFormMain::BuildControllerImage(int first, int count)
 void TFormMain::ShowProgrammingWindow(BurnInputs& inputs)
 {
     TFormBurn* burn = new TFormBurn(this);
-    struct Free {
-        TFormBurn* form;
-        ~Free() { TComponent::Free(form); }
-    } free{burn};
+    FreeScope free(burn);
     static_cast<BurnInputs&>(*burn) = inputs;
     burn->OnSetMaxSteps = [this](int maxSteps, bool keep) { SetMaxSteps(maxSteps, keep); };
     burn->ShowModal();

@@ -90,3 +90,16 @@ private:
     TComponent& component_;
     int saved_;
 };
+
+// Frees a component when the scope ends, also by an exception: a form made for one
+// modal showing.
+class FreeScope {
+public:
+    explicit FreeScope(TComponent* component) : component_(component) {}
+    ~FreeScope() { TComponent::Free(component_); }
+    FreeScope(const FreeScope&) = delete;
+    FreeScope& operator=(const FreeScope&) = delete;
+
+private:
+    TComponent* component_;
+};
