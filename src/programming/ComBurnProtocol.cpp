@@ -239,7 +239,7 @@ void ComBurnProtocol::FlushPort()
 
 void ComBurnProtocol::Tick(uint32_t)
 {
-    // The Part's timer is off while the window closes or the time-out box is up.
+    // The window's timer counts nothing while the window closes or the time-out box is up.
     if (state_ == 0 || closing_ || boxOpen_)
         return;
     --countdown_;
