@@ -164,17 +164,9 @@ void ComBurnProtocol::SendFlashBlock()
 
 bool ComBurnProtocol::PrepareFlashImage()
 {
-    FlashImageInput input;
-    input.rom = &rom_;
-    input.blockSize = blockSize_;  // a "+" before any block size is a link error too
-    input.flashSize = flashSize_;
-    input.bootSize = bootSize_;
-    input.firmwareSize = firmwareSize_;
-    input.scenario = &in_.ScnData;
-    input.channelCount = in_.ChannelCount;
-    input.loopCount = in_.LoopCount;
-    input.labelCount = in_.LabelCount;
-    FlashImage fi = BuildFlashImage(input);
+    // A "+" before any block size is a link error too: the build refuses a block size of 0.
+    FlashImage fi =
+        BuildFlashImage(RunFlashImageInput(in_, rom_, blockSize_, flashSize_, bootSize_, firmwareSize_));
     if (fi.status != FlashImageStatus::Built) {
         const FlashImageFailure failure =
             DescribeFlashImageFailure(fi, in_.RomFileName, in_.LoopCount, in_.LabelCount);
