@@ -164,17 +164,9 @@ void ComBurnProtocol::SendFlashBlock()
 
 bool ComBurnProtocol::PrepareFlashImage()
 {
-    FlashImageInput input;
-    input.rom = &rom_;
-    input.blockSize = blockSize_;  // a "+" before any block size is a link error too
-    input.flashSize = flashSize_;
-    input.bootSize = bootSize_;
-    input.firmwareSize = firmwareSize_;
-    input.scenario = &in_.ScnData;
-    input.channelCount = in_.ChannelCount;
-    input.loopCount = in_.LoopCount;
-    input.labelCount = in_.LabelCount;
-    FlashImage fi = BuildFlashImage(input);
+    // A "+" before any block size is a link error too: the build refuses a block size of 0.
+    FlashImage fi =
+        BuildFlashImage(RunFlashImageInput(in_, rom_, blockSize_, flashSize_, bootSize_, firmwareSize_));
     if (fi.status != FlashImageStatus::Built) {
         const FlashImageFailure failure =
             DescribeFlashImageFailure(fi, in_.RomFileName, in_.LoopCount, in_.LabelCount);
@@ -239,7 +231,7 @@ void ComBurnProtocol::FlushPort()
 
 void ComBurnProtocol::Tick(uint32_t)
 {
-    // The Part's timer is off while the window closes or the time-out box is up.
+    // The window's timer counts nothing while the window closes or the time-out box is up.
     if (state_ == 0 || closing_ || boxOpen_)
         return;
     --countdown_;

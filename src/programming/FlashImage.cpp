@@ -17,6 +17,22 @@ int StepsIn(int room, int channelCount)
 
 } // namespace
 
+FlashImageInput RunFlashImageInput(const BurnInputs& run, const RomFile& rom, int blockSize, int flashSize,
+                                   int bootSize, int firmwareSize)
+{
+    FlashImageInput input;
+    input.rom = &rom;
+    input.blockSize = blockSize;
+    input.flashSize = flashSize;
+    input.bootSize = bootSize;
+    input.firmwareSize = firmwareSize;
+    input.scenario = &run.ScnData;
+    input.channelCount = run.ChannelCount;
+    input.loopCount = run.LoopCount;
+    input.labelCount = run.LabelCount;
+    return input;
+}
+
 FlashImage BuildFlashImage(const FlashImageInput& input)
 {
     FlashImage image;

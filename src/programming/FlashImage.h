@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "programming/BurnInputs.h"
 #include "programming/RomFile.h"
 
 // What the build needs to know of the controller and the scenario.
@@ -20,6 +21,11 @@ struct FlashImageInput {
     int loopCount = 0;
     int labelCount = 0;
 };
+
+// The input of one programming run: its firmware file and scenario, with the memory
+// sizes the controller reported. rom and run must outlive the input.
+FlashImageInput RunFlashImageInput(const BurnInputs& run, const RomFile& rom, int blockSize, int flashSize,
+                                   int bootSize, int firmwareSize);
 
 enum class FlashImageStatus {
     Built,

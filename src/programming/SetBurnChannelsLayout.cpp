@@ -3,23 +3,14 @@
 #include <windows.h>
 
 #include "programming/UnitSetBurnChannels.h"
+#include "ui/FormBuilder.h"
 #include "ui/GlyphCanvas.h"
 
 namespace {
 
-template <class T>
-T* Place(TFormSetBurnChannels* form, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(form);
-    c->Name = name;
-    c->SetBounds(left, top, width, height);
-    c->SetParent(form);
-    return c;
-}
-
 TLabel* LabelAt(TFormSetBurnChannels* form, const char* name, int left, int top, const char* caption)
 {
-    auto* label = Place<TLabel>(form, name, left, top, 20, 13);
+    auto* label = Place<TLabel>(form, form, name, left, top, 20, 13);
     label->SetCaption(caption);
     return label;
 }
@@ -28,10 +19,10 @@ TLabel* LabelAt(TFormSetBurnChannels* form, const char* name, int left, int top,
 TUpDown* Number(TFormSetBurnChannels* form, TEdit*& edit, const char* editName, const char* upDownName, int left,
                 int top)
 {
-    edit = Place<TEdit>(form, editName, left, top, 36, 21);
+    edit = Place<TEdit>(form, form, editName, left, top, 36, 21);
     edit->SetMaxLength(3);
     edit->SetText("1");
-    auto* upDown = Place<TUpDown>(form, upDownName, left + 36, top, 16, 21);
+    auto* upDown = Place<TUpDown>(form, form, upDownName, left + 36, top, 16, 21);
     upDown->SetMin(1);
     upDown->SetPosition(1);
     upDown->Wrap = false;
@@ -43,7 +34,7 @@ TUpDown* Number(TFormSetBurnChannels* form, TEdit*& edit, const char* editName, 
 
 void TFormSetBurnChannels::BuildForm()
 {
-    ComponentState |= csLoading;
+    BeginLoading(*this);
     Name = "FormSetBurnChannels";
     SetCaption(" Программирование");
     BorderStyle = bsToolWindow;
@@ -58,16 +49,14 @@ void TFormSetBurnChannels::BuildForm()
     Label3 = LabelAt(this, "Label3", 96, 80, "по");
     UpDownEndCh = Number(this, EditEndCh, "EditEndCh", "UpDownEndCh", 118, 76);
     LabelNum = LabelAt(this, "LabelNum", 178, 80, "(1)");
-    SpeedButtonBurn = Place<TSpeedButton>(this, "SpeedButtonBurn", 236, 20, 104, 30);
+    SpeedButtonBurn = Place<TSpeedButton>(this, this, "SpeedButtonBurn", 236, 20, 104, 30);
     SpeedButtonBurn->SetCaption("Загрузить");
-    SpeedButtonExit = Place<TSpeedButton>(this, "SpeedButtonExit", 236, 70, 104, 30);
+    SpeedButtonExit = Place<TSpeedButton>(this, this, "SpeedButtonExit", 236, 70, 104, 30);
     SpeedButtonExit->SetCaption("   Выйти");
 
     PaintGlyphs();
     BindEvents();
-    for (int i = 0; i < ComponentCount(); ++i)
-        Components(i)->Loaded();
-    Loaded();
+    FinishLoading(*this);
 }
 
 void TFormSetBurnChannels::PaintGlyphs()

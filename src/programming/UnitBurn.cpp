@@ -123,10 +123,8 @@ void TFormBurn::SioComPort1TriggerAvail(TObject*, uint16_t Count)
 {
     if (Closing || !protocol_ || protocol_->Closing())
         return;
-    std::vector<uint8_t> received;
-    received.reserve(Count);
-    for (uint16_t i = 0; i < Count; ++i)
-        received.push_back(static_cast<uint8_t>(SioComPort1->GetChar()));
+    std::vector<uint8_t> received(Count);
+    SioComPort1->GetBlock(received.data(), Count);
     protocol_->Receive(received.data(), received.size(), NowMs());
 }
 

@@ -96,17 +96,8 @@ bool UsbBurn::UsbCheckController(bool opened)
 
 bool UsbBurn::BuildImage()
 {
-    FlashImageInput input;
-    input.rom = &rom_;
-    input.blockSize = blockSize_;
-    input.flashSize = flashSize_;
-    input.bootSize = bootSize_;
-    input.firmwareSize = firmwareSize_;
-    input.scenario = &in_.ScnData;
-    input.channelCount = in_.ChannelCount;
-    input.loopCount = in_.LoopCount;
-    input.labelCount = in_.LabelCount;
-    FlashImage built = BuildFlashImage(input);
+    FlashImage built =
+        BuildFlashImage(RunFlashImageInput(in_, rom_, blockSize_, flashSize_, bootSize_, firmwareSize_));
     if (built.status != FlashImageStatus::Built) {
         const FlashImageFailure failure = DescribeFlashImageFailure(built, in_.RomFileName, in_.LoopCount, in_.LabelCount);
         if (!failure.cutQuestion) {

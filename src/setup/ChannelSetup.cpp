@@ -5,9 +5,6 @@
 #include "ui/SysUtils.h"
 
 namespace {
-constexpr size_t kNameChars = 49;
-constexpr size_t kPathChars = 2000;
-
 bool ValidChannel(int channel) { return channel >= 0 && channel < kMaxChannels; }
 } // namespace
 
@@ -60,18 +57,18 @@ bool SetChannelColour(ControllerConfig& cfg, int row, uint32_t colour)
 void TakeModelIdentity(ControllerConfig& cfg, unsigned index)
 {
     const ControllerModel& m = ControllerModelTable[std::min(index, kUnknownModel)];
-    CopyText(cfg.modelName, m.name, kNameChars);
+    CopyText(cfg.modelName, m.name, kConfigNameChars);
     cfg.modelIndex = std::min(index, kUnknownModel);
-    CopyText(cfg.deviceId, m.deviceId, kNameChars);
+    CopyText(cfg.deviceId, m.deviceId, kConfigNameChars);
     cfg.typeLetter = m.typeLetter;
 }
 
 void TakeModelFirmware(ControllerConfig& cfg, unsigned index)
 {
     const ControllerModel& m = ControllerModelTable[std::min(index, kUnknownModel)];
-    CopyText(cfg.firmwareFile, m.firmwareFile, kPathChars);
+    CopyText(cfg.firmwareFile, m.firmwareFile, kConfigPathChars);
     cfg.paramRow = m.paramRow;
-    CopyText(cfg.deviceId, m.deviceId, kNameChars);
+    CopyText(cfg.deviceId, m.deviceId, kConfigNameChars);
     cfg.typeLetter = m.typeLetter;
 }
 
@@ -88,7 +85,7 @@ bool ChannelsExceedModel(const ControllerConfig& cfg)
 std::string NewCtrFileName(const std::string& programFolder)
 {
     std::string name = programFolder + "Новый.ctr";
-    return name.size() > kPathChars ? std::string("Новый.ctr") : name;
+    return name.size() > kConfigPathChars ? std::string("Новый.ctr") : name;
 }
 
 bool ReadMarkerColours(int width, int height, const std::function<uint32_t(int x, int y)>& pixel,

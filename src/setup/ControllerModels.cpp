@@ -33,10 +33,10 @@ void ResetControllerConfig(ControllerConfig& cfg)
     cfg.modelIndex = 0;
     cfg.channels = static_cast<int32_t>(row.channels);
     cfg.paramRow = row.paramRow;
-    CopyText(cfg.modelName, row.name, 49);
-    CopyText(cfg.firmwareFile, row.firmwareFile, 2000);
+    CopyText(cfg.modelName, row.name, kConfigNameChars);
+    CopyText(cfg.firmwareFile, row.firmwareFile, kConfigPathChars);
     CopyText(cfg.setupFile, "");
-    CopyText(cfg.deviceId, row.deviceId, 49);
+    CopyText(cfg.deviceId, row.deviceId, kConfigNameChars);
     CopyText(cfg.pictureFile, "");
     cfg.typeLetter = row.typeLetter;
 }
@@ -45,7 +45,7 @@ void SetChannelDefaults(ControllerConfig& cfg)
 {
     for (int i = 0; i < kMaxChannels; ++i) {
         ChannelRecord& ch = cfg.channelTable[i];
-        CopyText(ch.name, "Кан. " + IntToStr(i + 1), 49);
+        CopyText(ch.name, "Кан. " + IntToStr(i + 1), kConfigNameChars);
         ch.color = 0xFFFFFF;
         ch.rgbGroup = 0;
     }

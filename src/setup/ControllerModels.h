@@ -11,6 +11,8 @@ constexpr int kChannelTableSize = 643;    // records kept in the configuration
 constexpr int kMaxStepCount = 8000;       // steps the scenario grid holds
 constexpr unsigned kModelCount = 9;       // rows before the terminator
 constexpr unsigned kUnknownModel = 9;     // index of a name that is in no row
+constexpr size_t kConfigNameChars = 49;   // characters a model, channel or device name keeps
+constexpr size_t kConfigPathChars = 2000; // characters a file name keeps
 
 struct ControllerModel {
     char name[52];

@@ -10,8 +10,6 @@ namespace {
 
 const char kSection[] = "CHANNELS";
 constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr size_t kNameChars = 49;
-constexpr size_t kPathChars = 2000;
 
 std::string Key(const char* prefix, int channel) { return prefix + IntToStr(channel); }
 
@@ -57,7 +55,7 @@ void ReadChannelKeys(const TIniFile& ini, ControllerConfig& config, bool whiteBy
     const int count = std::clamp(config.channels, 1, kMaxChannels);
     for (int i = 0; i < count; ++i) {
         ChannelRecord& ch = config.channelTable[i];
-        CopyText(ch.name, ini.ReadString(kSection, Key("Name", i), ch.name), kNameChars);
+        CopyText(ch.name, ini.ReadString(kSection, Key("Name", i), ch.name), kConfigNameChars);
         int color = static_cast<int>(whiteByDefault ? kWhite : ch.color);
         ch.color = static_cast<uint32_t>(ini.ReadInteger(kSection, Key("Color", i), color));
         ch.rgbGroup = ini.ReadInteger(kSection, Key("Group", i), 0) != 0 ? 1 : 0;
@@ -73,7 +71,7 @@ void WriteCtrFile(const std::string& fileName, ControllerConfig& config,
     ini.WriteString(kSection, "PicName", MakeRelativePath(config.pictureFile, programFolder));
     WriteChannelKeys(ini, config, names);
     ini.UpdateFile();
-    CopyText(config.setupFile, fileName, kPathChars);
+    CopyText(config.setupFile, fileName, kConfigPathChars);
 }
 
 bool ReadCtrFile(const std::string& fileName, ControllerConfig& config)
@@ -86,12 +84,12 @@ bool ReadCtrFile(const std::string& fileName, ControllerConfig& config)
     ControllerConfig& c = *read;
     c.setupFile[0] = '\0';
     c.channels = std::clamp(ini.ReadInteger(kSection, "Channels", c.channels), 1, kMaxChannels);
-    CopyText(c.modelName, ini.ReadString(kSection, "Type", c.modelName), kNameChars);
+    CopyText(c.modelName, ini.ReadString(kSection, "Type", c.modelName), kConfigNameChars);
     c.modelIndex = FindModelIndex(c.modelName);
-    CopyText(c.firmwareFile, ControllerModelTable[c.modelIndex].firmwareFile, kPathChars);
+    CopyText(c.firmwareFile, ControllerModelTable[c.modelIndex].firmwareFile, kConfigPathChars);
     ReadChannelKeys(ini, c, true);
-    CopyText(c.setupFile, fileName, kPathChars);
-    CopyText(c.pictureFile, ini.ReadString(kSection, "PicName", std::string()), kPathChars);
+    CopyText(c.setupFile, fileName, kConfigPathChars);
+    CopyText(c.pictureFile, ini.ReadString(kSection, "PicName", std::string()), kConfigPathChars);
     config = c;
     return true;
 }

@@ -77,9 +77,7 @@ void LoadSetupGlyphs(TFormChSetup& form)
     Draw(form.SpeedButtonOpen, OpenFolder);
     Draw(form.SpeedButtonSave, SaveDisk);
     Draw(form.SpeedButtonDefault, Restore);
-    Draw(form.SpeedButtonOpenBMP, [](TCanvas& c) {
-        Picture(c);
-    });
+    Draw(form.SpeedButtonOpenBMP, Picture);
     Draw(form.SpeedButtonClearBMP, [](TCanvas& c) {
         Picture(c);
         Cross(c);

@@ -9,11 +9,10 @@
 namespace {
 
 const char kOptions[] = "OPTIONS";
-constexpr size_t kPathChars = 2000;
 
 std::string ReadPath(const TIniFile& ini, const char* key, const std::string& def, const std::string& folder)
 {
-    return ResolveRelativePath(ini.ReadString(kOptions, key, def).substr(0, kPathChars), folder);
+    return ResolveRelativePath(ini.ReadString(kOptions, key, def).substr(0, kConfigPathChars), folder);
 }
 
 } // namespace
@@ -23,7 +22,7 @@ void ReadStoredOptions(const TIniFile& ini, StoredOptions& o, const std::string&
     o.maxSteps = std::clamp(ini.ReadInteger(kOptions, "MaxSteps", o.maxSteps), 1, kMaxStepCount);
     o.lastOpenFile = ReadPath(ini, "LastOpenFile", o.lastOpenFile, programFolder);
     o.ctrFile = ReadPath(ini, "CtrFile", o.ctrFile, programFolder);
-    o.ctrType = ini.ReadString(kOptions, "CtrType", o.ctrType).substr(0, 49);
+    o.ctrType = ini.ReadString(kOptions, "CtrType", o.ctrType).substr(0, kConfigNameChars);
     o.comPort = ini.ReadString(kOptions, "ComPort", "COM1");
     o.timesLock = ini.ReadBool(kOptions, "TimesLock", o.timesLock);
     o.timeInSec = ini.ReadBool(kOptions, "TimeInSec", o.timeInSec);

@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kRowHeight = 16;
 constexpr int kGridTop = 40;
-constexpr size_t kNameChars = 49;
-constexpr size_t kPathChars = 2000;
 
 std::string Formatted(const char* format, int value)
 {
@@ -183,7 +181,7 @@ void TFormChSetup::SetConfig(const ControllerConfig& config)
         ComboBoxType->SetItemIndex(static_cast<int>(found));
     unsigned selected = static_cast<unsigned>(std::max(0, ComboBoxType->ItemIndex()));
     if (found >= kUnknownModel)
-        CopyText(ConfigCopy.modelName, ControllerModelTable[selected].name, kNameChars);
+        CopyText(ConfigCopy.modelName, ControllerModelTable[selected].name, kConfigNameChars);
     // The index follows the row selected, so that it never names another model than
     // the name does.
     ConfigCopy.modelIndex = selected;
@@ -198,7 +196,7 @@ void TFormChSetup::SetConfig(const ControllerConfig& config)
 
 void TFormChSetup::GetConfig(ControllerConfig& config) const { config = ConfigCopy; }
 
-void TFormChSetup::SetNewCtrName() { CopyText(ConfigCopy.setupFile, NewCtrFileName(ProgramFolder), kPathChars); }
+void TFormChSetup::SetNewCtrName() { CopyText(ConfigCopy.setupFile, NewCtrFileName(ProgramFolder), kConfigPathChars); }
 
 void TFormChSetup::ShowCtrFileName(bool withMarker)
 {
@@ -329,7 +327,7 @@ void TFormChSetup::StringGridChSetEditText(TObject*, int, int, const std::string
 void TFormChSetup::StringGridChExit(TObject*)
 {
     for (int i = 0; i < ConfigCopy.channels; ++i)
-        CopyText(ConfigCopy.channelTable[i].name, StringGridCh->Cells(2, i + 1), kNameChars);
+        CopyText(ConfigCopy.channelTable[i].name, StringGridCh->Cells(2, i + 1), kConfigNameChars);
 }
 
 std::vector<std::string> TFormChSetup::GridNames() const
@@ -361,7 +359,7 @@ void TFormChSetup::ComboBoxTypeChange(TObject*)
     }
     if (std::strcmp(ConfigCopy.firmwareFile, row.firmwareFile) != 0) {
         changed = true;
-        CopyText(ConfigCopy.firmwareFile, row.firmwareFile, kPathChars);
+        CopyText(ConfigCopy.firmwareFile, row.firmwareFile, kConfigPathChars);
     }
     if (ComboBoxType->Tag == 0 && changed)
         MarkModified();
@@ -398,7 +396,7 @@ void TFormChSetup::EditRomFileExit(TObject*)
 {
     if (EditRomFile->Text() == ConfigCopy.firmwareFile)
         return;
-    CopyText(ConfigCopy.firmwareFile, EditRomFile->Text(), kPathChars);
+    CopyText(ConfigCopy.firmwareFile, EditRomFile->Text(), kConfigPathChars);
     MarkModified();
     RefreshDialog();
 }

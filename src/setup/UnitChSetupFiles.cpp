@@ -12,7 +12,6 @@
 #include "ui/SysUtils.h"
 
 namespace {
-constexpr size_t kPathChars = 2000;
 const char kCtrFilter[] = "Файлы настройки|*.ctr|Все файлы|*.*";
 
 // 0x00RRGGBB of a bitmap's pixel as a colour 0x00BBGGRR.
@@ -93,7 +92,7 @@ void TFormChSetup::ButtonOpenRomFileClick(TObject*)
     OpenDialog1->Filter = "Файлы ROM|*.rom|Все файлы|*.*";
     if (!OpenDialog1->Execute())
         return;
-    CopyText(ConfigCopy.firmwareFile, OpenDialog1->FileName, kPathChars);
+    CopyText(ConfigCopy.firmwareFile, OpenDialog1->FileName, kConfigPathChars);
     EditRomFile->SetText(ExtractFileName(OpenDialog1->FileName));
     RefreshDialog();
 }
@@ -107,7 +106,7 @@ void TFormChSetup::SpeedButtonOpenBMPClick(TObject*)
     OpenPictureDialog1->Filter = "Файлы изображения|*.bmp|Все файлы|*.*";
     if (!OpenPictureDialog1->Execute())
         return;
-    CopyText(ConfigCopy.pictureFile, OpenPictureDialog1->FileName, kPathChars);
+    CopyText(ConfigCopy.pictureFile, OpenPictureDialog1->FileName, kConfigPathChars);
     auto scratch = std::make_unique<ControllerConfig>();
     if (ReadPictureColours(OpenPictureDialog1->FileName, *scratch)) {
         SetChannelCount(scratch->channels);
