@@ -48,7 +48,7 @@ TEdit* NumberEdit(TFormMain* form, TWinControl* parent, const char* name, int le
 
 void TFormMain::BuildForm()
 {
-    ComponentState |= csLoading;
+    BeginLoading(*this);
     Name = "FormMain";
     KeyPreview = true;
     Position = poScreenCenter;
@@ -240,9 +240,7 @@ void TFormMain::BuildForm()
 
     LoadMainGlyphs(*this);
     BindEvents();
-    for (int i = 0; i < ComponentCount(); ++i)
-        Components(i)->Loaded();
-    Loaded();
+    FinishLoading(*this);
 }
 
 void TFormMain::BindEvents()

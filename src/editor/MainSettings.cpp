@@ -9,8 +9,6 @@
 namespace {
 
 const char kPosition[] = "POSITION";
-constexpr size_t kNameChars = 49;
-constexpr size_t kPathChars = 2000;
 
 } // namespace
 
@@ -30,21 +28,21 @@ void TFormMain::LoadOptions()
 
     SetMaxSteps(o.maxSteps, false);
     ScenarioFileName = o.lastOpenFile;
-    CopyText(Config.setupFile, o.ctrFile, kPathChars);
-    CopyText(Config.modelName, o.ctrType, kNameChars);
+    CopyText(Config.setupFile, o.ctrFile, kConfigPathChars);
+    CopyText(Config.modelName, o.ctrType, kConfigNameChars);
     Config.modelIndex = FindModelIndex(Config.modelName);
     Config.paramRow = FindModelParamRow(Config.modelName);
     Params = ModelParamTable[Config.paramRow];
     const ControllerModel& model = ControllerModelTable[Config.modelIndex];
-    CopyText(Config.firmwareFile, model.firmwareFile, kPathChars);
-    CopyText(Config.deviceId, model.deviceId, kNameChars);
+    CopyText(Config.firmwareFile, model.firmwareFile, kConfigPathChars);
+    CopyText(Config.deviceId, model.deviceId, kConfigNameChars);
     Config.typeLetter = model.typeLetter;
     PortName = o.comPort;
     CheckBoxTimesLock->SetChecked(o.timesLock);
     CheckBoxTimeInSec->SetChecked(o.timeInSec);
     Config.channels = o.channels;
     Zoom = static_cast<float>(o.zoom);
-    CopyText(Config.pictureFile, o.picName, kPathChars);
+    CopyText(Config.pictureFile, o.picName, kConfigPathChars);
     ReadChannelKeys(ini, Config, false);
 }
 

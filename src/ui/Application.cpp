@@ -20,7 +20,7 @@ const wchar_t kHiddenClass[] = L"PelvorApplication";
 const UINT_PTR kHintTimer = 1;
 const UINT kHintDelayMs = 500;
 
-// VCL-style hints "short|long": the part before the bar is shown.
+// Hints of the form "short|long": the part before the bar is shown.
 std::string ShortHint(const std::string& hint)
 {
     size_t bar = hint.find('|');
