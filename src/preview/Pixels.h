@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/ColourPixel.h"
+
 struct PixelView {
     uint32_t* pixels = nullptr;  // not owned; rows follow each other without gaps
     int width = 0;
@@ -13,12 +15,6 @@ struct PixelView {
 
     uint32_t* Row(int y) const { return pixels + static_cast<size_t>(y) * static_cast<size_t>(width); }
 };
-
-// A colour value 0x00BBGGRR as a pixel 0x00RRGGBB (and back: the swap is its own inverse).
-constexpr uint32_t PixelFromColour(uint32_t colour)
-{
-    return ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
-}
 
 // An 8-bit component at a level: trunc(component × level / levelMax). Levels below 0
 // count as 0 and levels above levelMax as levelMax, so a damaged cell never gives a

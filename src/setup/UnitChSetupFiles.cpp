@@ -8,17 +8,12 @@
 #include "setup/CtrFile.h"
 #include "setup/UnitChSetup.h"
 #include "ui/Application.h"
+#include "ui/ColourPixel.h"
 #include "ui/Exceptions.h"
 #include "ui/SysUtils.h"
 
 namespace {
 const char kCtrFilter[] = "Файлы настройки|*.ctr|Все файлы|*.*";
-
-// 0x00RRGGBB of a bitmap's pixel as a colour 0x00BBGGRR.
-uint32_t PixelColour(uint32_t pixel)
-{
-    return (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
-}
 } // namespace
 
 void TFormChSetup::SpeedButtonSaveClick(TObject*) { SaveCtr(); }
@@ -137,7 +132,7 @@ bool TFormChSetup::ReadPictureColours(const std::string& fileName, ControllerCon
         return false;  // not a picture: as one without markers
     }
     return ReadMarkerColours(picture.Width(), picture.Height(),
-                             [&picture](int x, int y) { return PixelColour(picture.ScanLine(y)[x]); }, scratch);
+                             [&picture](int x, int y) { return ColourFromPixel(picture.ScanLine(y)[x]); }, scratch);
 }
 
 bool TFormChSetup::AskSaveCtr()

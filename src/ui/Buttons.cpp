@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ColourPixel.h"
 #include "ui/DrawText.h"
 #include "ui/Messages.h"
 
@@ -15,9 +16,9 @@ namespace {
 void MakeDisabledImage(TBitmap& glyph, int left, int width, COLORREF transparent, TBitmap& out)
 {
     out.SetSize(width, glyph.Height());
-    uint32_t key = ((transparent & 0xFF) << 16) | (transparent & 0xFF00) | ((transparent >> 16) & 0xFF);
+    uint32_t key = PixelFromColour(transparent);
     COLORREF shadowRef = ColorToRGB(clBtnShadow);
-    uint32_t shadow = ((shadowRef & 0xFF) << 16) | (shadowRef & 0xFF00) | ((shadowRef >> 16) & 0xFF);
+    uint32_t shadow = PixelFromColour(shadowRef);
     for (int y = 0; y < glyph.Height(); ++y) {
         const uint32_t* src = glyph.ScanLine(y) + left;
         uint32_t* dst = out.ScanLine(y);
