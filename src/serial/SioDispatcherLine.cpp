@@ -144,13 +144,9 @@ int32_t TSioBaseDispatcher::SetModem(bool dtr, bool rts)
 
 void TSioBaseDispatcher::SendBreak(int32_t ticks, bool yield)
 {
-    if (rs485Mode_)
-        SetRts(true);
-    SetComBreak(true);
+    SetBreak(true);
     DelayTicks(ticks, yield);
-    SetComBreak(false);
-    if (rs485Mode_ && OutBuffUsed() == 0)
-        SetRts(false);
+    SetBreak(false);
 }
 
 void TSioBaseDispatcher::SetBreak(bool on)
