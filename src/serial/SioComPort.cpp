@@ -194,11 +194,8 @@ void TSioCustomComPort::InitPort()
             parity_ = dcb.Parity <= pSpace ? static_cast<TParity>(dcb.Parity) : pNone;
             dataBits_ = dcb.ByteSize;
             stopBits_ = dcb.StopBits == 2 ? 2 : 1;
-            hwFlowOptions_ = static_cast<THWFlowOptionSet>(
-                ((dcb.Flags & DcbFlag::DtrControl) == DcbFlag::DtrHandshake ? 1 : 0) |
-                ((dcb.Flags & DcbFlag::RtsControl) == DcbFlag::RtsHandshake ? 2 : 0) |
-                (dcb.Flags & DcbFlag::OutxDsrFlow ? 4 : 0) | (dcb.Flags & DcbFlag::OutxCtsFlow ? 8 : 0));
-            int sw = (dcb.Flags & DcbFlag::OutX ? 1 : 0) | (dcb.Flags & DcbFlag::InX ? 2 : 0);
+            hwFlowOptions_ = static_cast<THWFlowOptionSet>(DcbHWFlowOptions(dcb.Flags));
+            uint32_t sw = DcbSWFlowOptions(dcb.Flags);
             swFlowOptions_ = sw == 1 ? swfTransmit : sw == 2 ? swfReceive : sw == 3 ? swfBoth : swfNone;
             xOnChar_ = dcb.XonChar;
             xOffChar_ = dcb.XoffChar;

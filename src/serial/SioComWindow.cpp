@@ -3,7 +3,6 @@
 // that had to wait for a handler. Also the installed platform.
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <vector>
 
 #include "serial/SioComPort.h"
@@ -138,10 +137,8 @@ void TSioCustomComPort::HandleComWindowMessage(SioWindow window, uint32_t msg, u
                 break;
             }
         }
-    } catch (const std::exception& e) {
-        ShowSioException(e.what());
     } catch (...) {
-        ShowSioException("Unknown exception");
+        ShowHandledSioException();
     }
     if (*alive)
         --busyDepth_;

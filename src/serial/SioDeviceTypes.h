@@ -44,6 +44,19 @@ constexpr uint32_t DtrControl = 0x30;
 constexpr uint32_t RtsControl = 0x3000;
 } // namespace DcbFlag
 
+// The flow control a DCB's flags hold, as the dispatcher's option bits: hardware 1 DTR
+// handshake, 2 RTS handshake, 4 DSR, 8 CTS; software 1 transmit, 2 receive.
+inline uint32_t DcbHWFlowOptions(uint32_t flags)
+{
+    return ((flags & DcbFlag::DtrControl) == DcbFlag::DtrHandshake ? 1 : 0) |
+           ((flags & DcbFlag::RtsControl) == DcbFlag::RtsHandshake ? 2 : 0) | (flags & DcbFlag::OutxDsrFlow ? 4 : 0) |
+           (flags & DcbFlag::OutxCtsFlow ? 8 : 0);
+}
+inline uint32_t DcbSWFlowOptions(uint32_t flags)
+{
+    return (flags & DcbFlag::OutX ? 1 : 0) | (flags & DcbFlag::InX ? 2 : 0);
+}
+
 // The device's status: hold flags and the counts of its queues.
 struct TSioComStat {
     uint32_t Flags = 0;  // CTS hold 1, DSR hold 2, XOFF-received hold 8, XOFF sent 0x10

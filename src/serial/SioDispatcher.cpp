@@ -83,13 +83,7 @@ int32_t TSioBaseDispatcher::InitPort(const char* name, int32_t baud, uint32_t pa
         return result;
     }
 
-    {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        dBuffer_.reset(new uint8_t[DispatchBufferSize]());
-        arrived_ = consumed_ = checkPos_ = 0;
-        readAhead_ = false;
-        takeCount_ = maxTake_ = 0;
-    }
+    MakeReceiveRing();
     {
         std::lock_guard<std::recursive_mutex> guard(OutputSection);
         oBuffer_.reset(new uint8_t[outSize ? outSize : 1]());
@@ -154,13 +148,7 @@ int32_t TSioBaseDispatcher::InitSocket(uint32_t inSize, uint32_t outSize)
     }
     finished_ = false;
     CreateEvents();
-    {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        dBuffer_.reset(new uint8_t[DispatchBufferSize]());
-        arrived_ = consumed_ = checkPos_ = 0;
-        readAhead_ = false;
-        takeCount_ = maxTake_ = 0;
-    }
+    MakeReceiveRing();
     inQue_ = inSize;
     outQue_ = outSize;
     donePortPending_ = false;

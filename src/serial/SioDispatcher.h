@@ -351,6 +351,8 @@ private:
                 int32_t len = 0);
     void AddTraceBytes(char type, const uint8_t* bytes, uint32_t count);
     int32_t LastErrorResult();
+    // A fresh, empty receive ring with nothing taken (opening a port).
+    void MakeReceiveRing();
     // Receive ring, under DispSection.
     uint64_t ReadStart() const { return consumed_ + (readAhead_ ? takeCount_ : 0); }
     uint32_t Available() const { return static_cast<uint32_t>(arrived_ - ReadStart()); }

@@ -40,6 +40,15 @@ void TSioBaseDispatcher::TakeBytes(uint32_t count)
         Consume(count);
 }
 
+void TSioBaseDispatcher::MakeReceiveRing()
+{
+    std::lock_guard<std::recursive_mutex> guard(DispSection);
+    dBuffer_.reset(new uint8_t[RingSize]());
+    arrived_ = consumed_ = checkPos_ = 0;
+    readAhead_ = false;
+    takeCount_ = maxTake_ = 0;
+}
+
 bool TSioBaseDispatcher::CharReady()
 {
     std::lock_guard<std::recursive_mutex> guard(DispSection);

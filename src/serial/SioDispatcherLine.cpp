@@ -144,13 +144,9 @@ int32_t TSioBaseDispatcher::SetModem(bool dtr, bool rts)
 
 void TSioBaseDispatcher::SendBreak(int32_t ticks, bool yield)
 {
-    if (rs485Mode_)
-        SetRts(true);
-    SetComBreak(true);
+    SetBreak(true);
     DelayTicks(ticks, yield);
-    SetComBreak(false);
-    if (rs485Mode_ && OutBuffUsed() == 0)
-        SetRts(false);
+    SetBreak(false);
 }
 
 void TSioBaseDispatcher::SetBreak(bool on)
@@ -277,11 +273,8 @@ int32_t TSioBaseDispatcher::GetFlowOptions(uint32_t& hwOpts, uint32_t& swOpts, u
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
     int32_t result = GetComState(dcb_);
-    uint32_t flags = dcb_.Flags;
-    hwOpts = ((flags & DcbFlag::DtrControl) == DcbFlag::DtrHandshake ? 1 : 0) |
-             ((flags & DcbFlag::RtsControl) == DcbFlag::RtsHandshake ? 2 : 0) |
-             (flags & DcbFlag::OutxDsrFlow ? 4 : 0) | (flags & DcbFlag::OutxCtsFlow ? 8 : 0);
-    swOpts = (flags & DcbFlag::OutX ? 1 : 0) | (flags & DcbFlag::InX ? 2 : 0);
+    hwOpts = DcbHWFlowOptions(dcb_.Flags);
+    swOpts = DcbSWFlowOptions(dcb_.Flags);
     // The levels as the flow-control operations stored them.
     bufferFull = dcb_.XoffLim <= inQue_ ? inQue_ - dcb_.XoffLim : 0;
     bufferResume = dcb_.XonLim;

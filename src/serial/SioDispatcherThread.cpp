@@ -30,10 +30,8 @@ void TSioDispatcherThread::Run()
     Dispatcher.ThreadStart(*this);
     try {
         Execute();
-    } catch (const std::exception& e) {
-        ShowSioException(e.what());
     } catch (...) {
-        ShowSioException("Unknown exception");
+        ShowHandledSioException();
     }
     try {
         Dispatcher.ThreadGone(*this);

@@ -31,10 +31,8 @@ void SioSynchronizeShowingErrors(const std::function<void()>& method)
 {
     try {
         SioSynchronize(method);
-    } catch (const std::exception& e) {
-        ShowSioException(e.what());
     } catch (...) {
-        ShowSioException("Unknown exception");
+        ShowHandledSioException();
     }
 }
 
@@ -42,6 +40,17 @@ void ShowSioException(const std::string& message)
 {
     if (auto show = exceptionBox.load())
         show(message);
+}
+
+void ShowHandledSioException()
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        ShowSioException(e.what());
+    } catch (...) {
+        ShowSioException("Unknown exception");
+    }
 }
 
 bool SioPlatformIsNT() { return platformIsNT; }

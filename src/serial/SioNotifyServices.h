@@ -68,4 +68,6 @@ void SioSynchronize(const std::function<void()>& method);
 void SioSynchronizeShowingErrors(const std::function<void()>& method);
 // Shows an exception's text in the application's exception box (task-modal, error icon).
 void ShowSioException(const std::string& message);
+// The same for the exception being handled (call from a catch block).
+void ShowHandledSioException();
 bool SioPlatformIsNT();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "serial/SioWin32Dispatcher.h"
+#include "ui/FormBuilder.h"
 #include "ui/Handles.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
@@ -56,32 +57,23 @@ void TComSelectForm::BuildForm()
     SetFont(font);
     SetClientSize(220, 131);
 
-    auto place = [this](TControl* c, const char* name, int left, int top, int width, int height) {
-        c->Name = name;
-        c->SetBounds(left, top, width, height);
-        c->SetParent(this);
-    };
-    Bevel1 = new TBevel(this);
-    place(Bevel1, "Bevel1", 8, 8, 201, 42);
-    Label1 = new TLabel(this);
-    place(Label1, "Label1", 18, 14, 20, 13);
+    Bevel1 = Place<TBevel>(this, this, "Bevel1", 8, 8, 201, 42);
+    Label1 = Place<TLabel>(this, this, "Label1", 18, 14, 20, 13);
     Label1->SetCaption("The configured serial port is not valid.");
-    Label2 = new TLabel(this);
-    place(Label2, "Label2", 18, 30, 20, 13);
+    Label2 = Place<TLabel>(this, this, "Label2", 18, 30, 20, 13);
     Label2->SetCaption("Please choose another port.");
     // Created in tab order: OK, Cancel, the list.
-    OkBtn = new TBitBtn(this);
-    place(OkBtn, "OkBtn", 8, 95, 85, 27);
+    OkBtn = Place<TBitBtn>(this, this, "OkBtn", 8, 95, 85, 27);
     OkBtn->SetCaption("OK");
     OkBtn->SetDefault(true);
     OkBtn->ModalResult = mrOk;
-    AbortBtn = new TBitBtn(this);
-    place(AbortBtn, "AbortBtn", 124, 95, 85, 27);
+    AbortBtn = Place<TBitBtn>(this, this, "AbortBtn", 124, 95, 85, 27);
     AbortBtn->SetCaption("Cancel");
     AbortBtn->ModalResult = mrAbort;
-    PortsComboBox = new TComboBox(this);
+    // Its style is set before it joins the form, so its window is made once.
+    PortsComboBox = Place<TComboBox>(this, nullptr, "PortsComboBox", 8, 64, 201, 21);
     PortsComboBox->SetStyle(csDropDownList);
-    place(PortsComboBox, "PortsComboBox", 8, 64, 201, 21);
+    PortsComboBox->SetParent(this);
 }
 
 void TComSelectForm::FormCreate(TObject*)

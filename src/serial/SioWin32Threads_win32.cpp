@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include "serial/SioWin32Threads.h"
-#include "ui/Exceptions.h"
+#include "ui/Handles.h"
 
 namespace {
 
@@ -16,14 +18,13 @@ constexpr DWORD CancelWaitMs = 1000;
 
 // ---- The overlapped operation ----
 
-SioOverlappedIo::SioOverlappedIo() : block_(new Block)
+SioOverlappedIo::SioOverlappedIo()
 {
-    block_->event.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!block_->event) {
-        DWORD error = GetLastError();
-        delete block_;
-        throw EInOutError(Win32ErrorText("CreateEventW", error), static_cast<int>(error));
-    }
+    auto block = std::make_unique<Block>();
+    block->event.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!block->event)
+        RaiseLastWin32Error("CreateEventW");
+    block_ = block.release();
 }
 
 SioOverlappedIo::~SioOverlappedIo()
