@@ -46,14 +46,7 @@ void InvalidateStaticTexts(TWinControl* parent)
 
 void TVisualStyleManager::PerformEraseBackground(TControl* control, HDC dc)
 {
-    TWinControl* parent = control->Parent();
-    if (!parent)
-        return;
-    POINT origin;
-    GetWindowOrgEx(dc, &origin);
-    SetWindowOrgEx(dc, origin.x + control->Left(), origin.y + control->Top(), nullptr);
-    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    EraseWithParentBackground(control, dc);
 }
 
 void TVisualStyleManager::DrawControlParentBackground(TControl* control, HDC dc,
