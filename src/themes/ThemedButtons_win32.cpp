@@ -343,11 +343,9 @@ void TVisualStyleManager::PanelWindowProc(TControl* control, TMessage& m)
     case WM_NCPAINT:
         PassOn(slPanel, control, m);
         if (panel->BorderStyle() != bsNone) {
-            HWND window = panel->Handle();
-            HDC dc = GetWindowDC(window);
-            ThemeServices()->DrawEdge(dc, GetElementDetails(trBandNormal), Rect(0, 0, panel->Width(), panel->Height()),
-                                      EDGE_SUNKEN, BF_RECT);
-            ReleaseDC(window, dc);
+            WindowDCScope dc(panel->Handle());
+            ThemeServices()->DrawEdge(dc.DC(), GetElementDetails(trBandNormal),
+                                      Rect(0, 0, panel->Width(), panel->Height()), EDGE_SUNKEN, BF_RECT);
         }
         m.Result = 0;
         return;
