@@ -4,6 +4,7 @@
 #include "themes/ThemeServices.h"
 #include "themes/VisualStyleMgr.h"
 #include "ui/Buttons.h"
+#include "ui/DrawText.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Messages.h"
@@ -401,10 +402,5 @@ void TVisualStyleManager::PaintPanel(TCustomPanel* panel, HDC dc)
         flags |= DT_RIGHT;
     else if (panel->Alignment() == taCenter)
         flags |= DT_CENTER;
-    HGDIOBJ oldFont = SelectObject(dc, FontHandle(panel->Font()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(panel->Font().Color));
-    std::wstring caption = ToWide(panel->Caption());
-    DrawTextW(dc, caption.c_str(), -1, &r, flags);
-    SelectObject(dc, oldFont);
+    DrawCaption(dc, panel->Caption(), r, flags, panel->Font(), panel->Font().Color);
 }
