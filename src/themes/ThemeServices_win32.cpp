@@ -6,6 +6,7 @@
 
 #include "themes/ThemeLibrary.h"
 #include "ui/Application.h"
+#include "ui/PaintScopes.h"
 
 namespace {
 
@@ -40,24 +41,6 @@ bool CommonControlsDrawStyles()
 {
     return CommonControlsVersion() >= 0x60000 || RunningOnWine();
 }
-
-// The DC of a window's whole area, released at the end of the scope.
-class WindowDCScope {
-public:
-    explicit WindowDCScope(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~WindowDCScope()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDCScope(const WindowDCScope&) = delete;
-    WindowDCScope& operator=(const WindowDCScope&) = delete;
-    HDC DC() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
 
 } // namespace
 

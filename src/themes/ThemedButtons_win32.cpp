@@ -4,6 +4,7 @@
 #include "themes/ThemeServices.h"
 #include "themes/VisualStyleMgr.h"
 #include "ui/Buttons.h"
+#include "ui/DrawText.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Messages.h"
@@ -46,14 +47,7 @@ void InvalidateStaticTexts(TWinControl* parent)
 
 void TVisualStyleManager::PerformEraseBackground(TControl* control, HDC dc)
 {
-    TWinControl* parent = control->Parent();
-    if (!parent)
-        return;
-    POINT origin;
-    GetWindowOrgEx(dc, &origin);
-    SetWindowOrgEx(dc, origin.x + control->Left(), origin.y + control->Top(), nullptr);
-    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    EraseWithParentBackground(control, dc);
 }
 
 void TVisualStyleManager::DrawControlParentBackground(TControl* control, HDC dc,
@@ -350,11 +344,9 @@ void TVisualStyleManager::PanelWindowProc(TControl* control, TMessage& m)
     case WM_NCPAINT:
         PassOn(slPanel, control, m);
         if (panel->BorderStyle() != bsNone) {
-            HWND window = panel->Handle();
-            HDC dc = GetWindowDC(window);
-            ThemeServices()->DrawEdge(dc, GetElementDetails(trBandNormal), Rect(0, 0, panel->Width(), panel->Height()),
-                                      EDGE_SUNKEN, BF_RECT);
-            ReleaseDC(window, dc);
+            WindowDCScope dc(panel->Handle());
+            ThemeServices()->DrawEdge(dc.DC(), GetElementDetails(trBandNormal),
+                                      Rect(0, 0, panel->Width(), panel->Height()), EDGE_SUNKEN, BF_RECT);
         }
         m.Result = 0;
         return;
@@ -410,10 +402,5 @@ void TVisualStyleManager::PaintPanel(TCustomPanel* panel, HDC dc)
         flags |= DT_RIGHT;
     else if (panel->Alignment() == taCenter)
         flags |= DT_CENTER;
-    HGDIOBJ oldFont = SelectObject(dc, FontHandle(panel->Font()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(panel->Font().Color));
-    std::wstring caption = ToWide(panel->Caption());
-    DrawTextW(dc, caption.c_str(), -1, &r, flags);
-    SelectObject(dc, oldFont);
+    DrawCaption(dc, panel->Caption(), r, flags, panel->Font(), panel->Font().Color);
 }

@@ -120,14 +120,13 @@ void TVisualStyleManager::TabSheetWindowProc(TControl* control, TMessage& m)
     switch (m.Msg) {
     case WM_NCPAINT: {
         int border = sheet->BorderWidth();
-        HDC dc = GetWindowDC(window);
+        WindowDCScope dc(window);
         RECT r = ClientOf(sheet).ToRECT();
         OffsetRect(&r, border, border);
-        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-        SetWindowOrgEx(dc, -border, -border, nullptr);
+        ExcludeClipRect(dc.DC(), r.left, r.top, r.right, r.bottom);
+        SetWindowOrgEx(dc.DC(), -border, -border, nullptr);
         TThemedElementDetails body = GetElementDetails(ttBody);
-        ThemeServices()->DrawParentBackground(window, dc, &body, false, nullptr);
-        ReleaseDC(window, dc);
+        ThemeServices()->DrawParentBackground(window, dc.DC(), &body, false, nullptr);
         m.Result = 0;
         return;
     }

@@ -325,6 +325,10 @@ void PostWhenOutermost(HWND window, UINT msg);
 // non-windowed child there (disabled ones too when allowDisabled); null when none.
 TControl* FindDragTarget(TPoint screenPos, bool allowDisabled);
 
+// The control's parent erases its own background into dc at the control's place (what
+// a see-through control shows behind it); nothing without a parent.
+void EraseWithParentBackground(TControl* control, HDC dc);
+
 // Control helpers for the mouse and capture state shared by all controls.
 TControl* MouseControl();
 TControl* CaptureControl();

@@ -47,6 +47,24 @@ private:
     TCanvas& canvas_;
 };
 
+// The DC of a window's whole area, released at the end of the scope.
+class WindowDCScope {
+public:
+    explicit WindowDCScope(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    ~WindowDCScope()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDCScope(const WindowDCScope&) = delete;
+    WindowDCScope& operator=(const WindowDCScope&) = delete;
+    HDC DC() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // SaveDC now, RestoreDC at the end of the scope.
 class SavedDCScope {
 public:

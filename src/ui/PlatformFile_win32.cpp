@@ -20,14 +20,14 @@ std::string SystemErrorText(DWORD code)
 
 class Win32File : public PlatformFile {
 public:
-    explicit Win32File(HANDLE h) : file_(h), h_(h) {}
+    explicit Win32File(HANDLE h) : file_(h) {}
     int64_t Read(void* buffer, int64_t count) override
     {
         int64_t done = 0;
         while (done < count) {
             DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
             DWORD got = 0;
-            if (!ReadFile(h_, static_cast<char*>(buffer) + done, chunk, &got, nullptr) || got == 0)
+            if (!ReadFile(file_.Get(), static_cast<char*>(buffer) + done, chunk, &got, nullptr) || got == 0)
                 break;
             done += got;
         }
@@ -39,7 +39,7 @@ public:
         while (done < count) {
             DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count - done, 1 << 30));
             DWORD put = 0;
-            if (!WriteFile(h_, static_cast<const char*>(buffer) + done, chunk, &put, nullptr) || put == 0)
+            if (!WriteFile(file_.Get(), static_cast<const char*>(buffer) + done, chunk, &put, nullptr) || put == 0)
                 break;
             done += put;
         }
@@ -50,13 +50,13 @@ public:
         LARGE_INTEGER dist, pos;
         dist.QuadPart = offset;
         DWORD method = origin == 0 ? FILE_BEGIN : origin == 1 ? FILE_CURRENT : FILE_END;
-        if (!SetFilePointerEx(h_, dist, &pos, method))
+        if (!SetFilePointerEx(file_.Get(), dist, &pos, method))
             return -1;
         return pos.QuadPart;
     }
     bool Flush(std::string& error) override
     {
-        if (FlushFileBuffers(h_))
+        if (FlushFileBuffers(file_.Get()))
             return true;
         error = SystemErrorText(GetLastError());
         return false;
@@ -64,7 +64,6 @@ public:
 
 private:
     TKernelHandle file_;
-    HANDLE h_;  // file_'s handle
 };
 
 } // namespace

@@ -26,15 +26,13 @@ void TTabSheet::WndProc(TMessage& m)
         DefaultHandler(m);
         if (borderWidth_ == 0)
             return;
-        HDC dc = GetWindowDC(handle_);
+        WindowDCScope dc(handle_);
         RECT r;
         GetWindowRect(handle_, &r);
         OffsetRect(&r, -r.left, -r.top);
-        ExcludeClipRect(dc, borderWidth_, borderWidth_, r.right - borderWidth_, r.bottom - borderWidth_);
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(color_));
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
-        ReleaseDC(handle_, dc);
+        ExcludeClipRect(dc.DC(), borderWidth_, borderWidth_, r.right - borderWidth_, r.bottom - borderWidth_);
+        TBrushHandle brush(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc.DC(), &r, brush.Get());
         m.Result = 0;
         return;
     }

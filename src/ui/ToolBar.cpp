@@ -23,12 +23,7 @@ bool TToolBar::EraseBackground(HDC dc)
 {
     if (!transparent_ || !parent_)
         return TWinControl::EraseBackground(dc);
-    // The parent erases its own background into dc, at the bar's place.
-    POINT origin;
-    GetWindowOrgEx(dc, &origin);
-    SetWindowOrgEx(dc, origin.x + left_, origin.y + top_, nullptr);
-    parent_->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    EraseWithParentBackground(this, dc);
     return true;
 }
 

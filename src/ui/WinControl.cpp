@@ -399,6 +399,18 @@ TControl* FindDragTarget(TPoint screenPos, bool allowDisabled)
     return allowDisabled || control->Enabled() ? control : nullptr;
 }
 
+void EraseWithParentBackground(TControl* control, HDC dc)
+{
+    TWinControl* parent = control->Parent();
+    if (!parent)
+        return;
+    POINT origin;
+    GetWindowOrgEx(dc, &origin);
+    SetWindowOrgEx(dc, origin.x + control->Left(), origin.y + control->Top(), nullptr);
+    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
 TControl* TWinControl::ControlAtPos(TPoint p) const
 {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
