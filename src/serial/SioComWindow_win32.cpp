@@ -71,8 +71,8 @@ public:
     }
     uint16_t SelectComPort() override
     {
-        std::unique_ptr<TComSelectForm, void (*)(TComSelectForm*)> form(new TComSelectForm(nullptr),
-                                                                       [](TComSelectForm* f) { TComponent::Free(f); });
+        auto* form = new TComSelectForm(nullptr);
+        FreeScope free(form);
         return form->ShowModal() == mrOk ? form->SelectedComNum() : 0;
     }
 
