@@ -3,6 +3,7 @@
 // pictures that cannot serve falling back to the generated layout; the kept size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,13 +126,14 @@ struct Coding {
     bool topDown;
 };
 
+const Coding kOneBit{"1-bit palette", 1, 0, {}, false};
 const Coding kCodings[] = {
     {"24-bit", 24, 0, {}, false},
     {"8-bit palette", 8, 0, {}, false},
     {"8-bit runs", 8, 1, {}, false},
     {"4-bit palette", 4, 0, {}, false},
     {"4-bit runs", 4, 2, {}, false},
-    {"1-bit palette", 1, 0, {}, false},
+    kOneBit,
     {"16-bit 5-5-5", 16, 0, {}, false},
     {"16-bit 5-6-5 fields", 16, 3, {0xF800, 0x07E0, 0x001F}, false},
     {"32-bit fields of 10, 3 and 6 bits", 32, 3, {0x7FE00000, 0x001C0000, 0x0000003F}, false},
@@ -242,6 +244,33 @@ TEST_F(ShowWindowTest, PictureImageEqualsThePlatformsRasterOperations)
         DrawPicture(bytes, strip);
         EXPECT_EQ(image, ChainImage(strip, fw, fh, frames)) << coding.name;
     }
+}
+
+TEST_F(ShowWindowTest, FrameBeyondTwiceTheScreenIsDrawnAtItsOwnScaleClipped)
+{
+    // A white background frame four screens wide, and one dark channel frame.
+    const int fw = 4 * Screen->Width(), fh = 100, w = fw + 1;
+    std::vector<uint8_t> idx(static_cast<size_t>(w) * 2 * fh, 0);
+    for (int y = 0; y < fh; ++y)
+        std::fill_n(&idx[static_cast<size_t>(y) * w], fw, 255);
+    idx[static_cast<size_t>(fh) * w + fw] = 255;  // the marker
+    CopyText(cfg->pictureFile, dir.Write("wide.bmp", PictureFile(idx, w, 2 * fh, kOneBit)));
+    cfg->channels = 1;
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    show->Show();
+    show->SetBounds(0, 0, 700, 400);
+    Application->ProcessMessages();
+    show->RenderFrame();
+
+    // The whole frame would fill the panel's width; only its first half, twice the
+    // screen, is composed, so only the panel's left half is lit.
+    int pw = show->PanelPaint->Width(), drawnHeight = fh * pw / fw;
+    ASSERT_GT(show->PanelPaint->Height(), 2 * drawnHeight);
+    HDC dc = GetDC(show->PanelPaint->Handle());
+    EXPECT_EQ(GetPixel(dc, pw / 2 - 2, drawnHeight - 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, pw / 2 + 2, 1), RGB(0, 0, 0)) << "the frame is clipped, not stretched";
+    EXPECT_EQ(GetPixel(dc, 1, drawnHeight + 1), RGB(0, 0, 0)) << "the frame keeps its aspect";
+    ReleaseDC(show->PanelPaint->Handle(), dc);
 }
 
 TEST_F(ShowWindowTest, GeneratedImageEqualsThePlatformsRasterOperations)
