@@ -34,20 +34,31 @@ bool Fail(std::string& error, const char* reason)
     return false;
 }
 
-// A component under a bit field, scaled to 8 bits.
-uint32_t FieldComponent(uint32_t value, uint32_t mask)
+} // namespace
+
+BmpPicture::Field BmpPicture::Field::Of(uint32_t mask)
 {
+    Field f;
     if (mask == 0)
-        return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1))
-        ++shift;
-    uint64_t max = mask >> shift;
-    uint64_t c = (value & mask) >> shift;
-    return static_cast<uint32_t>((c * 255 + max / 2) / max);
+        return f;
+    while (!((mask >> f.shift) & 1))
+        ++f.shift;
+    while (f.shift + f.length < 32 && ((mask >> (f.shift + f.length)) & 1))
+        ++f.length;
+    return f;
 }
 
-} // namespace
+// As the platform draws such a picture: the field's bits become the top bits of the 8-bit
+// component and are repeated once below themselves (a 5-bit 31 gives 255, a 1-bit 1 only
+// 0xC0); of a field longer than 8 bits only its top 8 count.
+uint32_t BmpPicture::Field::Component(uint32_t value) const
+{
+    if (length == 0)
+        return 0;
+    uint32_t bits = static_cast<uint32_t>((uint64_t{value} >> shift) & ((uint64_t{1} << length) - 1));
+    uint32_t top = length < 8 ? bits << (8 - length) : bits >> (length - 8);
+    return top | top >> length;
+}
 
 bool BmpPicture::Open(TStream& stream, std::string& error)
 {
@@ -123,15 +134,11 @@ bool BmpPicture::ReadHeaders(std::string& error)
             paletteOffset += fieldBytes;
         }
         for (int i = 0; i < 3; ++i)
-            masks_[i] = U32(info + 40 + 4 * i);
-    } else if (bitCount_ == 16) {
-        masks_[0] = 0x7C00;
-        masks_[1] = 0x03E0;
-        masks_[2] = 0x001F;
-    } else if (bitCount_ == 32) {
-        masks_[0] = 0xFF0000;
-        masks_[1] = 0x00FF00;
-        masks_[2] = 0x0000FF;
+            fields_[i] = Field::Of(U32(info + 40 + 4 * i));
+    } else if (bitCount_ == 16 || bitCount_ == 32) {
+        const uint32_t masks[2][3] = {{0x7C00, 0x03E0, 0x001F}, {0xFF0000, 0x00FF00, 0x0000FF}};
+        for (int i = 0; i < 3; ++i)
+            fields_[i] = Field::Of(masks[bitCount_ / 32][i]);
     }
 
     if (bitCount_ <= 8) {
@@ -157,8 +164,7 @@ bool BmpPicture::ReadHeaders(std::string& error)
 
 uint32_t BmpPicture::FieldPixel(uint32_t value) const
 {
-    return FieldComponent(value, masks_[0]) << 16 | FieldComponent(value, masks_[1]) << 8 |
-           FieldComponent(value, masks_[2]);
+    return fields_[0].Component(value) << 16 | fields_[1].Component(value) << 8 | fields_[2].Component(value);
 }
 
 bool BmpPicture::ReadRow(int y, uint32_t* row)

@@ -27,6 +27,16 @@ private:
     void ReadRunRow(int fileRow, uint32_t* row);
     uint32_t FieldPixel(uint32_t value) const;
 
+    // A colour component's bit field: its lowest run of set bits in the mask (bits above
+    // a gap are not part of it).
+    struct Field {
+        int shift = 0;
+        int length = 0;
+        static Field Of(uint32_t mask);
+        // The component under the field, scaled to 8 bits.
+        uint32_t Component(uint32_t value) const;
+    };
+
     // How the runs of one row end: at the end of the line, of the picture, or with a
     // jump of dy rows; next is the offset after the record that ended it.
     struct RunEnd {
@@ -48,7 +58,7 @@ private:
     int64_t dataOffset_ = 0;
     int64_t stride_ = 0;
     std::vector<uint32_t> palette_;  // pixels
-    uint32_t masks_[3] = {};         // red, green, blue bit fields
+    Field fields_[3];                // red, green, blue
     std::vector<uint8_t> bytes_;     // one row of a plain picture, or all the runs
 
     // Where each row of a run-length encoded picture starts in bytes_ (rows counted

@@ -137,10 +137,14 @@ void TFormShow::RenderFrame()
     layout_.Compose(view, colours_.data(), levels_.data(), std::min(channelCount_, configuredCount_), levelMax_);
     if (!PanelPaint->HandleAllocated())
         return;
-    DrawSize size = FitFrame(PanelPaint->Width(), PanelPaint->Height(), view.width, view.height);
+    // The whole frame's size on the panel; of a frame larger than twice the screen only
+    // the composed part is drawn, at that same scale, and the rest of the panel stays black.
+    int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
+    DrawSize size = FitFrame(PanelPaint->Width(), PanelPaint->Height(), fw, fh);
+    int width = static_cast<int>(int64_t{size.width} * view.width / fw);
+    int height = static_cast<int>(int64_t{size.height} * view.height / fh);
     HWND panel = PanelPaint->Handle();
     HDC dc = GetDC(panel);
-    StretchBlt(dc, 0, 0, size.width, size.height, composition_.Canvas()->Handle(), 0, 0, view.width, view.height,
-               SRCCOPY);
+    StretchBlt(dc, 0, 0, width, height, composition_.Canvas()->Handle(), 0, 0, view.width, view.height, SRCCOPY);
     ReleaseDC(panel, dc);
 }

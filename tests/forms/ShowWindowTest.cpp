@@ -1,9 +1,12 @@
 // The show window under Wine: its image compared pixel by pixel with the chain of raster
-// operations it replaces, done by the platform on a strip the platform loaded itself;
+// operations it replaces, done by the platform on a strip the platform decoded itself;
 // pictures that cannot serve falling back to the generated layout; the kept size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -113,43 +116,116 @@ std::vector<uint32_t> MaskPalette()
     return palette;
 }
 
-enum class Coding { kTrueColour, kPalette, kRunLength };
+// How a test picture stores its pixels: bits per pixel, compression, the red, green and
+// blue bit fields written after the header (none for the default ones), row order.
+struct Coding {
+    const char* name;
+    uint16_t bitCount;
+    uint32_t compression;
+    std::vector<uint32_t> fields;
+    bool topDown;
+};
 
-std::vector<uint8_t> PictureFile(const std::vector<uint8_t>& idx, int w, int h, Coding coding)
+const Coding kOneBit{"1-bit palette", 1, 0, {}, false};
+const Coding kCodings[] = {
+    {"24-bit", 24, 0, {}, false},
+    {"8-bit palette", 8, 0, {}, false},
+    {"8-bit runs", 8, 1, {}, false},
+    {"4-bit palette", 4, 0, {}, false},
+    {"4-bit runs", 4, 2, {}, false},
+    kOneBit,
+    {"16-bit 5-5-5", 16, 0, {}, false},
+    {"16-bit 5-6-5 fields", 16, 3, {0xF800, 0x07E0, 0x001F}, false},
+    {"32-bit fields of 10, 3 and 6 bits", 32, 3, {0x7FE00000, 0x001C0000, 0x0000003F}, false},
+    {"32-bit top-down", 32, 0, {}, true},
+};
+
+// An 8-bit component under a bit field: its top bits; a field wider than 8 bits gets
+// some of the component's low bits again below them.
+uint32_t UnderField(uint32_t component, uint32_t mask)
 {
-    std::vector<uint32_t> palette = MaskPalette();
-    if (coding == Coding::kTrueColour) {
-        std::vector<uint32_t> pixels;
-        for (uint8_t i : idx)
-            pixels.push_back(palette[i]);
-        return Bmp24(w, h, pixels);
-    }
+    int shift = 0, length = 0;
+    while (!(mask >> shift & 1))
+        ++shift;
+    while (shift + length < 32 && (mask >> (shift + length) & 1))
+        ++length;
+    uint32_t v = length >= 8 ? component << (length - 8) | (component & ((1u << (length - 8)) - 1))
+                             : component >> (8 - length);
+    return v << shift;
+}
+
+// The picture of palette indexes idx (w x h, top row first, colours of MaskPalette)
+// stored as coding says. A palette of fewer entries takes every so many of MaskPalette's
+// and the top bits of each index.
+std::vector<uint8_t> PictureFile(const std::vector<uint8_t>& idx, int w, int h, const Coding& coding)
+{
+    std::vector<uint32_t> colours = MaskPalette();
+    const int bits = coding.bitCount;
     BmpContent s;
     s.width = w;
-    s.height = h;
-    s.bitCount = 8;
-    s.palette = palette;
-    for (int y = h - 1; y >= 0; --y) {
+    s.height = coding.topDown ? -h : h;
+    s.bitCount = coding.bitCount;
+    s.compression = coding.compression;
+    s.fields = coding.fields;
+    std::vector<uint32_t> fields = coding.fields;
+    if (fields.empty())
+        fields = bits == 16 ? std::vector<uint32_t>{0x7C00, 0x03E0, 0x001F} : std::vector<uint32_t>{0xFF0000, 0xFF00, 0xFF};
+    if (bits <= 8) {
+        uint32_t n = 1u << bits;
+        for (uint32_t i = 0; i < n; ++i)
+            s.palette.push_back(colours[i * 255 / (n - 1)]);
+    }
+    auto value = [&](uint8_t index) -> uint32_t {
+        if (bits <= 8)
+            return index >> (8 - bits);
+        uint32_t c = colours[index];
+        if (bits == 24)
+            return c;
+        return UnderField(c >> 16 & 255, fields[0]) | UnderField(c >> 8 & 255, fields[1]) | UnderField(c & 255, fields[2]);
+    };
+    for (int i = 0; i < h; ++i) {
+        int y = coding.topDown ? i : h - 1 - i;
         const uint8_t* row = &idx[static_cast<size_t>(y) * static_cast<size_t>(w)];
-        if (coding == Coding::kPalette) {
-            s.data.insert(s.data.end(), row, row + w);
-            s.data.resize((s.data.size() + 3) / 4 * 4, 0);
+        if (coding.compression == 1 || coding.compression == 2) {
+            for (int x = 0; x < w;) {
+                int n = 1;
+                while (x + n < w && n < 255 && row[x + n] == row[x])
+                    ++n;
+                uint32_t v = value(row[x]);
+                s.data.push_back(static_cast<uint8_t>(n));
+                s.data.push_back(static_cast<uint8_t>(bits == 4 ? v << 4 | v : v));
+                x += n;
+            }
+            s.data.push_back(0);
+            s.data.push_back(i == h - 1 ? 1 : 0);  // end of line, end of picture
             continue;
         }
-        for (int x = 0; x < w;) {
-            int n = 1;
-            while (x + n < w && n < 255 && row[x + n] == row[x])
-                ++n;
-            s.data.push_back(static_cast<uint8_t>(n));
-            s.data.push_back(row[x]);
-            x += n;
+        size_t start = s.data.size();
+        s.data.resize(start + (static_cast<size_t>(w) * bits + 31) / 32 * 4, 0);
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = value(row[x]);
+            uint8_t* at = &s.data[start + static_cast<size_t>(x) * bits / 8];
+            if (bits < 8)
+                *at = static_cast<uint8_t>(*at | v << (8 - bits - x * bits % 8));
+            for (int b = 0; b < bits / 8; ++b)
+                at[b] = static_cast<uint8_t>(v >> 8 * b);
         }
-        s.data.push_back(0);
-        s.data.push_back(y == 0 ? 1 : 0);  // end of line, end of picture
     }
-    if (coding == Coding::kRunLength)
-        s.compression = 1;
     return BmpBytes(s);
+}
+
+// A picture file as the platform draws it: its header and pixel data handed to
+// StretchDIBits, onto a 32-bit bitmap of the picture's size. (This Wine's LoadImage
+// leaves a top-down picture black, so the file is not loaded through it.)
+void DrawPicture(const std::vector<uint8_t>& file, TBitmap& strip)
+{
+    uint32_t offset = file[10] | file[11] << 8 | file[12] << 16 | static_cast<uint32_t>(file[13]) << 24;
+    std::vector<uint32_t> header((offset - 14 + 3) / 4);  // the header, fields and palette, aligned
+    std::memcpy(header.data(), &file[14], offset - 14);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(header.data());
+    int w = info->bmiHeader.biWidth, h = std::abs(info->bmiHeader.biHeight);
+    strip.SetSize(w, h);
+    StretchDIBits(strip.Canvas()->Handle(), 0, 0, w, h, 0, 0, w, h, &file[offset], info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 TEST_F(ShowWindowTest, PictureImageEqualsThePlatformsRasterOperations)
@@ -157,17 +233,44 @@ TEST_F(ShowWindowTest, PictureImageEqualsThePlatformsRasterOperations)
     const int fw = 150, fh = 7, frames = 9;  // wider than a window can shrink
     std::vector<uint8_t> idx = MaskIndexes(random, fw, fh, frames);
     RandomLights(frames);
-    for (Coding coding : {Coding::kTrueColour, Coding::kPalette, Coding::kRunLength}) {
-        std::string file = dir.Write("layout.bmp", PictureFile(idx, fw + 1, (frames + 1) * fh, coding));
-        CopyText(cfg->pictureFile, file);
+    for (const Coding& coding : kCodings) {
+        std::vector<uint8_t> bytes = PictureFile(idx, fw + 1, (frames + 1) * fh, coding);
+        CopyText(cfg->pictureFile, dir.Write("layout.bmp", bytes));
         std::vector<uint32_t> image = Render();
-        ASSERT_EQ(show->Layout().FrameWidth(), fw);
-        ASSERT_EQ(show->Layout().FrameHeight(), fh);
+        ASSERT_EQ(show->Layout().FrameWidth(), fw) << coding.name;
+        ASSERT_EQ(show->Layout().FrameHeight(), fh) << coding.name;
         EXPECT_EQ(show->PanelPaint->Width(), fw) << "a picture is shown at its own size";
         TBitmap strip;
-        strip.LoadFromFile(file);
-        EXPECT_EQ(image, ChainImage(strip, fw, fh, frames)) << "coding " << static_cast<int>(coding);
+        DrawPicture(bytes, strip);
+        EXPECT_EQ(image, ChainImage(strip, fw, fh, frames)) << coding.name;
     }
+}
+
+TEST_F(ShowWindowTest, FrameBeyondTwiceTheScreenIsDrawnAtItsOwnScaleClipped)
+{
+    // A white background frame four screens wide, and one dark channel frame.
+    const int fw = 4 * Screen->Width(), fh = 100, w = fw + 1;
+    std::vector<uint8_t> idx(static_cast<size_t>(w) * 2 * fh, 0);
+    for (int y = 0; y < fh; ++y)
+        std::fill_n(&idx[static_cast<size_t>(y) * w], fw, 255);
+    idx[static_cast<size_t>(fh) * w + fw] = 255;  // the marker
+    CopyText(cfg->pictureFile, dir.Write("wide.bmp", PictureFile(idx, w, 2 * fh, kOneBit)));
+    cfg->channels = 1;
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    show->Show();
+    show->SetBounds(0, 0, 700, 400);
+    Application->ProcessMessages();
+    show->RenderFrame();
+
+    // The whole frame would fill the panel's width; only its first half, twice the
+    // screen, is composed, so only the panel's left half is lit.
+    int pw = show->PanelPaint->Width(), drawnHeight = fh * pw / fw;
+    ASSERT_GT(show->PanelPaint->Height(), 2 * drawnHeight);
+    HDC dc = GetDC(show->PanelPaint->Handle());
+    EXPECT_EQ(GetPixel(dc, pw / 2 - 2, drawnHeight - 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, pw / 2 + 2, 1), RGB(0, 0, 0)) << "the frame is clipped, not stretched";
+    EXPECT_EQ(GetPixel(dc, 1, drawnHeight + 1), RGB(0, 0, 0)) << "the frame keeps its aspect";
+    ReleaseDC(show->PanelPaint->Handle(), dc);
 }
 
 TEST_F(ShowWindowTest, GeneratedImageEqualsThePlatformsRasterOperations)
