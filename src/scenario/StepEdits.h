@@ -13,8 +13,8 @@
 // gets newTime and zero in rows 2 .. rowCount - 1 (the loops row and the channels).
 void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount);
 
-// Switches off every cell of the steps (columns 1 .. colCount - 1) below the time row,
-// the rows of channels beyond the grid's channel count included; the times stay.
+// Zeroes every cell of the steps (columns 1 .. colCount - 1) but their times: every
+// channel is switched off, the channels beyond the grid's channel count included.
 void ClearStepCells(ScenarioSnapshot& scn, int colCount);
 
 // Sets the time of column and of every other column whose time-row mark is set.
