@@ -1,16 +1,21 @@
 // The step grid as the user feels it. A full repaint at zoom 0.1 of the same visible
 // area over a scenario of 8000 steps x 640 channels and over one of 50 x 20 (the
-// baseline: both paint the same cells, so their times should match); a drag step over
+// baseline: both paint the same cells, so their times should match), the largest with
+// 255 loops kept sorted, in the order AddLoop leaves them (an enclosing loop after the
+// loops it encloses) and shuffled; a drag step over
 // the largest grid against the small one and against a walk over all five million
 // marks (the baseline a drag must stay clear of); the recalculation after a change at
 // 8000 steps against 50 steps.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "scenario/GridCellPainter.h"
 #include "scenario/GridZoom.h"
+#include "scenario/ScenarioLoops.h"
 #include "scenario/ScenarioTotals.h"
 #include "ui/GridAxis.h"
 
@@ -37,10 +42,37 @@ public:
     long long calls = 0;
 };
 
+enum LoopOrder { kSorted, kAddLoopOrder, kShuffled };
+
+// loops loops spread over the steps in groups of three: two short loops, then one that
+// encloses both (as a Ctrl-selection around them makes it). In AddLoop order the
+// enclosing loop follows the two it encloses; sorted, it comes first.
+std::vector<LoopRecord> SpreadLoops(int steps, int loops, LoopOrder order)
+{
+    ScenarioSnapshot scn;
+    int groups = (loops + 2) / 3;
+    int span = std::max(8, steps / groups);
+    for (int g = 0; g < groups; ++g) {
+        int base = 1 + g * span;
+        uint16_t repeat = g % 7 == 0 ? kEndlessLoop : 3;
+        LoopRecord group[] = {{static_cast<uint16_t>(base + 2), static_cast<uint16_t>(base + 3), repeat},
+                              {static_cast<uint16_t>(base + 4), static_cast<uint16_t>(base + 5), 2},
+                              {static_cast<uint16_t>(base), static_cast<uint16_t>(base + span / 2 + 1), 4}};
+        for (int i = 0; i < 3 && static_cast<int>(scn.loops.size()) < loops; ++i)
+            AddLoop(scn, group[i].firstColumn, group[i].lastColumn, group[i].repeatCount);
+    }
+    if (order == kSorted)
+        std::stable_sort(scn.loops.begin(), scn.loops.end(),
+                         [](const LoopRecord& a, const LoopRecord& b) { return a.firstColumn < b.firstColumn; });
+    if (order == kShuffled)
+        std::shuffle(scn.loops.begin(), scn.loops.end(), std::mt19937(20240521));
+    return scn.loops;
+}
+
 // A scenario of every effect, with its loops and labels, and the grid's axes for it at
 // zoom 0.1 scrolled to its middle.
 struct GridScene {
-    GridScene(int steps, int channels, int loops)
+    GridScene(int steps, int channels, int loops, LoopOrder order = kSorted)
     {
         scn.SetCell(0, 0, static_cast<uint16_t>(steps + 1));
         for (int c = 1; c <= steps; ++c) {
@@ -48,11 +80,7 @@ struct GridScene {
             for (int k = 0; k < channels; ++k)
                 scn.SetCell(c, kFirstChannelRow + k, static_cast<uint16_t>((c + k) % 5 == 4 ? 129 + (c % 3) : (c * k) % 129));
         }
-        int span = std::max(1, steps / loops);
-        for (int i = 0; i < loops; ++i)
-            scn.loops.push_back(LoopRecord{static_cast<uint16_t>(1 + i * span),
-                                           static_cast<uint16_t>(i * span + span / 2 + 1),
-                                           static_cast<uint16_t>(i % 7 == 0 ? kEndlessLoop : 3)});
+        scn.loops = SpreadLoops(steps, loops, order);
         for (int i = 0; i < std::min(255, steps); ++i)
             scn.labels.push_back(static_cast<uint16_t>(1 + i * (steps / std::min(255, steps))));
         std::vector<int> widths;
@@ -75,10 +103,12 @@ struct GridScene {
         ctx.currentRow = rows.First + 3;
         ctx.playColumn = cols.First + 1;
         ctx.channel = [](int c) { return ChannelLook{"Кан", 0xFFFFFFu, c % 3 == 0}; };
+        ctx.loopRows = &loopRows;
     }
     ScenarioSnapshot scn;
     std::unique_ptr<GridEditState> edit = std::make_unique<GridEditState>();
     GridAxis cols, rows;
+    LoopRowIndex loopRows;
     GridPaintContext ctx;
 };
 
@@ -93,7 +123,7 @@ void VisibleArea(int& width, int& height)
 void BM_RepaintVisibleArea(benchmark::State& state)
 {
     GridScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                    static_cast<int>(state.range(2)));
+                    static_cast<int>(state.range(2)), static_cast<LoopOrder>(state.range(3)));
     int width, height;
     VisibleArea(width, height);
     CountingCanvas canvas;
@@ -160,8 +190,14 @@ void BM_RecalcScenario(benchmark::State& state)
 
 } // namespace
 
-// Steps, channels, loops.
-BENCHMARK(BM_RepaintVisibleArea)->Args({50, 20, 3})->Args({8000, 640, 3})->Args({8000, 640, 255})->Unit(benchmark::kMicrosecond);
+// Steps, channels, loops, their order (0 sorted, 1 as AddLoop leaves them, 2 shuffled).
+BENCHMARK(BM_RepaintVisibleArea)
+    ->Args({50, 20, 3, kSorted})
+    ->Args({8000, 640, 3, kSorted})
+    ->Args({8000, 640, 255, kSorted})
+    ->Args({8000, 640, 255, kAddLoopOrder})
+    ->Args({8000, 640, 255, kShuffled})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStep)->Args({50, 20})->Args({8000, 640})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WalkAllMarks)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecalcScenario)->Args({50, 3})->Args({8000, 255})->Unit(benchmark::kMicrosecond);

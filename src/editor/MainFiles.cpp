@@ -5,6 +5,7 @@
 
 #include "editor/UnitMain.h"
 #include "scenario/ScenarioFile.h"
+#include "scenario/StepEdits.h"
 #include "setup/CtrFile.h"
 #include "ui/Dialogs.h"
 #include "ui/SafeSave.h"
@@ -158,9 +159,8 @@ void TFormMain::NewScenario()
     } else {
         Grid->SetColCount(scn.ColCount());
     }
-    for (int c = Grid->FixedCols(); c < Grid->ColCount(); ++c)
-        for (int r = 2; r < Grid->RowCount(); ++r)
-            scn.SetCell(c, r, 0);
+    // Channels beyond the current count too: they would come back when it is raised.
+    ClearStepCells(scn, Grid->ColCount());
     ClearSelection();
     ClearClipboard();
     N_Paste->Enabled = false;

@@ -217,6 +217,7 @@ void TFormMain::BuildForm()
     N_Cut = Item(this, PopupMenu, "N_Cut", "Вырезать", ShortCut('X', ssCtrl));
     N_Copy = Item(this, PopupMenu, "N_Copy", "Копировать", ShortCut('C', ssCtrl));
     N_Paste = Item(this, PopupMenu, "N_Paste", "Вставить", ShortCut('V', ssCtrl));
+    N_Paste->Enabled = false;  // nothing to paste before the first copy
     Grid->PopupMenu = PopupMenu;
 
     OpenDialog = new TOpenDialog(this);

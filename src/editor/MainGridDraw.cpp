@@ -83,6 +83,7 @@ void TFormMain::GridDrawCell(TObject*, int ACol, int ARow, TRect Rect, TGridDraw
         const ChannelRecord& ch = Config.channelTable[channel];
         return ChannelLook{ch.name, ch.color, ch.rgbGroup != 0};
     };
+    ctx.loopRows = &GridLoopRows;
     GridCanvas canvas(*Grid->Canvas());
     PaintGridCell(canvas, ctx, ACol, ARow, CellBox{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom});
 }

@@ -11,6 +11,7 @@
 #include "programming/BurnInputs.h"
 #include "scenario/GridEditState.h"
 #include "scenario/GridZoom.h"
+#include "scenario/LoopRowIndex.h"
 #include "scenario/StepTiming.h"
 #include "scenario/UndoRing.h"
 #include "setup/ControllerModels.h"
@@ -174,6 +175,8 @@ public:
     ChannelRowSpan ChannelRowSpans[kMaxChannels]{};
     // The selection, the cell under the mouse and the floating paste.
     GridEditState EditState;
+    // Which loops show in a column of the loops row, kept between painted cells.
+    LoopRowIndex GridLoopRows;
     // ---- editing: steps, clipboard, loops and labels (MainEdit*.cpp) ----
     // Inserts an empty step before the current column (not while the times are locked).
     void InsertStep();

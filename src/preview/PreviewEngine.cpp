@@ -29,17 +29,35 @@ bool PreviewEngine::ClampRange(PlayPosition& play, int columnCount)
     return true;
 }
 
+bool PreviewEngine::FindPlayedLoop(const std::vector<LoopRecord>& loops)
+{
+    auto same = [this](const LoopRecord& loop) {
+        return loop.firstColumn == playedLoop_.firstColumn && loop.lastColumn == playedLoop_.lastColumn &&
+               loop.repeatCount == playedLoop_.repeatCount;
+    };
+    auto index = static_cast<size_t>(state_.LoopIndex);
+    if (index < loops.size() && same(loops[index]))
+        return true;
+    auto found = std::find_if(loops.begin(), loops.end(), same);
+    if (found == loops.end())
+        return false;
+    state_.LoopIndex = static_cast<int>(found - loops.begin());
+    return true;
+}
+
 void PreviewEngine::FollowLoops(int& column, const ScenarioSnapshot& scenario)
 {
     const auto& loops = scenario.loops;
-    // The loop being played may have been deleted while input was let in.
-    if (state_.LoopRemaining > 0 && state_.LoopIndex >= static_cast<int>(loops.size()))
+    // Input let in between advances may have deleted or changed the loop being played:
+    // its passes go with it and never pass to the loop that took its place in the list.
+    if (state_.LoopRemaining > 0 && !FindPlayedLoop(loops))
         state_.LoopRemaining = 0;
     if (state_.LoopRemaining == 0) {
         for (size_t i = 0; i < loops.size(); ++i) {
             if (loops[i].firstColumn <= column && column <= loops[i].lastColumn) {
                 state_.LoopIndex = static_cast<int>(i);
                 state_.LoopRemaining = loops[i].repeatCount;
+                playedLoop_ = loops[i];
                 break;
             }
         }

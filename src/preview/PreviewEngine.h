@@ -4,6 +4,7 @@
 // yields the ramp and strobe that every channel's output level is taken from. The window
 // around it (or a test) supplies the elapsed times and redraws what changed.
 #include <cstdint>
+#include <vector>
 
 #include "preview/LampWalk.h"
 #include "scenario/ScenarioSnapshot.h"
@@ -65,8 +66,12 @@ private:
     static bool ClampRange(PlayPosition& play, int columnCount);
     // Loop entry and the end of a loop pass at the play column (which may jump back).
     void FollowLoops(int& column, const ScenarioSnapshot& scenario);
+    // Whether the loop being played is still in the list (LoopIndex follows it when
+    // other loops before it came or went).
+    bool FindPlayedLoop(const std::vector<LoopRecord>& loops);
 
     PreviewState state_;
+    LoopRecord playedLoop_{};  // the loop being played, as it was when play entered it
 };
 
 // Every lamp's output levels at the play column, in channel order: single(channel, level)

@@ -58,7 +58,8 @@ void PaintStepTime(CellCanvas& canvas, const GridPaintContext& ctx, int col, con
 }
 
 // The loops row: a bar under the columns of each loop, rounded at its ends, its first
-// column carrying the repeat count ("N" for an endless loop).
+// column carrying the repeat count ("N" for an endless loop). Every loop that shows in
+// the column is drawn, in list order, whatever order the list has.
 void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const CellBox& box)
 {
     if (col == 0) {
@@ -72,16 +73,9 @@ void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const 
     canvas.TextRect(box, box.left, box.top, "");
     int middle = (box.left + box.right) / 2;
     int corner = box.Height() / 2;
-    const std::vector<LoopRecord>& loops = ctx.scenario->loops;
-    // Sorted by first column: the loops from the first one that starts after this
-    // column on cannot reach it.
-    auto end = std::upper_bound(loops.begin(), loops.end(), col,
-                                [](int c, const LoopRecord& loop) { return c < loop.firstColumn; });
-    // Most of those ended before it: a plain search skips them, and the ones that
-    // reach it are drawn in list order.
-    auto reaches = [col](const LoopRecord& loop) { return loop.lastColumn >= col || loop.firstColumn == col; };
-    for (auto it = std::find_if(loops.begin(), end, reaches); it != end; it = std::find_if(it + 1, end, reaches)) {
-        const LoopRecord& loop = *it;
+    LoopRowIndex ownIndex;
+    LoopRowIndex& index = ctx.loopRows ? *ctx.loopRows : ownIndex;
+    index.ForEachShown(ctx.scenario->loops, col, [&](const LoopRecord& loop) {
         bool endless = loop.repeatCount == kEndlessLoop;
         uint32_t color = endless ? kEndlessLoopBar : kLoopBar;
         if (loop.firstColumn == col) {
@@ -93,7 +87,7 @@ void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const 
                 canvas.FillRect(CellBox{middle, box.top, box.right, box.bottom});
             canvas.TextOut(box.left + (box.Width() - canvas.TextWidth(text)) / 2,
                            box.top + (box.Height() - canvas.TextHeight(text)) / 2, text);
-            continue;
+            return;
         }
         if (loop.lastColumn == col) {
             canvas.SetPen(color, 1);
@@ -105,7 +99,7 @@ void PaintLoops(CellCanvas& canvas, const GridPaintContext& ctx, int col, const 
             canvas.SetBrush(color);
             canvas.FillRect(box);
         }
-    }
+    });
 }
 
 void PaintChannelName(CellCanvas& canvas, const GridPaintContext& ctx, int row, const CellBox& box)

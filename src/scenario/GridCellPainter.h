@@ -8,6 +8,7 @@
 
 #include "scenario/CellCanvas.h"
 #include "scenario/GridEditState.h"
+#include "scenario/LoopRowIndex.h"
 #include "scenario/ScenarioSnapshot.h"
 
 // One channel as the grid shows it.
@@ -29,6 +30,9 @@ struct GridPaintContext {
     bool timeInMs = false;
     double msPerUnit = 0;
     std::function<ChannelLook(int channel)> channel;
+    // Finds the loops of the loops row; kept between cells by the painter's owner so
+    // that a cell costs only the loops near it. Null: one is made for the cell.
+    LoopRowIndex* loopRows = nullptr;
 };
 
 // Colours of the grid.

@@ -17,6 +17,17 @@ void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount)
     }
 }
 
+void ClearStepCells(ScenarioSnapshot& scn, int colCount)
+{
+    for (int c = 1; c < std::min(colCount, kSnapshotColumns); ++c) {
+        scn.RewriteColumn(c, [](const uint16_t* before, uint16_t* cells) {
+            uint16_t time = before ? before[1] : 0;
+            std::fill(cells, cells + kSnapshotRows, uint16_t{0});
+            cells[1] = time;
+        });
+    }
+}
+
 namespace {
 bool InLimits(int time, TimeLimits limits) { return time >= limits.minTime && time <= limits.maxTime; }
 }

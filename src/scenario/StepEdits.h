@@ -13,6 +13,10 @@
 // gets newTime and zero in rows 2 .. rowCount - 1 (the loops row and the channels).
 void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount);
 
+// Zeroes every cell of the steps (columns 1 .. colCount - 1) but their times: every
+// channel is switched off, the channels beyond the grid's channel count included.
+void ClearStepCells(ScenarioSnapshot& scn, int colCount);
+
 // Sets the time of column and of every other column whose time-row mark is set.
 // Nothing happens, and the result is false, when time is outside the limits.
 bool SetStepTimes(ScenarioSnapshot& scn, const SelectionMarks& marks, int column, int time, TimeLimits limits,

@@ -225,6 +225,7 @@ TEST_F(MainFilesTest, TheLastScenarioReopensAtStartUpFromTheProgramFolder)
     EXPECT_EQ(form->Grid->ColCount(), 4);
     EXPECT_EQ(form->Scn().Cell(3, 3), 3);
     EXPECT_FALSE(form->SpeedButtonUndo->Enabled()) << "the history starts empty";
+    EXPECT_FALSE(form->N_Paste->Enabled) << "nothing to paste before the first copy";
     EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  " + name);
 }
 
@@ -252,6 +253,14 @@ TEST_F(MainFilesTest, ADamagedOrMissingLastScenarioGivesANewOneSilently)
     EXPECT_EQ(form->Grid->ColCount(), 1 + form->StepMaximum);
     EXPECT_EQ(form->Scn().ColCount(), 1 + form->StepMaximum);
     EXPECT_EQ(form->Scn().Cell(form->StepMaximum, 1), form->Params.minTime);
+}
+
+TEST_F(MainFilesTest, NewSwitchesOffTheChannelsBeyondTheCurrentCount)
+{
+    const int hiddenRow = form->Grid->RowCount();  // the first channel not shown
+    form->Scn().SetCell(5, hiddenRow, 128);
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    EXPECT_EQ(form->Scn().Cell(5, hiddenRow), 0) << "it would come back when the count is raised";
 }
 
 TEST_F(MainFilesTest, NewWithTheTimesLockKeepsStepsTimesAndLoops)

@@ -214,6 +214,20 @@ TEST_F(PreviewEngineTest, LoopDeletedWhilePlayingIsForgotten)
     EXPECT_EQ(engine.State().LoopRemaining, 0);
 }
 
+TEST_F(PreviewEngineTest, PassesOfADeletedLoopNeverGoToTheLoopTakingItsPlace)
+{
+    Steps(10, 10);
+    host.scenario.loops = {LoopRecord{2, 3, 5}, LoopRecord{5, 6, 2}};
+    // Input let in on the second pass through the first loop deletes it.
+    int visitsOfTwo = 0;
+    host.onAdvance = [this, &visitsOfTwo](int c) {
+        if (c == 2 && ++visitsOfTwo == 2)
+            host.scenario.loops.erase(host.scenario.loops.begin());
+    };
+    Frame(115);
+    EXPECT_EQ(host.played, (std::vector<int>{2, 3, 2, 3, 4, 5, 6, 5, 6, 7, 8}));
+}
+
 TEST_F(PreviewEngineTest, HugeElapsedTimeDoesNotOverflow)
 {
     Steps(2, 6000);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scenario/GridCellPainter.h"
+#include "scenario/ScenarioLoops.h"
 
 namespace {
 
@@ -219,6 +220,28 @@ TEST_F(GridCellLook, LoopBarsWithCapsAndNumbers)
     EXPECT_EQ(last.Of("fill")[0].box.right, 112) << "the left half";
     EXPECT_TRUE(last.Of("textout").empty());
     EXPECT_TRUE(Paint(7, 2).Of("roundrect").empty());
+}
+
+TEST_F(GridCellLook, ALoopAddedAroundOthersIsDrawnThoughItComesLast)
+{
+    LoopRowIndex kept;  // as the window keeps it from one painted cell to the next
+    ctx.loopRows = &kept;
+    for (int first : {4, 6, 8})
+        AddLoop(scn, first, first == 8 ? 8 : first + 1, 3);
+    EXPECT_TRUE(Paint(3, 2).Of("fill").empty());
+    AddLoop(scn, 2, 9, kEndlessLoop);  // a Ctrl-selection of steps 2 and 9
+    ASSERT_EQ(scn.loops.back().firstColumn, 2);
+
+    RecordingCanvas left = Paint(2, 2);
+    ASSERT_EQ(left.Of("textout").size(), 1u);
+    EXPECT_EQ(left.Of("textout")[0].text, "N");
+    ASSERT_EQ(Paint(3, 2).Of("fill").size(), 1u);
+    EXPECT_EQ(Paint(3, 2).Of("fill")[0].brush, kEndlessLoopBar);
+    std::vector<Op> over = Paint(5, 2).Of("fill");
+    ASSERT_EQ(over.size(), 2u);
+    EXPECT_EQ(over[1].brush, kEndlessLoopBar) << "drawn after the loop it encloses";
+    EXPECT_EQ(over[1].box.left, 100);
+    ASSERT_EQ(Paint(9, 2).Of("roundrect").size(), 1u);
 }
 
 TEST_F(GridCellLook, OverlappingLoopsAreDrawnInListOrderAndEndedOnesNotAtAll)
