@@ -240,8 +240,12 @@ void TVisualStyleManager::DrawButton(TControl* control, TThemedButton button, HD
         // The glyph's transparent colour is its bottom-left pixel.
         HDC source = glyph->Canvas()->Handle();
         COLORREF key = GetPixel(source, 0, glyph->Height() - 1);
-        GdiTransparentBlt(dc, places.Glyph.X, places.Glyph.Y, glyphWidth, glyph->Height(), source, offset, 0,
-                          glyphWidth, glyph->Height(), key);
+        // A disabled button whose glyph has no disabled image shows it greyed.
+        if (!control->Enabled() && props->NumGlyphs() < 2)
+            DrawDisabledGlyph(dc, places.Glyph.X, places.Glyph.Y, *glyph, key);
+        else
+            GdiTransparentBlt(dc, places.Glyph.X, places.Glyph.Y, glyphWidth, glyph->Height(), source, offset, 0,
+                              glyphWidth, glyph->Height(), key);
     }
     SelectObject(dc, oldFont);
     if (focused) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "ui/Controls.h"
-#include "ui/DialogProvider.h"
+#include "ui/Dialogs.h"
 #include "ui/Exceptions.h"
 #include "ui/Forms.h"
 #include "ui/Messages.h"
@@ -192,12 +192,11 @@ void TApplication::Terminate()
 
 void TApplication::ShowException(const std::string& message)
 {
-    CancelHint();
     std::string text = message;
     // The default box ends the message with a full stop, as the class library does.
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         text += '.';
-    Dialogs().ShowMessageBox(DialogOwnerWindow(), text, title_, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(text, title_, MB_OK | MB_ICONSTOP);
 }
 
 HWND DialogOwnerWindow()

@@ -9,28 +9,26 @@
 // ---------------------------------------------------------------------------------------
 // TButtonGlyph
 
-namespace {
-
-// A greyed copy of a glyph image for a button without its own disabled image: the dark
-// pixels become the shadow colour, everything else transparent.
-void MakeDisabledImage(TBitmap& glyph, int left, int width, COLORREF transparent, TBitmap& out)
+void DrawDisabledGlyph(HDC dc, int x, int y, TBitmap& glyph, COLORREF transparent)
 {
-    out.SetSize(width, glyph.Height());
+    // The dark pixels become the shadow colour, everything else transparent.
+    int width = glyph.Width();
+    TBitmap grey;
+    grey.SetSize(width, glyph.Height());
     uint32_t key = PixelFromColour(transparent);
-    COLORREF shadowRef = ColorToRGB(clBtnShadow);
-    uint32_t shadow = PixelFromColour(shadowRef);
-    for (int y = 0; y < glyph.Height(); ++y) {
-        const uint32_t* src = glyph.ScanLine(y) + left;
-        uint32_t* dst = out.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            uint32_t p = src[x] & 0xFFFFFF;
+    uint32_t shadow = PixelFromColour(ColorToRGB(clBtnShadow));
+    for (int row = 0; row < glyph.Height(); ++row) {
+        const uint32_t* src = glyph.ScanLine(row);
+        uint32_t* dst = grey.ScanLine(row);
+        for (int col = 0; col < width; ++col) {
+            uint32_t p = src[col] & 0xFFFFFF;
             int luma = (((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF)) / 10;
-            dst[x] = p != key && luma < 192 ? shadow : key;
+            dst[col] = p != key && luma < 192 ? shadow : key;
         }
     }
+    GdiTransparentBlt(dc, x, y, width, glyph.Height(), grey.Canvas()->Handle(), 0, 0, width, glyph.Height(),
+                      transparent);
 }
-
-} // namespace
 
 void TButtonGlyph::Draw(HDC dc, const RECT& r, const std::string& caption, TButtonState state, const TFont& font)
 {
@@ -78,9 +76,7 @@ void TButtonGlyph::Draw(HDC dc, const RECT& r, const std::string& caption, TButt
         HDC src = Glyph.Canvas()->Handle();
         COLORREF key = GetPixel(src, index * g.cx, g.cy - 1);
         if (state == bsDisabled && count < 2) {
-            TBitmap grey;
-            MakeDisabledImage(Glyph, 0, g.cx, key, grey);
-            GdiTransparentBlt(dc, gp.x, gp.y, g.cx, g.cy, grey.Canvas()->Handle(), 0, 0, g.cx, g.cy, key);
+            DrawDisabledGlyph(dc, gp.x, gp.y, Glyph, key);
         } else {
             GdiTransparentBlt(dc, gp.x, gp.y, g.cx, g.cy, src, index * g.cx, 0, g.cx, g.cy, key);
         }

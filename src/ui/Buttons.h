@@ -19,6 +19,10 @@ struct TButtonGlyph {
     void Draw(HDC dc, const RECT& r, const std::string& caption, TButtonState state, const TFont& font);
 };
 
+// Draws a one-image glyph greyed at (x, y), as a disabled button shows a glyph that has
+// no disabled image of its own: its dark pixels in the shadow colour, the rest see-through.
+void DrawDisabledGlyph(HDC dc, int x, int y, TBitmap& glyph, COLORREF transparent);
+
 // The glyph properties of speed and bitmap buttons; a change repaints the button.
 class TGlyphProperties {
 public:

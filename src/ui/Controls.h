@@ -29,8 +29,9 @@ enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // Control style bits: csCaptureMouse, the control captures the mouse while a button
-// is held on it.
-enum TControlStyleFlags : unsigned { csCaptureMouse = 0x1 };
+// is held on it; csOpaque, the control paints all of its area itself, so invalidating it
+// does not erase its background first.
+enum TControlStyleFlags : unsigned { csCaptureMouse = 0x1, csOpaque = 0x2 };
 // Mouse pointer shown over a control; crDefault leaves it to the window.
 enum TCursor : int { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/Application.h"
+#include "ui/Dialogs.h"
 #include "ui/Text.h"
 
 namespace {
@@ -76,9 +77,8 @@ bool AcceptChosenFileName(const std::wstring& chosen, std::string& fileName)
 {
     std::string converted;
     if (!FromWideExact(chosen, converted)) {
-        Dialogs().ShowMessageBox(DialogOwnerWindow(),
-                                 "Имя файла содержит знаки, которые программа не может сохранить:\n" + converted,
-                                 Application ? Application->Title() : std::string(), MB_OK | MB_ICONSTOP);
+        ShowMessageBox("Имя файла содержит знаки, которые программа не может сохранить:\n" + converted,
+                       Application ? Application->Title() : std::string(), MB_OK | MB_ICONSTOP);
         return false;
     }
     fileName = converted;

@@ -7,6 +7,7 @@
 
 #include "ui/Application.h"
 #include "ui/DialogProvider.h"
+#include "ui/TaskWindows.h"
 
 namespace {
 // The hint of the button that opened a dialog must not stay on top of the dialog.
@@ -75,5 +76,8 @@ bool TColorDialog::Execute()
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
     CancelDialogOwnerHint();
-    return Dialogs().ShowMessageBox(DialogOwnerWindow(), text, caption, flags);
+    HWND owner = DialogOwnerWindow();
+    // No other window of the program takes input until the box is answered.
+    TTaskWindowsDisabled others(owner);
+    return Dialogs().ShowMessageBox(owner, text, caption, flags);
 }

@@ -51,5 +51,6 @@ public:
 // The OFN_* flags of a set of TOpenOption bits.
 unsigned OpenOptionsToFlags(unsigned options);
 
-// A message box owned by the active window; returns the IDOK/IDYES/... code.
+// A message box owned by the active window, the program's other windows disabled while
+// it waits; returns the IDOK/IDYES/... code.
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);

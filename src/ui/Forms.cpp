@@ -1,10 +1,12 @@
 #include "ui/Forms.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ui/Application.h"
 #include "ui/Exceptions.h"
 #include "ui/Messages.h"
+#include "ui/TaskWindows.h"
 
 namespace {
 TScreen screenInstance;
@@ -265,19 +267,11 @@ int TForm::ShowModal()
     if (GetCapture())
         ReleaseCapture();
     HWND previous = GetActiveWindow();
-    // Disable every other visible top-level window of the program while this one runs.
-    std::vector<HWND> disabled;
-    for (int i = 0; i < Screen->FormCount(); ++i) {
-        TForm* f = Screen->Forms(i);
-        if (f != this && f->HandleAllocated() && IsWindowEnabled(f->Handle()) && IsWindowVisible(f->Handle())) {
-            EnableWindow(f->Handle(), FALSE);
-            disabled.push_back(f->Handle());
-        }
-    }
+    // Every other window of the program is disabled while this one runs (this one is not
+    // visible yet).
+    std::optional<TTaskWindowsDisabled> others(std::in_place);
     auto restore = [&] {
-        for (HWND h : disabled)
-            if (IsWindow(h))
-                EnableWindow(h, TRUE);
+        others.reset();
         if (previous && IsWindow(previous))
             SetActiveWindow(previous);
     };

@@ -20,6 +20,7 @@ constexpr int kSizeMargin = 3;  // pixels either side of a column border that re
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner)
 {
     TabStop = true;
+    ControlStyle |= csOpaque;  // every pixel is a cell, a grid line or the filled rest
     color_ = clWindow;
     width_ = 320;
     height_ = 120;

@@ -54,21 +54,32 @@ HBITMAP TImageList::AlphaBitmap(int index)
         return nullptr;
     if (alpha_.size() < images_.size())
         alpha_.resize(images_.size());
-    std::unique_ptr<TBitmap>& made = alpha_[static_cast<size_t>(index)];
+    TBitmapHandle& made = alpha_[static_cast<size_t>(index)];
     if (!made) {
+        // A bitmap of its own, selected into no DC: a menu draws an item's bitmap by
+        // selecting it into its own DC, which fails for one that a canvas holds.
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width_;
+        bi.bmiHeader.biHeight = -height_;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        made.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!made)
+            return nullptr;
         TBitmap* image = images_[static_cast<size_t>(index)].get();
-        made = std::make_unique<TBitmap>();
-        made->SetSize(width_, height_);
         uint32_t key = image->ScanLine(height_ - 1)[0] & 0xFFFFFF;
+        uint32_t* to = static_cast<uint32_t*>(bits);
         for (int y = 0; y < height_; ++y) {
             const uint32_t* from = image->ScanLine(y);
-            uint32_t* to = made->ScanLine(y);
             for (int x = 0; x < width_; ++x) {
                 uint32_t rgb = from[x] & 0xFFFFFF;
-                to[x] = rgb == key ? 0 : (0xFF000000u | rgb);  // opaque pixels need no premultiplying
+                *to++ = rgb == key ? 0 : (0xFF000000u | rgb);  // opaque pixels need no premultiplying
             }
         }
         GdiFlush();
     }
-    return made->Handle();
+    return made.Get();
 }

@@ -34,5 +34,5 @@ public:
 private:
     int width_ = 16, height_ = 16;
     std::vector<std::unique_ptr<TBitmap>> images_;
-    std::vector<std::unique_ptr<TBitmap>> alpha_;  // made on first use, by index
+    std::vector<TBitmapHandle> alpha_;  // made on first use, by index
 };

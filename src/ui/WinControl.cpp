@@ -370,7 +370,7 @@ void TWinControl::FontChanged()
 void TWinControl::Invalidate()
 {
     if (handle_)
-        InvalidateRect(handle_, nullptr, TRUE);
+        InvalidateRect(handle_, nullptr, (ControlStyle & csOpaque) == 0);
 }
 
 TControl* FindDragTarget(TPoint screenPos, bool allowDisabled)

@@ -1,8 +1,12 @@
 // A draw grid as the step editor uses it: thousands of columns sized at once, drawing
 // outside painting, mouse events after the grid's own handling with the capture, the
 // keys the message carries and double clicks, the wheel a handler can take, the popup
-// menu taken away and given back, and scrolling by LeftCol and TopRow.
+// menu taken away and given back, the pictures an open menu shows, and scrolling by
+// LeftCol and TopRow.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
 
 #include "UiTestHelpers.h"
 #include "ui/Grids.h"
@@ -221,6 +225,55 @@ TEST(PopupMenus, ItemsTakeTheirPicturesFromTheImageListAndDashesSeparate)
     EXPECT_EQ(bits[15 * 16] >> 24, 0u) << "the transparent colour is clear (top-down rows)";
     DestroyMenu(h);
     EXPECT_EQ(images->AlphaBitmap(2), nullptr);
+}
+
+namespace {
+// What the popup menu open now shows (the menu window of this thread), then ends it.
+std::vector<COLORREF> shownMenu;
+void CALLBACK TakeMenuPictureAndClose(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    auto take = [](HWND window, LPARAM) -> BOOL {
+        wchar_t name[16];
+        if (IsWindowVisible(window) && GetClassNameW(window, name, 16) && wcscmp(name, L"#32768") == 0) {
+            UpdateWindow(window);
+            RECT r;
+            GetClientRect(window, &r);
+            HDC dc = GetDC(window);
+            for (int y = 0; y < r.bottom; ++y)
+                for (int x = 0; x < r.right; ++x)
+                    shownMenu.push_back(GetPixel(dc, x, y));
+            ReleaseDC(window, dc);
+        }
+        return TRUE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), take, 0);
+    EndMenu();
+}
+} // namespace
+
+TEST(PopupMenus, AnOpenMenuShowsTheItemsPictures)
+{
+    TestForm f;
+    f->Show();
+    auto* images = new TImageList(f.form);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush.Color = clLime;
+    picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    picture.Canvas()->SetPixel(0, 15, clFuchsia);  // the transparent colour
+    images->Add(&picture);
+    auto* menu = new TPopupMenu(f.form);
+    menu->Images = images;
+    auto* item = new TMenuItem(f.form);
+    item->Caption = "Вставить";
+    item->ImageIndex = 0;
+    menu->Add(item);
+    menu->OnPopup = [](TObject*) { SetTimer(nullptr, 0, 100, TakeMenuPictureAndClose); };
+    shownMenu.clear();
+    menu->Popup(200, 200);
+    const COLORREF lime = ColorToRGB(clLime);
+    EXPECT_GE(std::count(shownMenu.begin(), shownMenu.end(), lime), 16 * 16 - 1);
 }
 
 TEST_F(MouseGrid, DrawingOutsidePaintingReachesTheWindow)

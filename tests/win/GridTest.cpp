@@ -67,6 +67,22 @@ TEST_F(GridFixture, PaintDrawsOnlyTheVisibleCells)
     EXPECT_LE(cells, visible);
 }
 
+TEST_F(GridFixture, InvalidatingTheGridRepaintsItsCellsWithoutErasingItFirst)
+{
+    UpdateWindow(grid->Handle());
+    std::vector<UINT> sequence;
+    TWndMethod own = grid->WindowProc;
+    grid->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_ERASEBKGND || m.Msg == WM_PAINT)
+            sequence.push_back(m.Msg);
+        own(m);
+    };
+    grid->Invalidate();
+    UpdateWindow(grid->Handle());
+    grid->WindowProc = own;
+    EXPECT_EQ(sequence, std::vector<UINT>{WM_PAINT});
+}
+
 TEST_F(GridFixture, SelectCellCanRefuseAndKeysMoveTheCurrentCell)
 {
     grid->SetColCount(50);

@@ -1,8 +1,12 @@
 // Modal forms ended from handlers, Synchronize while a modal form runs and in WaitFor,
-// and an exception from an event handler reaching the default box.
+// an exception from an event handler reaching the default box, and the program's other
+// windows disabled while a box waits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "UiTestHelpers.h"
+#include "ui/Dialogs.h"
 #include "ui/Exceptions.h"
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
@@ -124,4 +128,34 @@ TEST(Exceptions, EscapingAnEventHandlerShowsTheDefaultStopBox)
     EXPECT_EQ(dialogs.boxes[0].text, "Файл не найден.");
     EXPECT_EQ(dialogs.boxes[0].flags & MB_ICONMASK, static_cast<unsigned>(MB_ICONSTOP));
     EXPECT_TRUE(button->HandleAllocated());  // the program goes on
+}
+
+TEST(Exceptions, AMessageBoxOrTheDefaultBoxDisablesTheProgramsOtherWindowsWhileItWaits)
+{
+    TestForm first, second;
+    first->Show();
+    second->Show();
+    // Notes, for each box, whether a window other than its owner still took input.
+    struct WatchingDialogs : RecordingDialogs {
+        std::vector<HWND> windows;
+        std::vector<bool> othersEnabled;
+        int ShowMessageBox(void* owner, const std::string& text, const std::string& caption, unsigned flags) override
+        {
+            for (HWND w : windows)
+                if (w != owner)
+                    othersEnabled.push_back(IsWindowEnabled(w) != FALSE);
+            return RecordingDialogs::ShowMessageBox(owner, text, caption, flags);
+        }
+    } dialogs;
+    dialogs.windows = {first->Handle(), second->Handle()};
+    ShowMessageBox("Сценарий уже содержит максимально допустимое количество циклов (255)!", "Предупреждение",
+                   MB_OK | MB_ICONEXCLAMATION);
+    auto* button = Place<TButton>(first.form, 10, 10, 80, 24);
+    button->OnClick = [](TObject*) { throw Exception("Файл не найден"); };
+    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    ASSERT_GE(dialogs.othersEnabled.size(), 2u);
+    EXPECT_EQ(std::count(dialogs.othersEnabled.begin(), dialogs.othersEnabled.end(), true), 0);
+    EXPECT_TRUE(IsWindowEnabled(first->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(second->Handle()));
 }

@@ -186,6 +186,28 @@ TEST(ThemedDrawing, SpeedButtonsDrawThePushButtonOrFlatToolBarElement)
     EXPECT_EQ(m.Entries(), Styled() ? 4 : 1);
 }
 
+TEST(ThemedDrawing, ADisabledSpeedButtonShowsAGlyphWithoutADisabledImageGreyed)
+{
+    TestForm f;
+    f->Show();
+    auto* button = Place<TSpeedButton>(f.form, 10, 10, 30, 30);
+    TBitmap* glyph = button->Glyph();
+    glyph->SetSize(16, 16);
+    glyph->Canvas()->Brush.Color = clFuchsia;  // the transparent colour, at the bottom left
+    glyph->Canvas()->FillRect(Rect(0, 0, 16, 16));
+    glyph->Canvas()->Brush.Color = clRed;
+    glyph->Canvas()->FillRect(Rect(2, 2, 14, 14));
+    button->SetEnabled(false);
+    TestManager m;
+    Pump();
+    auto painted = Painted(button, WM_PAINT, 30, 30);
+    auto count = [&](uint32_t colour) {
+        return std::count_if(painted.begin(), painted.end(), [&](uint32_t p) { return (p & 0xFFFFFF) == colour; });
+    };
+    EXPECT_EQ(count(kRed), 0);
+    EXPECT_GE(count(RGBOf(GetSysColor(COLOR_BTNSHADOW))), 12 * 12);
+}
+
 TEST(ThemedDrawing, BitmapButtonsShowTheGlyphImageOfTheirState)
 {
     TestForm f;
