@@ -155,8 +155,10 @@ bool TFormMain::AskSaveChanges()
     int answer = ShowMessageBox(text, "Выход", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
+    // Yes goes on only once the scenario is saved: giving up at the overwrite question
+    // or in Save As keeps it in the window.
     if (answer == IDYES)
-        SaveScn(ScenarioFileName);
+        return SaveToScenarioFile();
     return true;
 }
 

@@ -131,6 +131,50 @@ TEST_F(MainFilesTest, SaveAsAsksBeforeReplacingAFile)
     EXPECT_EQ(static_cast<unsigned char>(ReadWholeFile(file)[48 + 2 * 20 + 2]), 5);
 }
 
+TEST_F(MainFilesTest, SaveAsksBeforeReplacingAFileTheScenarioWasNotReadFromOrWrittenTo)
+{
+    const std::string first = form->ProgramFolder + "Новый.scn";
+    RemoveFile(first);
+    EditCell(1, 3, 1);
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_TRUE(dialogs.boxes.empty()) << "no file to replace";
+    const std::string saved = ReadWholeFile(first);
+    ASSERT_FALSE(saved.empty());
+
+    // A second new scenario: its Save asks, and No goes to Save As.
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    EditCell(1, 3, 2);
+    dialogs.answers = {IDNO};
+    dialogs.fileAnswers = {dir.File("second.scn")};
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Файл с таким именем уже существует. Записать поверх?");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Сохранить как...");
+    EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.fileRequests[0].save);
+    EXPECT_EQ(ReadWholeFile(first), saved);
+    EXPECT_EQ(form->ScenarioFileName, dir.File("second.scn"));
+
+    // The scenario's own file is saved again without a word.
+    EditCell(1, 3, 3);
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(form->Modified);
+
+    // The Yes of the save question asks the same; Cancel there saves and replaces nothing.
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    EditCell(1, 3, 4);
+    dialogs.answers = {IDYES, IDCANCEL};
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    ASSERT_EQ(dialogs.boxes.size(), 3u);
+    EXPECT_EQ(dialogs.boxes[2].text, "Файл с таким именем уже существует. Записать поверх?");
+    EXPECT_EQ(ReadWholeFile(first), saved);
+    EXPECT_EQ(form->Scn().Cell(1, 3), 4) << "the unsaved scenario stays";
+    EXPECT_TRUE(form->Modified);
+    RemoveFile(first);
+}
+
 TEST_F(MainFilesTest, AFailedSaveKeepsTheOldFileAndTheScenarioUnsaved)
 {
     EditCell(1, 3, 9);
