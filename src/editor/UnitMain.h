@@ -327,6 +327,8 @@ private:
     // The marked steps and the current one, ascending.
     std::vector<int> SelectedStepsAndCurrent() const;
     void Resynchronise();
+    // True when the scenario fits a step maximum, or the user agrees to cut it to that.
+    bool AgreeToCut(int stepMaximum);
     // Reports a failure to write the settings once per run and goes on.
     void ReportSettingsFailure(const std::exception& e);
 
