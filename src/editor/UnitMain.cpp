@@ -254,6 +254,9 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     // The marker follows the scenario's state: a cut above is a change to save.
     SetCaption(Modified);
     FillPortList();
+    // The port box may no longer offer the port chosen before (a USB model shows only
+    // "USB"): programming goes to the port the box shows.
+    PortName = ComboBoxComNumber->Text();
 }
 
 bool TFormMain::AgreeToCut(int stepMaximum)

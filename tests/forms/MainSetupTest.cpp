@@ -84,6 +84,15 @@ TEST_F(MainSetupTest, ACutToASmallerMaximumIsAskedFirstAndMarksTheScenario)
     EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn *");
 }
 
+TEST_F(MainSetupTest, ThePortNameAfterSetUpIsWhatThePortBoxShows)
+{
+    form->PortName = "FILE";  // chosen in the box of a program started with FILE
+    Answer(mrOk);
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
+    EXPECT_EQ(form->PortName, "USB") << "programming follows the box, not a hidden choice";
+}
+
 TEST_F(MainSetupTest, AModelWithRoomForTheScenarioKeepsItsHistory)
 {
     EnablePushing();
