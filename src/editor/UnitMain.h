@@ -321,6 +321,9 @@ public:
     std::function<void(BurnInputs& inputs)> RunProgrammingWindow;
 
 private:
+    // The window's size in its form description: the least size that shows all of it.
+    static constexpr int kDesignWidth = 1024, kDesignHeight = 720;
+
     void BuildForm();
     void BindEvents();
     void BindEditEvents();
