@@ -32,6 +32,13 @@ std::string Format(const char* pattern, long long a, long long b)
 
 void Warn(const std::string& text) { ShowMessageBox(text, kWarning, MB_OK | MB_ICONEXCLAMATION); }
 
+// Yes, No or Cancel to replacing an existing file.
+int AskOverwrite()
+{
+    return ShowMessageBox("Файл с таким именем уже существует. Записать поверх?", "Сохранить как...",
+                          MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 // Asks for a scenario file to read, starting in the current scenario's folder.
 bool ChooseScenario(TOpenDialog& dialog, const std::string& current)
 {
@@ -54,6 +61,7 @@ void TFormMain::SaveScn(const std::string& fileName)
     const std::string name = ResolveRelativePath(fileName, ProgramFolder);
     SaveStreamSafely(name, [&](TStream& out) { WriteScenario(out, Scn(), channels, speed, ModelOf(Params)); });
     ScenarioFileName = name;
+    ScenarioFileOwned = true;
     SetCaption(false);
     Modified = false;
 }
@@ -135,6 +143,7 @@ bool TFormMain::LoadScn(const std::string& fileName, bool showErrors)
     UpdateControls();
     Ring().UndoEnabled = true;
     ScenarioFileName = ResolveRelativePath(fileName, ProgramFolder);
+    ScenarioFileOwned = true;
     SetCaption(false);
     Modified = false;
     return true;
@@ -143,6 +152,7 @@ bool TFormMain::LoadScn(const std::string& fileName, bool showErrors)
 void TFormMain::NewScenario()
 {
     ScenarioFileName = ProgramFolder + "Новый.scn";
+    ScenarioFileOwned = false;
     SetCaption(false);
     Modified = false;
     ScenarioSnapshot& scn = Scn();
@@ -184,9 +194,26 @@ void TFormMain::NewScenario()
 // ---------------------------------------------------------------------------------------
 // Commands
 
-void TFormMain::SpeedButtonSaveClick(TObject*) { SaveScn(ScenarioFileName); }
+void TFormMain::SpeedButtonSaveClick(TObject*) { SaveToScenarioFile(); }
 
-void TFormMain::SpeedButtonSaveAsClick(TObject*)
+void TFormMain::SpeedButtonSaveAsClick(TObject*) { SaveScenarioAs(); }
+
+bool TFormMain::SaveToScenarioFile()
+{
+    // Another scenario's file (the first new scenario saved as "Новый.scn", say) is not
+    // replaced without a word.
+    if (!ScenarioFileOwned && FileExists(ResolveRelativePath(ScenarioFileName, ProgramFolder))) {
+        int answer = AskOverwrite();
+        if (answer == IDCANCEL)
+            return false;
+        if (answer != IDYES)
+            return SaveScenarioAs();
+    }
+    SaveScn(ScenarioFileName);
+    return true;
+}
+
+bool TFormMain::SaveScenarioAs()
 {
     SaveDialog->InitialDir = ExtractFilePath(ScenarioFileName);
     SaveDialog->FileName = ExtractFileName(ScenarioFileName);
@@ -194,17 +221,16 @@ void TFormMain::SpeedButtonSaveAsClick(TObject*)
     SaveDialog->Filter = kScenarioFilter;
     for (;;) {
         if (!SaveDialog->Execute())
-            return;
+            return false;
         if (FileExists(SaveDialog->FileName)) {
-            int answer = ShowMessageBox("Файл с таким именем уже существует. Записать поверх?", "Сохранить как...",
-                                        MB_YESNOCANCEL | MB_ICONQUESTION);
+            int answer = AskOverwrite();
             if (answer == IDCANCEL)
-                return;
+                return false;
             if (answer != IDYES)
                 continue;
         }
         SaveScn(SaveDialog->FileName);
-        return;
+        return true;
     }
 }
 

@@ -52,7 +52,7 @@ void TFormMain::BuildForm()
     Name = "FormMain";
     KeyPreview = true;
     Position = poScreenCenter;
-    SetBounds(0, 0, 1024, 720);
+    SetBounds(0, 0, kDesignWidth, kDesignHeight);
 
     // Tool bar with the four boxes of editing controls under its buttons.
     Panel1 = Place<TPanel>(this, this, "Panel1", 0, 0, 1024, 172);

@@ -1,5 +1,9 @@
 // The settings file beside the program: options and the controller set-up (OPTIONS,
 // CHANNELS) and the window positions (POSITION).
+#include <windows.h>
+
+#include <algorithm>
+
 #include "editor/UnitMain.h"
 #include "preview/UnitShow.h"
 #include "setup/CtrFile.h"
@@ -9,6 +13,31 @@
 namespace {
 
 const char kPosition[] = "POSITION";
+
+// Stored bounds made usable: at least the least size (where the work area has room) and
+// wholly on the work area of the monitor nearest to them. Numbers edited by hand, or a
+// monitor since removed, would otherwise open the window out of reach or too small to
+// use, and closing it would store them again.
+TRect OnNearestWorkArea(int left, int top, int width, int height, int leastWidth, int leastHeight)
+{
+    // Far beyond any screen, and small enough that their sums do not overflow.
+    const int kFar = 1 << 20;
+    left = std::clamp(left, -kFar, kFar);
+    top = std::clamp(top, -kFar, kFar);
+    width = std::clamp(width, leastWidth, kFar);
+    height = std::clamp(height, leastHeight, kFar);
+    RECT wanted{left, top, left + width, top + height};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const RECT& work = monitor.rcWork;
+    width = std::min(width, static_cast<int>(work.right - work.left));
+    height = std::min(height, static_cast<int>(work.bottom - work.top));
+    left = std::clamp(left, static_cast<int>(work.left), static_cast<int>(work.right) - width);
+    top = std::clamp(top, static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
+    return Bounds(left, top, width, height);
+}
 
 } // namespace
 
@@ -86,8 +115,10 @@ void TFormMain::SavePosition()
 void TFormMain::LoadPosition()
 {
     TIniFile ini(SettingsFileName);
-    SetBounds(ini.ReadInteger(kPosition, "Left", Left()), ini.ReadInteger(kPosition, "Top", Top()),
-              ini.ReadInteger(kPosition, "Width", Width()), ini.ReadInteger(kPosition, "Height", Height()));
+    TRect r = OnNearestWorkArea(ini.ReadInteger(kPosition, "Left", Left()), ini.ReadInteger(kPosition, "Top", Top()),
+                                ini.ReadInteger(kPosition, "Width", Width()),
+                                ini.ReadInteger(kPosition, "Height", Height()), kDesignWidth, kDesignHeight);
+    SetBounds(r.Left, r.Top, r.Width(), r.Height());
     int state = ini.ReadInteger(kPosition, "WindowState", WindowState());
     if (state >= wsNormal && state <= wsMaximized)
         SetWindowState(static_cast<TWindowState>(state));

@@ -1,6 +1,7 @@
 #include "editor/UnitMain.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "preview/UnitShow.h"
 #include "programming/EnumComPorts.h"
@@ -155,8 +156,10 @@ bool TFormMain::AskSaveChanges()
     int answer = ShowMessageBox(text, "Выход", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
+    // Yes goes on only once the scenario is saved: giving up at the overwrite question
+    // or in Save As keeps it in the window.
     if (answer == IDYES)
-        SaveScn(ScenarioFileName);
+        return SaveToScenarioFile();
     return true;
 }
 
@@ -217,8 +220,11 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
         return;
     bool rowChanged = edited.paramRow != oldRow;
     // A new parameter row replaces the scenario: offer to save it first, and keep
-    // everything as it was when the user cancels.
+    // everything as it was when the user cancels. A controller with room for fewer
+    // steps cuts the scenario: that is asked first as well.
     if (rowChanged && !AskSaveChanges())
+        return;
+    if (!rowChanged && !AgreeToCut(::ComputeMaxSteps(edited, ProgramFolder)))
         return;
     EndFloatingPaste();
     Grid->PopupMenu = PopupMenu;
@@ -248,6 +254,22 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     // The marker follows the scenario's state: a cut above is a change to save.
     SetCaption(Modified);
     FillPortList();
+    // The port box may no longer offer the port chosen before (a USB model shows only
+    // "USB"): programming goes to the port the box shows.
+    PortName = ComboBoxComNumber->Text();
+}
+
+bool TFormMain::AgreeToCut(int stepMaximum)
+{
+    const int steps = Grid->ColCount() - Grid->FixedCols();
+    if (steps <= stepMaximum)
+        return true;
+    char text[300];
+    std::snprintf(text, sizeof text,
+                  "Количество шагов в сценарии (%d) превышает максимально возможное для контроллера (%d)!\n"
+                  "Сократить сценарий до %d шагов?",
+                  steps, stepMaximum, stepMaximum);
+    return ShowMessageBox(text, "Настройки", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void TFormMain::SpeedButtonAboutClick(TObject*) { RunAboutBox(); }

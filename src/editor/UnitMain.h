@@ -229,6 +229,12 @@ public:
     // Writes the current scenario (a relative name lies in the program folder) through a
     // temporary file; raises the class library's exception when it cannot.
     void SaveScn(const std::string& fileName);
+    // Saves under the scenario file name. A file there that the scenario was neither read
+    // from nor written to is replaced only after the overwrite question, whose No goes on
+    // to Save As. False when nothing was saved.
+    bool SaveToScenarioFile();
+    // Save As: the dialog and the overwrite question; false when the user gave up.
+    bool SaveScenarioAs();
     void LoadOptions();
     void SaveOptions();
     void LoadPosition();
@@ -296,6 +302,9 @@ public:
     // ---- state ----
     std::string ProgramFolder;
     std::string ScenarioFileName;
+    // The scenario was read from or written to ScenarioFileName; false for a new
+    // scenario, whose name only proposes a file.
+    bool ScenarioFileOwned = false;
     std::string SettingsFileName;
     std::string PortName;
     int32_t StepMaximum = kMaxStepCount;
@@ -315,12 +324,17 @@ public:
     std::function<void(BurnInputs& inputs)> RunProgrammingWindow;
 
 private:
+    // The window's size in its form description: the least size that shows all of it.
+    static constexpr int kDesignWidth = 1024, kDesignHeight = 720;
+
     void BuildForm();
     void BindEvents();
     void BindEditEvents();
     // The marked steps and the current one, ascending.
     std::vector<int> SelectedStepsAndCurrent() const;
     void Resynchronise();
+    // True when the scenario fits a step maximum, or the user agrees to cut it to that.
+    bool AgreeToCut(int stepMaximum);
     // Reports a failure to write the settings once per run and goes on.
     void ReportSettingsFailure(const std::exception& e);
 

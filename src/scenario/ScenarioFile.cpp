@@ -232,7 +232,11 @@ ScenarioReadResult ReadScenario(TStream& in, const ScenarioReadRequest& request,
         fileMinSpeed = 10;
         fileMaxSpeed = 80;
     }
+    // A larger header is skipped; a smaller one would put the steps inside the fields
+    // just read.
     const uint64_t headerSize = Get16(h + kHeaderSizeAt);
+    if (headerSize < kScenarioHeaderSize)
+        return fail(ScenarioFault::Damaged);
     const int fileChannels = static_cast<int>(Get16(h + kChannelsAt));
     const int fileSteps = static_cast<int>(Get16(h + kStepsAt));
     const unsigned timeSize = h[kTimeSizeAt];

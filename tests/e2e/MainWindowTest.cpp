@@ -86,7 +86,7 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForWindow(L"show.scn");
     ASSERT_NE(main, nullptr) << "the scenario of the settings file was not opened";
-    MoveWindow(main, 100, 80, 900, 650, TRUE);
+    MoveWindow(main, 100, 80, 1040, 730, TRUE);
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(program.WaitForExit(), 0);
     std::string settings = ReadWholeFile(program.Folder() + L"pelvor.ini");
@@ -109,13 +109,13 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     }
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.top, 80);
-    EXPECT_EQ(r.right - r.left, 900);
-    EXPECT_EQ(r.bottom - r.top, 650);
+    EXPECT_EQ(r.right - r.left, 1040);
+    EXPECT_EQ(r.bottom - r.top, 730);
     ShowWindow(main, SW_MAXIMIZE);
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(program.WaitForExit(), 0);
     settings = ReadWholeFile(program.Folder() + L"pelvor.ini");
-    EXPECT_NE(settings.find("\r\nWindowState=2\r\nTop=80\r\nLeft=100\r\nHeight=650\r\nWidth=900\r\n"),
+    EXPECT_NE(settings.find("\r\nWindowState=2\r\nTop=80\r\nLeft=100\r\nHeight=730\r\nWidth=1040\r\n"),
               std::string::npos)
         << settings.substr(0, 200);
 

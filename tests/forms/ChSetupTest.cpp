@@ -338,7 +338,7 @@ TEST_F(MainSetupDialogTest, OkHandsTheEditedRecordToTheMainWindowAndCancelDoesNo
     EXPECT_EQ(FormChSetup, nullptr);
     EXPECT_STREQ(form->Config.modelName, "Qarto6");
     EXPECT_EQ(form->Grid->RowCount(), 3 + 6);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    ASSERT_EQ(dialogs.boxes.size(), 2u) << "the set-up file question, then the cut to Qarto6's fewer steps";
     EXPECT_EQ(dialogs.boxes[0].caption, "Настройки");
 }
 

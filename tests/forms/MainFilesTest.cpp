@@ -20,7 +20,7 @@ protected:
         EnablePushing();
     }
     // A scenario file of steps steps (cells step + channel) for the LED models.
-    std::string WriteScenario(const std::string& name, int steps, size_t loops = 1)
+    std::string WriteScenario(const std::string& name, int steps, size_t loops = 1, size_t labels = 1)
     {
         ScenarioSnapshot scn;
         scn.SetCell(0, 0, static_cast<uint16_t>(steps + 1));
@@ -30,7 +30,7 @@ protected:
                 scn.SetCell(c, 3 + k, static_cast<uint16_t>((c + k) % 129));
         }
         scn.loops.assign(loops, LoopRecord{1, 2, 3});
-        scn.labels = {2};
+        scn.labels.assign(labels, 2);
         std::vector<uint8_t> bytes = EncodeScenario(scn, 18, 30, ScenarioModel{10, 80, 1, 6000, 128, true, true, true});
         return dir.Write(name, std::vector<unsigned char>(bytes.begin(), bytes.end()));
     }
@@ -131,6 +131,50 @@ TEST_F(MainFilesTest, SaveAsAsksBeforeReplacingAFile)
     EXPECT_EQ(static_cast<unsigned char>(ReadWholeFile(file)[48 + 2 * 20 + 2]), 5);
 }
 
+TEST_F(MainFilesTest, SaveAsksBeforeReplacingAFileTheScenarioWasNotReadFromOrWrittenTo)
+{
+    const std::string first = form->ProgramFolder + "Новый.scn";
+    RemoveFile(first);
+    EditCell(1, 3, 1);
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_TRUE(dialogs.boxes.empty()) << "no file to replace";
+    const std::string saved = ReadWholeFile(first);
+    ASSERT_FALSE(saved.empty());
+
+    // A second new scenario: its Save asks, and No goes to Save As.
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    EditCell(1, 3, 2);
+    dialogs.answers = {IDNO};
+    dialogs.fileAnswers = {dir.File("second.scn")};
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Файл с таким именем уже существует. Записать поверх?");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Сохранить как...");
+    EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.fileRequests[0].save);
+    EXPECT_EQ(ReadWholeFile(first), saved);
+    EXPECT_EQ(form->ScenarioFileName, dir.File("second.scn"));
+
+    // The scenario's own file is saved again without a word.
+    EditCell(1, 3, 3);
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(form->Modified);
+
+    // The Yes of the save question asks the same; Cancel there saves and replaces nothing.
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    EditCell(1, 3, 4);
+    dialogs.answers = {IDYES, IDCANCEL};
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    ASSERT_EQ(dialogs.boxes.size(), 3u);
+    EXPECT_EQ(dialogs.boxes[2].text, "Файл с таким именем уже существует. Записать поверх?");
+    EXPECT_EQ(ReadWholeFile(first), saved);
+    EXPECT_EQ(form->Scn().Cell(1, 3), 4) << "the unsaved scenario stays";
+    EXPECT_TRUE(form->Modified);
+    RemoveFile(first);
+}
+
 TEST_F(MainFilesTest, AFailedSaveKeepsTheOldFileAndTheScenarioUnsaved)
 {
     EditCell(1, 3, 9);
@@ -150,8 +194,11 @@ TEST_F(MainFilesTest, ADamagedFileIsReportedAndChangesNothing)
     std::string version(48, '\0');
     version.replace(0, 3, "SCN");
     version[8] = static_cast<char>(200);
+    std::string shortHeader = version;
+    shortHeader[8] = static_cast<char>(150);
+    shortHeader[10] = 40;  // header size
     for (const Case& c : {Case{"SCN 1.5 ", "Файл поврежден"}, Case{std::string(48, 'x'), "Неверный формат файла"},
-                          Case{version, "Неверная версия"}}) {
+                          Case{version, "Неверная версия"}, Case{shortHeader, "Файл поврежден"}}) {
         dialogs.boxes.clear();
         std::string file = dir.Write("bad.scn", std::vector<unsigned char>(c.bytes.begin(), c.bytes.end()));
         Open(file);
@@ -169,18 +216,22 @@ TEST_F(MainFilesTest, ADamagedFileIsReportedAndChangesNothing)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(MainFilesTest, TooManyStepsAndLoopsAreCutWithWarnings)
+TEST_F(MainFilesTest, TooManyStepsLoopsAndLabelsAreCutWithWarnings)
 {
     const int maximum = form->StepMaximum;
-    const std::string file = WriteScenario("big.scn", maximum + 5, 300);
+    const std::string file = WriteScenario("big.scn", maximum + 5, 300, 256);
     Open(file);
-    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    ASSERT_EQ(dialogs.boxes.size(), 3u);
     EXPECT_EQ(dialogs.boxes[0].text,
               "Количество циклов в загружаемом сценарии (300) превышает максимально допустимое! "
               "Будут загружены первые 255 циклов.");
     EXPECT_EQ(dialogs.boxes[0].caption, "Предупреждение");
     EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(dialogs.boxes[1].text, "Количество шагов в сценарии \"big.scn\" (" + std::to_string(maximum + 5) +
+    EXPECT_EQ(dialogs.boxes[1].text,
+              "Количество меток в загружаемом сценарии (256) превышает максимально допустимое! "
+              "Будут загружены первые 255 меток.");
+    EXPECT_EQ(dialogs.boxes[1].caption, "Предупреждение");
+    EXPECT_EQ(dialogs.boxes[2].text, "Количество шагов в сценарии \"big.scn\" (" + std::to_string(maximum + 5) +
                                          ") превышает максимально возможное!\nЗагружены первые " +
                                          std::to_string(maximum) + " шагов.");
     EXPECT_EQ(form->Grid->ColCount(), 1 + maximum);

@@ -96,7 +96,7 @@ TEST_F(MainSettingsTest, OddValuesAreClampedOrFallBack)
 TEST_F(MainSettingsTest, WindowPositionsAreStoredInTheNormalStateAndRestored)
 {
     form->Show();  // placed on the screen first, as at start-up
-    form->SetBounds(40, 30, 700, 500);
+    form->SetBounds(40, 30, 1040, 730);
     form->SetWindowState(wsMaximized);
     ASSERT_EQ(form->WindowState(), wsMaximized);
     ASSERT_NE(FormShow, nullptr);
@@ -104,19 +104,33 @@ TEST_F(MainSettingsTest, WindowPositionsAreStoredInTheNormalStateAndRestored)
     TCloseAction action = caFree;
     form->FormClose(form, action);
     const std::string text = ReadWholeFile(SettingsFile());
-    EXPECT_EQ(text, "[POSITION]\r\nWindowState=2\r\nTop=30\r\nLeft=40\r\nHeight=500\r\nWidth=700\r\n"
+    EXPECT_EQ(text, "[POSITION]\r\nWindowState=2\r\nTop=30\r\nLeft=40\r\nHeight=730\r\nWidth=1040\r\n"
                     "ShowTop=25\r\nShowLeft=15\r\nShowHeight=240\r\nShowWidth=320\r\n");
     form->Hide();
     Restart();  // not shown: the state waits for the window to be shown
     EXPECT_EQ(form->Left(), 40);
     EXPECT_EQ(form->Top(), 30);
-    EXPECT_EQ(form->Width(), 700);
-    EXPECT_EQ(form->Height(), 500);
+    EXPECT_EQ(form->Width(), 1040);
+    EXPECT_EQ(form->Height(), 730);
     EXPECT_EQ(form->WindowState(), wsMaximized);
     EXPECT_EQ(FormShow->Top(), 25);
     EXPECT_EQ(FormShow->Left(), 15);
     EXPECT_EQ(FormShow->StoredHeight, 240);
     EXPECT_EQ(FormShow->StoredWidth, 320);
+}
+
+TEST_F(MainSettingsTest, APositionOffTheScreenOrASizeBelowTheDesignIsCorrectedAndNotStoredAgain)
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Restart("[POSITION]\r\nLeft=" + std::to_string(work.right + 220) + "\r\nTop=-40\r\nHeight=1\r\nWidth=0\r\n");
+    EXPECT_EQ(form->Width(), 1024) << "the design size";
+    EXPECT_EQ(form->Height(), 720);
+    EXPECT_EQ(form->Left(), work.right - 1024) << "moved onto the screen";
+    EXPECT_EQ(form->Top(), work.top);
+    TCloseAction action = caFree;
+    form->FormClose(form, action);
+    EXPECT_NE(ReadWholeFile(SettingsFile()).find("\nHeight=720\r"), std::string::npos) << "the damaged 1 is gone";
 }
 
 TEST_F(MainSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedOnce)

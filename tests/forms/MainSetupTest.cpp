@@ -55,7 +55,42 @@ TEST_F(MainSetupTest, SameParameterRowKeepsTheScenario)
     EXPECT_EQ(form->EditStepNum->Text(), IntToStr(form->StepMaximum));
     EXPECT_FALSE(form->SpeedButtonUndo->Enabled()) << "no undo step brings back more steps than the controller holds";
     EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn *") << "the edit is still unsaved";
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "the cut was asked";
+}
+
+TEST_F(MainSetupTest, ACutToASmallerMaximumIsAskedFirstAndMarksTheScenario)
+{
+    const int steps = form->Grid->ColCount() - 1;
+    const int smaller = (16384 - 2048 - 4608 - 10) / 8;
+    Answer(mrOk, [](ControllerConfig& c) { Model(c, 4); });  // Qarto6, row 0, 16 KiB
+    dialogs.answers = {IDCANCEL};
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Количество шагов в сценарии (" + std::to_string(steps) +
+                                         ") превышает максимально возможное для контроллера (" +
+                                         std::to_string(smaller) + ")!\nСократить сценарий до " +
+                                         std::to_string(smaller) + " шагов?");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Настройки");
+    EXPECT_EQ(dialogs.boxes[0].flags, static_cast<unsigned>(MB_OKCANCEL | MB_ICONQUESTION));
+    EXPECT_STREQ(form->Config.modelName, "Qarto18") << "Cancel leaves the set-up as it was";
+    EXPECT_EQ(form->Grid->ColCount(), 1 + steps);
+    EXPECT_EQ(form->UpDownStepNum->Max(), steps);
+    EXPECT_FALSE(form->Modified);
+
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);  // OK
+    EXPECT_STREQ(form->Config.modelName, "Qarto6");
+    EXPECT_EQ(form->Grid->ColCount(), 1 + smaller);
+    EXPECT_TRUE(form->Modified);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto6)  -  Новый.scn *");
+}
+
+TEST_F(MainSetupTest, ThePortNameAfterSetUpIsWhatThePortBoxShows)
+{
+    form->PortName = "FILE";  // chosen in the box of a program started with FILE
+    Answer(mrOk);
+    form->SpeedButtonSetupClick(form->SpeedButtonSetup);
+    EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
+    EXPECT_EQ(form->PortName, "USB") << "programming follows the box, not a hidden choice";
 }
 
 TEST_F(MainSetupTest, AModelWithRoomForTheScenarioKeepsItsHistory)

@@ -141,6 +141,26 @@ TEST(ScenarioFile, Version130TakesTheOldLevelsAndSpeedsAndHasNoLabels)
     EXPECT_EQ(r.labelCount, 0);
 }
 
+TEST(ScenarioFile, OldLevelsAndSpeedsEndAtVersion139AndLabelsBeginAt150)
+{
+    RawFile f;
+    f.levelMax = 64;
+    f.minSpeed = 1;
+    f.maxSpeed = 30;
+    f.speed = 30;
+    f.cell = [](unsigned, unsigned) { return 64u; };
+    f.labels = {1};
+    ScenarioSnapshot out;
+    for (unsigned version : {139u, 140u, 149u, 150u}) {
+        f.version = version;
+        ScenarioReadResult r = Read(f.Bytes(), Request(), out);
+        ASSERT_EQ(r.fault, ScenarioFault::None) << version;
+        EXPECT_EQ(out.Cell(1, 3), version < 140 ? 64 : 128) << version;
+        EXPECT_EQ(r.speed, version < 140 ? 30 : 80) << version;
+        EXPECT_EQ(out.labels.size(), version < 150 ? 0u : 1u) << version;
+    }
+}
+
 TEST(ScenarioFile, LevelsAreRescaledAndEffectsTheModelLacksReplaced)
 {
     const unsigned levels[] = {0, 1, 2, 3, 63, 64, 127, 128, 129, 130, 131, 200};
@@ -352,6 +372,9 @@ TEST(ScenarioFile, DamagedFilesGiveTheirFault)
     EXPECT_EQ(Read(f.Bytes(), Request(), out).fault, ScenarioFault::WrongVersion);
     f.version = 199;
     EXPECT_EQ(Read(f.Bytes(), Request(), out).fault, ScenarioFault::None);
+    f.headerSize = 47;
+    EXPECT_EQ(Read(f.Bytes(), Request(), out).fault, ScenarioFault::Damaged) << "a header shorter than its fields";
+    f.headerSize = 48;
 
     f.loops = {{1, 2, 2}};
     f.loopCount = 2;
