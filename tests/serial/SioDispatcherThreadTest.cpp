@@ -214,6 +214,7 @@ TEST_F(SioDispatcherThread, ALateWindowHandlerGetsNothingMoreAndItsTakeCountsOnc
     closed.unlock();
     ASSERT_TRUE(PumpUntil([&] { return window.Count() == 2; }));
     EXPECT_EQ(window.Notices()[1].wParam, 5u) << "the three taken bytes counted once";
+    ASSERT_TRUE(PumpUntil([&] { return !d->EventBusy(); }));  // its handler has returned
     char rest[5];
     EXPECT_EQ(d->GetBlock(rest, 5), 5);
     EXPECT_EQ(std::string(rest, 5), "defgh");
