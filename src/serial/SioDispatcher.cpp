@@ -310,25 +310,27 @@ void TSioBaseDispatcher::ThreadGone(TSioDispatcherThread& thread)
     if (thread.Role == TSioThreadRole::Dispatch)
         DispatcherServes(false);
     int32_t result = thread.ReturnValue;
-    if (result == -160 || result == -161) {
-        {
-            std::lock_guard<std::recursive_mutex> guard(DataSection);
-            lastError_ = LineErr::DeviceFailure;
-        }
-        // A line-error status trigger reports the failure. A handler running now keeps
-        // it back until it returns (it may be one the dispatcher thread stopped waiting
-        // for, and that thread has ended with this failure): then it goes out, unless
-        // the port is closing meanwhile.
-        while (eventBusy_ && !donePortPending_)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (!eventBusy_ && !donePortPending_)
-            CheckStatusTriggers();
-    } else {
-        try {
+    try {
+        if (result == -160 || result == -161) {
+            {
+                std::lock_guard<std::recursive_mutex> guard(DataSection);
+                lastError_ = LineErr::DeviceFailure;
+            }
+            // A line-error status trigger reports the failure. A handler running now
+            // keeps it back until it returns (it may be one the dispatcher thread stopped
+            // waiting for, and that thread has ended with this failure): then it goes
+            // out, unless the port is closing meanwhile.
+            while (eventBusy_ && !donePortPending_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (!eventBusy_ && !donePortPending_)
+                CheckStatusTriggers();
+        } else {
             CheckException(Owner, result);
-        } catch (const std::exception& e) {
-            ShowSioException(e.what());
         }
+    } catch (...) {
+        // The exception for the result, or one a handler of the failure notice raised:
+        // shown, and the thread is still counted out.
+        ShowHandledSioException();
     }
     if (--runningThreads_ == 0)
         dispActive_ = false;

@@ -230,7 +230,8 @@ public:
     bool CheckTimerTriggers();
     bool CheckStatusTriggers();
     bool CheckReceiveTriggers();
-    // Tells every handler; true to go on checking.
+    // Tells every handler; true to go on checking. False at once while a handler or a
+    // wait routine holds the port (EventBusy) or it is closing.
     bool SendNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data);
     // The dispatcher thread, when woken: a notification whose window handler outlived
     // its send goes on to the window handlers after it once that handler returned. True
@@ -388,7 +389,19 @@ private:
     Delivery DeliverToList(std::vector<std::unique_ptr<Handler>>& list, Invoke invoke, size_t from = 0);
     Delivery DeliverToWindows(uint32_t msg, uint32_t triggerHandle, int32_t lParam, size_t from);
     void PurgeDeletedHandlers();
-    // Notification.
+    // Notification. A check tests its trigger, consumes it and claims the port for its
+    // notice under one hold of DataSection, so no wait routine takes the port between.
+    // Under DataSection: no notice may go out now (the check leaves its trigger as it is).
+    bool NotifyHeldBack() const;
+    // Under DataSection: marks the port busy with a notice; false when no target wants
+    // notices (the trigger then fires unheard).
+    bool ClaimNotify();
+    // Delivers a claimed notice to every handler and ends it; true to go on checking.
+    bool DeliverNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data);
+    // Data triggers holding a match not yet notified.
+    bool MatchPending();
+    // Notifies them; result when there was none to notify.
+    bool NotifyMatches(bool result);
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
     bool FinishNotify(bool applyTake);
     void FinishAbandonedNotify();

@@ -120,8 +120,9 @@ int32_t TSioBaseDispatcher::FlushInBuffer()
     } else {
         Consume(arrived_ - consumed_);
         takeCount_ = 0;
-        checkPos_ = std::max(checkPos_, arrived_);  // what was flushed is not examined
     }
+    // What was flushed is not examined, and no match found in it is notified.
+    checkPos_ = std::max(checkPos_, arrived_);
     ResetDataTriggers();
     return result;
 }

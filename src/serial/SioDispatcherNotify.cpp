@@ -29,21 +29,28 @@ bool TSioBaseDispatcher::CheckStatusTriggers()
     return CheckStatusTriggersPrim();
 }
 
+// Each check tests and consumes its trigger and claims the port for the notice under
+// one hold of DataSection: while a handler or a wait routine holds the port, it leaves
+// the trigger as it is, to fire once the port is free.
 bool TSioBaseDispatcher::CheckTimerTriggersPrim()
 {
     uint32_t handle = 0;
+    bool claimed = false;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
+        if (NotifyHeldBack())
+            return false;
         for (auto& trigger : timerTriggers_) {
             if (trigger->Active && TimerExpired(trigger->Timer)) {
                 trigger->Active = false;
                 handle = trigger->Handle;
                 AddLog(dtTrigger, dstTimer, handle);
+                claimed = ClaimNotify();
                 break;
             }
         }
     }
-    return handle && SendNotify(TriggerTimerMessage, handle, 0);
+    return handle && (!claimed || DeliverNotify(TriggerTimerMessage, handle, 0));
 }
 
 bool TSioBaseDispatcher::StatusHolds(TStatusTrigger& trigger, uint32_t& data)
@@ -71,8 +78,11 @@ bool TSioBaseDispatcher::CheckStatusTriggersPrim()
 {
     uint32_t handle = 0;
     uint32_t data = 0;
+    bool claimed = false;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
+        if (NotifyHeldBack())
+            return false;
         for (auto& trigger : statusTriggers_) {
             if (!trigger->Active || trigger->Hit || !StatusHolds(*trigger, data))
                 continue;
@@ -81,10 +91,11 @@ bool TSioBaseDispatcher::CheckStatusTriggersPrim()
             statusHit_ = true;
             handle = trigger->Handle;
             AddLog(dtTrigger, dstStatus, handle);
+            claimed = ClaimNotify();
             break;
         }
     }
-    return handle && SendNotify(TriggerStatusMessage, handle, data);
+    return handle && (!claimed || DeliverNotify(TriggerStatusMessage, handle, data));
 }
 
 // One position per call: examines received bytes from the first one not yet examined;
@@ -94,25 +105,24 @@ bool TSioBaseDispatcher::CheckStatusTriggersPrim()
 bool TSioBaseDispatcher::CheckReceiveTriggers()
 {
     std::lock_guard<std::mutex> check(checkLock_);
-    uint64_t arrived, consumed, taken, pos;
-    {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        if (!dBuffer_)
-            return false;
-        arrived = arrived_;
-        consumed = consumed_;
-        taken = readAhead_ ? takeCount_ : 0;
-        // Bytes that new ones have overwritten cannot be examined any more.
-        pos = std::max(checkPos_, arrived > RingSize ? arrived - RingSize : 0);
-    }
-    struct Hit {
-        uint32_t handle, length;
-    };
-    std::vector<Hit> hits;
+    // Matches a busy port held back go out before anything new is examined.
+    if (MatchPending())
+        return NotifyMatches(true);
+    uint64_t pos;
+    bool matched = false;
     bool lengthDue = false;
+    bool claimed = false;
     uint32_t before = 0;
     {
+        // The receive ring and the triggers together: a flush on another thread comes
+        // before the scan or after it has marked its match, never in between.
+        std::lock_guard<std::recursive_mutex> ring(DispSection);
         std::lock_guard<std::recursive_mutex> guard(DataSection);
+        if (!dBuffer_ || NotifyHeldBack())
+            return false;  // examined once the port is free
+        uint64_t arrived = arrived_;
+        // Bytes that new ones have overwritten cannot be examined any more.
+        pos = std::max(checkPos_, arrived > RingSize ? arrived - RingSize : 0);
         if (std::none_of(dataTriggers_.begin(), dataTriggers_.end(), [](auto& t) { return t->Length != 0; }))
             pos = arrived;  // nothing can match
         uint32_t longest = 0;
@@ -130,65 +140,105 @@ bool TSioBaseDispatcher::CheckReceiveTriggers()
             if (longest)
                 break;
         }
-        if (longest) {
-            int64_t through = static_cast<int64_t>(pos - consumed + 1) - static_cast<int64_t>(taken);
+        matched = longest != 0;
+        // Past the match: the matched records keep it until their notices go out.
+        checkPos_ = std::max(checkPos_, matched ? pos + 1 : pos);
+        if (matched) {
+            int64_t taken = readAhead_ ? takeCount_ : 0;
+            int64_t through = static_cast<int64_t>(pos - consumed_ + 1) - taken;
             if (lengthTrigger_ != 0 && lengthFiredPos_ != pos && through - longest >= lengthTrigger_) {
                 lengthDue = true;
                 before = static_cast<uint32_t>(through - longest);
                 AddLog(dtTrigger, dstAvail, before);
-            }
-            for (auto it = dataTriggers_.rbegin(); it != dataTriggers_.rend(); ++it) {
-                if ((*it)->Matched) {
-                    (*it)->Matched = false;
-                    AddLog(dtTrigger, dstData, (*it)->Handle);
-                    hits.push_back({(*it)->Handle, (*it)->Length});
-                }
+                claimed = ClaimNotify();
             }
         }
     }
-    auto advanceTo = [this](uint64_t next) {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        checkPos_ = std::max(checkPos_, next);
-    };
-
-    if (hits.empty()) {
-        advanceTo(pos);
+    if (!matched) {
         uint32_t available = InBuffUsed();
         {
             std::lock_guard<std::recursive_mutex> guard(DataSection);
-            if (lengthTrigger_ == 0 || lengthFiredPos_ == pos || available < lengthTrigger_)
+            if (lengthTrigger_ == 0 || lengthFiredPos_ == pos || available < lengthTrigger_ || NotifyHeldBack())
                 return false;
             AddLog(dtTrigger, dstAvail, available);
+            claimed = ClaimNotify();
         }
         lengthFiredPos_ = pos;
-        return SendNotify(TriggerAvailMessage, available, 0);
+        return !claimed || DeliverNotify(TriggerAvailMessage, available, 0);
     }
+    bool result = true;
     if (lengthDue) {
-        advanceTo(pos);
         lengthFiredPos_ = pos;
-        SendNotify(TriggerAvailMessage, before, 0);
+        result = !claimed || DeliverNotify(TriggerAvailMessage, before, 0);
     }
-    bool result = false;
-    for (const Hit& hit : hits)
-        result = SendNotify(TriggerDataMessage, hit.handle, hit.length);
-    advanceTo(pos + 1);
-    return result;
+    return NotifyMatches(result);
+}
+
+bool TSioBaseDispatcher::MatchPending()
+{
+    std::lock_guard<std::recursive_mutex> guard(DataSection);
+    return std::any_of(dataTriggers_.begin(), dataTriggers_.end(), [](auto& t) { return t->Matched; });
+}
+
+// From the list's end to its start. Each record is looked up again before its notice:
+// a handler before it may have removed triggers, added new ones or flushed the input,
+// and a record that no longer holds a match hears nothing. While the port is held the
+// matches stay with their records for a later check.
+bool TSioBaseDispatcher::NotifyMatches(bool result)
+{
+    for (;;) {
+        uint32_t handle, length;
+        bool claimed;
+        {
+            std::lock_guard<std::recursive_mutex> guard(DataSection);
+            auto it = std::find_if(dataTriggers_.rbegin(), dataTriggers_.rend(), [](auto& t) { return t->Matched; });
+            if (it == dataTriggers_.rend())
+                return result;
+            if (NotifyHeldBack())
+                return false;
+            TDataTrigger& trigger = **it;
+            trigger.Matched = false;
+            handle = trigger.Handle;
+            length = trigger.Length;
+            AddLog(dtTrigger, dstData, handle);
+            claimed = ClaimNotify();
+        }
+        result = !claimed || DeliverNotify(TriggerDataMessage, handle, length);
+    }
 }
 
 // ---- Delivery ----
 
-bool TSioBaseDispatcher::SendNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data)
+bool TSioBaseDispatcher::NotifyHeldBack() const
+{
+    // A handler or a wait routine runs (nothing more goes into it), or the port closes.
+    return handlerFlag_ && (eventBusy_ || donePortPending_);
+}
+
+bool TSioBaseDispatcher::ClaimNotify()
 {
     if (!handlerFlag_)
-        return true;
-    if (donePortPending_)
         return false;
+    eventBusy_ = true;
+    return true;
+}
+
+bool TSioBaseDispatcher::SendNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data)
+{
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
-        if (eventBusy_)
-            return false;  // a handler or a wait routine runs: nothing more goes into it
-        eventBusy_ = true;
+        if (NotifyHeldBack())
+            return false;
+        if (!ClaimNotify())
+            return true;
     }
+    return DeliverNotify(msg, triggerHandle, data);
+}
+
+bool TSioBaseDispatcher::DeliverNotify(uint32_t msg, uint32_t triggerHandle, uint32_t data)
+{
+    if (donePortPending_)
+        return FinishNotify(false);  // the close came after the claim
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
         maxTake_ = 0;

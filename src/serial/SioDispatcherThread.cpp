@@ -1,7 +1,5 @@
 #include "serial/SioDispatcherThread.h"
 
-#include <exception>
-
 namespace {
 thread_local TSioDispatcherThread* currentThread = nullptr;
 }
@@ -31,13 +29,15 @@ void TSioDispatcherThread::Run()
     try {
         Execute();
     } catch (...) {
+        // A thread that raised (a handler the dispatcher thread called, say) serves its
+        // port no more: the port ends as it does when its device fails, so no other
+        // thread goes on queuing what nobody reads. While the port closes anyway, it
+        // only ends.
+        if (!Dispatcher.KillThreads.exchange(true) && !Terminated())
+            ReturnValue = Role == TSioThreadRole::Write ? -160 : -161;
         ShowHandledSioException();
     }
-    try {
-        Dispatcher.ThreadGone(*this);
-    } catch (const std::exception& e) {
-        ShowSioException(e.what());
-    }
+    Dispatcher.ThreadGone(*this);
     currentThread = nullptr;
     finished_ = true;
 }

@@ -44,7 +44,9 @@ public:
 
 protected:
     // The thread's work; ThreadStart runs before it and ThreadGone after it, also when
-    // it raises (the exception is then shown in the exception box).
+    // it raises: the exception is then shown in the exception box and the thread ends
+    // as a failed one (-160 the write thread, -161 the others), ending the port's
+    // threads with it.
     virtual void Execute() = 0;
 
 private:

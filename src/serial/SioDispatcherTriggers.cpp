@@ -261,8 +261,10 @@ void TSioBaseDispatcher::ResetStatusHits()
 void TSioBaseDispatcher::ResetDataTriggers()
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    for (auto& trigger : dataTriggers_)
+    for (auto& trigger : dataTriggers_) {
         std::fill(std::begin(trigger->MatchState), std::end(trigger->MatchState), 0u);
+        trigger->Matched = false;  // a match not yet notified goes too
+    }
 }
 
 void TSioBaseDispatcher::SaveTriggers(TTriggerSave& save)
@@ -272,6 +274,9 @@ void TSioBaseDispatcher::SaveTriggers(TTriggerSave& save)
     save.NextHandle = nextHandle_;
     save.Timers = SaveRecords(timerTriggers_);
     save.Data = SaveRecords(dataTriggers_);
+    // A match not yet notified belongs to this port's input, not to a reopened one.
+    for (TDataTrigger& trigger : save.Data)
+        trigger.Matched = false;
     save.Status = SaveRecords(statusTriggers_);
 }
 

@@ -214,6 +214,7 @@ TEST_F(SioDispatcherThread, ALateWindowHandlerGetsNothingMoreAndItsTakeCountsOnc
     closed.unlock();
     ASSERT_TRUE(PumpUntil([&] { return window.Count() == 2; }));
     EXPECT_EQ(window.Notices()[1].wParam, 5u) << "the three taken bytes counted once";
+    ASSERT_TRUE(PumpUntil([&] { return !d->EventBusy(); }));  // its handler has returned
     char rest[5];
     EXPECT_EQ(d->GetBlock(rest, 5), 5);
     EXPECT_EQ(std::string(rest, 5), "defgh");
@@ -305,25 +306,30 @@ TEST_F(SioDispatcherThread, AFullRingWaitsForRoom)
     EXPECT_EQ(received.Text(), sent);
 }
 
-TEST_F(SioDispatcherThread, AHandlerThatRaisesEndsTheDispatcherThreadAndIsShown)
+TEST_F(SioDispatcherThread, AHandlerThatRaisesIsShownAndEndsThePortAsADeviceFailure)
 {
     static std::mutex shownLock;
     static std::vector<std::string> shown;
+    shown.clear();
     SetSioExceptionBox([](const std::string& text) {
         std::lock_guard<std::mutex> guard(shownLock);
         shown.push_back(text);
     });
     Open(*d);
+    int32_t line = d->AddStatusTrigger(stLine);
+    ASSERT_EQ(d->SetStatusTrigger(static_cast<uint32_t>(line), 1, true), 0);
     d->ChangeLengthTrigger(1);
     recorder.onNotice = [](const Notice&) { throw Exception("boom"); };
     d->RegisterEventTriggerHandler(recorder.Event());
     d->PushData("x");
-    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 1; }));
-    EXPECT_FALSE(d->ThreadAlive(TSioThreadRole::Dispatch));
+    ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 0; })) << "no thread goes on queuing for nobody";
     EXPECT_FALSE(d->EventBusy());
+    ASSERT_EQ(recorder.Count(), 2u);
+    EXPECT_EQ(recorder.Notices()[1].wParam, static_cast<uint32_t>(line)) << "the line error, as for a failed device";
+    EXPECT_EQ(d->GetLineError(), 10);
     SetSioExceptionBox(nullptr);
     std::lock_guard<std::mutex> guard(shownLock);
-    EXPECT_EQ(shown, std::vector<std::string>{"boom"});
+    EXPECT_EQ(shown, (std::vector<std::string>{"boom", "boom"})) << "the handler raised on both";
 }
 
 // Many opens and closes while bursts arrive: handlers that read, handlers that close the

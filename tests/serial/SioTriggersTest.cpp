@@ -177,6 +177,55 @@ TEST_F(SioTriggers, AHandlerThatLeavesBytesStopsTheChecks)
     EXPECT_EQ(TakeAll(1), "z") << "that handler took 5 more";
 }
 
+TEST_F(SioTriggers, BytesFlushedInAHandlerAreNotExaminedAgain)
+{
+    d.AddDataTrigger("OK", false);
+    int32_t k = d.AddDataTrigger("K", false);
+    d.ChangeLengthTrigger(1);
+    recorder.onNotice = [this](const Notice& n) {
+        if (n.msg == TriggerDataMessage)
+            d.FlushInBuffer();
+    };
+    d.PushData("xOKabcOKdef");
+    d.Cycle();
+    std::vector<Notice> n = recorder.Notices();
+    ASSERT_EQ(n.size(), 2u);
+    EXPECT_EQ(n[0].msg, TriggerAvailMessage);
+    EXPECT_EQ(n[1].msg, TriggerDataMessage);
+    EXPECT_EQ(n[1].wParam, static_cast<uint32_t>(k)) << "the match of OK was in the flushed bytes";
+    EXPECT_EQ(d.InBuffUsed(), 0u);
+}
+
+TEST_F(SioTriggers, AMatchIsNotifiedOnlyToTriggersThatStillHoldItAfterTheLengthNotice)
+{
+    int32_t ok = d.AddDataTrigger("OK", false);
+    int32_t k = d.AddDataTrigger("K", false);
+    d.ChangeLengthTrigger(1);
+    int lengthNotices = 0;
+    recorder.onNotice = [&](const Notice& n) {
+        if (n.msg != TriggerAvailMessage)
+            return;
+        ++lengthNotices;
+        if (lengthNotices == 1) {
+            d.RemoveTrigger(static_cast<uint32_t>(k));
+        } else if (lengthNotices == 3) {
+            d.RemoveAllTriggers();
+            EXPECT_EQ(d.AddDataTrigger("OK", false), ok) << "the old match's handle again";
+        }
+    };
+    d.PushData("xOK");
+    d.Cycle();
+    d.PushData("yOK");
+    d.Cycle();
+    std::vector<std::pair<uint32_t, uint32_t>> got;
+    for (const Notice& n : recorder.Notices())
+        got.emplace_back(n.msg, n.wParam);
+    EXPECT_EQ(got, (std::vector<std::pair<uint32_t, uint32_t>>{{TriggerAvailMessage, 1},
+                                                                {TriggerDataMessage, static_cast<uint32_t>(ok)},
+                                                                {TriggerAvailMessage, 3},
+                                                                {TriggerAvailMessage, 4}}));
+}
+
 TEST_F(SioTriggers, EveryHandlerSeesTheSameBytesAndTheLargestTakeCounts)
 {
     NotifyRecorder second;
@@ -335,6 +384,33 @@ TEST_F(SioTriggers, HeldBackWhileBusy)
     d.Cycle();
     ASSERT_EQ(recorder.Count(), 1u);
     EXPECT_EQ(recorder.Notices()[0].wParam, 2u);
+}
+
+TEST_F(SioTriggers, TriggersDueWhileAWaitHoldsThePortFireOnceItIsFree)
+{
+    FakeSioClock clock(55 * 1000);
+    int32_t timer = d.AddTimerTrigger();
+    ASSERT_EQ(d.SetTimerTrigger(static_cast<uint32_t>(timer), 1, true), 0);
+    int32_t sent = d.AddStatusTrigger(stOutSent);
+    ASSERT_EQ(d.SetStatusTrigger(static_cast<uint32_t>(sent), 0, true), 0);
+    int32_t ok = d.AddDataTrigger("OK", false);
+    d.PutChar('x');
+    d.PushData("OK");
+    d.ExtractData();
+    clock.Advance(2 * 55);
+    // A wait routine takes the port just as the dispatcher thread runs its checks.
+    bool was;
+    d.SetEventBusy(was, true);
+    EXPECT_FALSE(d.CheckTimerTriggers());
+    EXPECT_FALSE(d.CheckStatusTriggers());
+    EXPECT_FALSE(d.CheckReceiveTriggers());
+    d.SetEventBusy(was, false);
+    d.Cycle();
+    std::vector<uint32_t> fired;
+    for (const Notice& n : recorder.Notices())
+        fired.push_back(n.wParam);
+    EXPECT_EQ(fired, (std::vector<uint32_t>{static_cast<uint32_t>(sent), static_cast<uint32_t>(ok),
+                                            static_cast<uint32_t>(timer)}));
 }
 
 TEST_F(SioTriggers, SavedTriggersComeBackWithTheirHandleCount)
