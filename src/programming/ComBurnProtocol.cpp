@@ -271,10 +271,7 @@ void ComBurnProtocol::ShowTimeoutBoxNow()
     if (closing_)
         return;
     if (answer == kAnswerCancel) {
-        // The send underneath ends once the window is closing; the rest of the queue
-        // then finds the window closed.
-        closing_ = true;
-        shell_.CloseWindow();
+        GiveUp();  // the send underneath ends once the window is closing
         return;
     }
     countdown_ = kTimeoutTicks;
@@ -323,6 +320,16 @@ void ComBurnProtocol::EndTimeoutBox()
         Push(Action::DismissBox);
 }
 
+void ComBurnProtocol::GiveUp()
+{
+    // Nothing queued before the Cancel goes out: neither what waits here nor what the
+    // port still holds. The closing flush comes after it.
+    queue_.clear();
+    shell_.DropOutput();
+    closing_ = true;
+    shell_.CloseWindow();
+}
+
 void ComBurnProtocol::RestoreStatus()
 {
     countdown_ = kTimeoutTicks;
@@ -355,7 +362,7 @@ void ComBurnProtocol::BoxAnswered(BoxKind box, int answer, int value)
         if (closing_)
             break;
         if (answer == kAnswerCancel)
-            Close();
+            GiveUp();
         else
             RestoreStatus();
         break;

@@ -12,7 +12,8 @@
 // that arrives meanwhile can dismiss the time-out box and move the transfer on. The one
 // box that does not queue is a time-out box due inside a send that waits for room: it
 // shows at once, as the room may never come, and an answer ends it at once, while what
-// the answer asks for waits in the queue behind that send.
+// the answer asks for waits in the queue behind that send. Cancel on a time-out box
+// drops what is still queued: after it only the closing flush goes out.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -97,6 +98,7 @@ private:
     void Fail(const std::string& text);
     void DismissErrorBox();
     void EndTimeoutBox();
+    void GiveUp();
     void RestoreStatus();
     void SetStatus(const std::string& text);
     void ShowTimeoutBoxNow();

@@ -325,6 +325,27 @@ TEST_F(ComBurnProtocolTest, AnAnswerEndsATimeoutBoxShownInsideAWaitingSend)
     })) << "no dotted caption from before the answer";
 }
 
+TEST_F(ComBurnProtocolTest, AfterCancelOnlyTheClosingFlushGoesOut)
+{
+    // The first flush block waits for room that does not come; hellos queue up behind it.
+    shell.answers = {kAnswerCancel};
+    shell.duringSend = [&] {
+        for (int i = 1; i <= 20; ++i)
+            protocol.Tick(500u * i);
+    };
+    protocol.Start(0);
+    ASSERT_TRUE(shell.closed);
+    protocol.FormClose();
+    const auto box = std::find(shell.log.begin(), shell.log.end(), shell.Lines("box").at(0));
+    std::vector<std::string> after(box + 1, shell.log.end());
+    std::vector<std::string> expected = {"drop output", "close", "status Завершение..."};
+    for (int i = 0; i < 4; ++i) {
+        expected.push_back("send 128 bytes room 128");
+        expected.push_back("pause 10");
+    }
+    EXPECT_EQ(after, expected);
+}
+
 TEST_F(ComBurnProtocolTest, NothingIsReadWhileAnErrorBoxIsUp)
 {
     protocol.Start(0);
