@@ -22,11 +22,14 @@ public:
     virtual ~BurnShell() = default;
     // Queues bytes on the port once its output buffer has room for `room` bytes, waiting
     // meanwhile (10 ms sleeps with the window's messages processed). Nothing is sent
-    // when the port is closed or has failed, or when the window's close was asked for
-    // while the send waited (the room may never come).
+    // when the port is closed or has failed, or once the window's close was asked for,
+    // also while the send waited (the room may never come); the window's own flush on
+    // closing goes out.
     virtual void SendBytes(const std::vector<uint8_t>& bytes, int room) = 0;
-    // Queues bytes only when the output buffer has room for them now.
+    // Queues bytes only when the output buffer has room for them now (and as above).
     virtual void SendIfRoom(const std::vector<uint8_t>& bytes) = 0;
+    // Drops what the port holds and has not sent yet (the transfer was given up).
+    virtual void DropOutput() = 0;
     // Waits that long, the window's messages processed.
     virtual void Pause(int ms) = 0;
     // The status line's whole caption.

@@ -257,21 +257,26 @@ void ComBurnProtocol::Tick(uint32_t)
 void ComBurnProtocol::ShowTimeoutBoxNow()
 {
     shell_.ShowStatus(caption_);
-    const int answer = shell_.ShowBox(TimeoutText(false, in_.ModelName), kBurnBoxCaption, kBoxOkCancel | kBoxIconError);
+    // The queue waits behind the send underneath: an answer ends this box itself.
+    boxNow_ = true;
+    int answer = kAnswerCancel;
+    try {
+        answer = shell_.ShowBox(TimeoutText(false, in_.ModelName), kBurnBoxCaption, kBoxOkCancel | kBoxIconError);
+    } catch (...) {
+        boxNow_ = false;
+        throw;
+    }
+    boxNow_ = false;
     boxOpen_ = false;
     if (closing_)
         return;
     if (answer == kAnswerCancel) {
-        // The send underneath ends once the window is closing; the rest of the queue
-        // then finds the window closed.
-        closing_ = true;
-        shell_.CloseWindow();
+        GiveUp();  // the send underneath ends once the window is closing
         return;
     }
     countdown_ = kTimeoutTicks;
     caption_ = statusText_;
     shell_.ShowStatus(caption_);
-    ShowCaption();  // again after the dotted captions still queued
 }
 
 void ComBurnProtocol::FormClose()
@@ -297,16 +302,32 @@ void ComBurnProtocol::Fail(const std::string& text)
 {
     // Nothing more is read from here on, also while the box is on screen.
     closing_ = true;
-    if (boxOpen_)
-        Push(Action::DismissBox);
+    EndTimeoutBox();
     PushBox(BoxKind::Error, text, kBoxOk | kBoxIconError);
 }
 
 void ComBurnProtocol::DismissErrorBox()
 {
-    if (boxOpen_)
-        Push(Action::DismissBox);
+    EndTimeoutBox();
     RestoreStatus();
+}
+
+void ComBurnProtocol::EndTimeoutBox()
+{
+    if (boxNow_)
+        shell_.DismissBox();  // nothing queued now would reach the box before the send underneath ends
+    else if (boxOpen_)
+        Push(Action::DismissBox);
+}
+
+void ComBurnProtocol::GiveUp()
+{
+    // Nothing queued before the Cancel goes out: neither what waits here nor what the
+    // port still holds. The closing flush comes after it.
+    queue_.clear();
+    shell_.DropOutput();
+    closing_ = true;
+    shell_.CloseWindow();
 }
 
 void ComBurnProtocol::RestoreStatus()
@@ -341,7 +362,7 @@ void ComBurnProtocol::BoxAnswered(BoxKind box, int answer, int value)
         if (closing_)
             break;
         if (answer == kAnswerCancel)
-            Close();
+            GiveUp();
         else
             RestoreStatus();
         break;
@@ -375,12 +396,7 @@ void ComBurnProtocol::PushBox(BoxKind box, std::string text, unsigned flags, int
     queue_.push_back(std::move(action));
 }
 
-void ComBurnProtocol::ShowCaption()
-{
-    Action action(Action::Status);
-    action.text = caption_;
-    queue_.push_back(std::move(action));
-}
+void ComBurnProtocol::ShowCaption() { Push(Action::Status); }
 
 void ComBurnProtocol::Close()
 {
@@ -417,7 +433,8 @@ void ComBurnProtocol::Perform(Action& a)
         shell_.Pause(a.a);
         break;
     case Action::Status:
-        shell_.ShowStatus(a.text);
+        // The caption as it stands now: one queued behind a waiting send may be out of date.
+        shell_.ShowStatus(caption_);
         break;
     case Action::ShowProgress:
         shell_.ShowProgress(a.a, a.b, a.c);

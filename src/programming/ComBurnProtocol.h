@@ -11,7 +11,9 @@
 // While a message box is on screen the queue is open to nested calls, so an answer
 // that arrives meanwhile can dismiss the time-out box and move the transfer on. The one
 // box that does not queue is a time-out box due inside a send that waits for room: it
-// shows at once, as the room may never come.
+// shows at once, as the room may never come, and an answer ends it at once, while what
+// the answer asks for waits in the queue behind that send. Cancel on a time-out box
+// drops what is still queued: after it only the closing flush goes out.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -95,6 +97,8 @@ private:
     void Finish();
     void Fail(const std::string& text);
     void DismissErrorBox();
+    void EndTimeoutBox();
+    void GiveUp();
     void RestoreStatus();
     void SetStatus(const std::string& text);
     void ShowTimeoutBoxNow();
@@ -120,6 +124,7 @@ private:
     bool finished_ = false;
     bool formClosed_ = false;
     bool boxOpen_ = false;
+    bool boxNow_ = false;  // the time-out box shown inside a waiting send is on screen
     int countdown_ = kTimeoutTicks;
     std::string statusText_;
     std::string caption_;  // the status line as shown, with the time-out dots

@@ -179,18 +179,22 @@ bool TFormBurn::PortFailed()
     return portFailed_;
 }
 
+bool TFormBurn::MaySend()
+{
+    // Once the window's close is asked for (the time-out box's Cancel, the close button)
+    // the transfer is given up: only the flush on the way out goes.
+    return SioComPort1->Open() && !PortFailed() && (ModalResult == mrNone || Closing);
+}
+
 bool TFormBurn::WaitForRoom(int room)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (!SioComPort1->Open() || PortFailed())
+        if (!MaySend())
             return false;
         if (SioComPort1->OutBuffFree() >= room)
             return true;
-        // Closed while this send waited (the time-out box's Cancel, the close button):
-        // the transfer is given up; a flush on the way out waits a little only.
-        if (ModalResult != mrNone && !Closing)
-            return false;
+        // The flush on the way out waits a little only.
         if (Closing && GetTickCount() - start >= kFlushWaitMs)
             return false;
         Sleep(10);
@@ -217,8 +221,14 @@ void TFormBurn::SendBytes(const std::vector<uint8_t>& bytes, int room)
 
 void TFormBurn::SendIfRoom(const std::vector<uint8_t>& bytes)
 {
-    if (SioComPort1->Open() && !PortFailed() && SioComPort1->OutBuffFree() >= bytes.size())
+    if (MaySend() && SioComPort1->OutBuffFree() >= bytes.size())
         Put(bytes);
+}
+
+void TFormBurn::DropOutput()
+{
+    if (SioComPort1->Open())
+        SioComPort1->FlushOutBuffer();
 }
 
 void TFormBurn::Pause(int ms)

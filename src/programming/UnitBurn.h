@@ -96,6 +96,7 @@ private:
     // BurnShell, over the port and the controls.
     void SendBytes(const std::vector<uint8_t>& bytes, int room) override;
     void SendIfRoom(const std::vector<uint8_t>& bytes) override;
+    void DropOutput() override;
     void Pause(int ms) override;
     void ShowStatus(const std::string& caption) override;
     void ShowProgress(int min, int max, int position) override;
@@ -107,9 +108,12 @@ private:
     void CloseWindow() override;
 
     void ShowBar(int min, int max, int position);
+    // Whether anything may go out now: the port is open and working, and the window's
+    // close was not asked for, unless it is closing already (its flush).
+    bool MaySend();
     // Waits (10 ms sleeps, messages processed) until the output buffer has room for
-    // room bytes. Gives up when the port is closed or has failed, when the window's close
-    // was asked for meanwhile, and after kFlushWaitMs while the window closes.
+    // room bytes. Gives up once nothing may be sent, and after kFlushWaitMs while the
+    // window closes.
     bool WaitForRoom(int room);
     void Put(const std::vector<uint8_t>& bytes);
     bool PortFailed();

@@ -98,7 +98,7 @@ bool TUsbLoader::WriteFlash(uint32_t address, const std::vector<uint8_t>& image,
         return true;
     if (image.size() < end)
         return false;
-    const uint64_t total = end - pos;
+    const double total = end - pos;
     while (pos < end) {
         uint8_t report[kReportBuffer] = {2};
         PutLE(report + 1, pos, 3);
@@ -106,8 +106,9 @@ bool TUsbLoader::WriteFlash(uint32_t address, const std::vector<uint8_t>& image,
         if (!device_->SetFeature(currentPath_, report, kFlashReportLength))
             return false;
         pos += kFlashChunk;
+        // The share done, in floating point and truncated: one chunk of five shows 19.
         if (OnProgress)
-            OnProgress(static_cast<int>((total - (end - pos)) * 100 / total));
+            OnProgress(static_cast<int>((1 - (end - pos) / total) * 100));
     }
     return true;
 }

@@ -159,9 +159,16 @@ void TSioCustomComPort::SetSWFlowOptions(TSWFlowOptions value)
         if (bufferResume_ == 0 || bufferResume_ > bufferFull_)
             bufferResume_ = static_cast<uint16_t>(inSize_ / 4);
     }
-    if (IsOpen())
-        CheckException(this, opt ? dispatcher_->SWFlowEnable(bufferFull_, bufferResume_, opt)
-                                 : dispatcher_->SWFlowDisable());
+    if (IsOpen()) {
+        if (opt) {
+            CheckException(this, dispatcher_->SWFlowEnable(bufferFull_, bufferResume_, opt));
+            // Enabling puts the standard characters into the device: the port's own go
+            // back, so the device sends and obeys the ones XOnChar and XOffChar show.
+            CheckException(this, dispatcher_->SWFlowChars(xOnChar_, xOffChar_));
+        } else {
+            CheckException(this, dispatcher_->SWFlowDisable());
+        }
+    }
     swFlowOptions_ = value;
 }
 

@@ -226,6 +226,8 @@ int32_t TSioBaseDispatcher::SWFlowEnable(uint32_t bufferFull, uint32_t bufferRes
         return -1002;
     std::lock_guard<std::recursive_mutex> guard(DataSection);
     TSioDCB dcb = ReadDCB();
+    // Exactly the directions asked for: one left on from an earlier call goes off.
+    dcb.Flags &= ~(DcbFlag::OutX | DcbFlag::InX);
     if (options & 2) {
         dcb.Flags |= DcbFlag::InX;
         dcb.XoffLim = static_cast<uint16_t>(inQue_ - bufferFull);

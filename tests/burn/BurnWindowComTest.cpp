@@ -3,6 +3,7 @@
 #include "BurnWindowFixture.h"
 
 #include "programming/BurnTexts.h"
+#include "serial/MemoryDispatcher.h"
 #include "ui/Text.h"
 
 namespace {
@@ -113,6 +114,65 @@ TEST_F(BurnWindowCom, AFirmwareFileThatCannotBeReadIsReported)
     EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR));
     EXPECT_FALSE(form->RomLoaded);
     EXPECT_EQ(form->Protocol(), nullptr) << "nothing is programmed";
+}
+
+// A controller on a line that takes nothing until it flows; from then on what the port
+// holds goes out whenever the port writes or counts its output. The controller answers
+// the hello at once: found, its sizes, and the first block asked for.
+struct HeldLine {
+    bool flowing = false;
+    std::string sent;
+};
+
+class HeldLineDispatcher : public MemoryDispatcher {
+public:
+    HeldLineDispatcher(TComponent* owner, HeldLine& line) : MemoryDispatcher(true, owner), line_(line) {}
+    int32_t WriteCom(const uint8_t* buffer, int32_t size) override
+    {
+        const int32_t n = MemoryDispatcher::WriteCom(buffer, size);
+        if (size == 4 && buffer[0] == 0x62 && !answered_) {
+            answered_ = true;
+            PushData("?1MQdm+");
+        }
+        Flow();
+        return n;
+    }
+    uint32_t OutBufUsed() override
+    {
+        Flow();
+        return MemoryDispatcher::OutBufUsed();
+    }
+
+private:
+    void Flow()
+    {
+        std::lock_guard<std::recursive_mutex> guard(OutputSection);
+        if (!line_.flowing)
+            return;
+        const std::vector<uint8_t> held = TakeOutputRing();
+        line_.sent.append(held.begin(), held.end());
+    }
+
+    HeldLine& line_;
+    bool answered_ = false;
+};
+
+TEST_F(BurnWindowCom, AfterCancelOnlyTheClosingFlushGoesOut)
+{
+    // The opening flush, the hello and the acknowledge fill the port but 23 bytes: the
+    // first block waits for room until the time-out box comes up, and the line starts to
+    // flow as it does.
+    HeldLine line;
+    form->SioComPort1->CustomDispatcher = [&line](TComponent* owner) {
+        return std::make_unique<HeldLineDispatcher>(owner, line);
+    };
+    form->SioComPort1->SetOutSize(540);
+    form->PortName = "COM5";
+    dialogs.onBox = [&] { line.flowing = true; };
+    dialogs.answers = {IDCANCEL};
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(line.sent.size(), 512u);
+    EXPECT_EQ(line.sent.find_first_not_of('\xFF'), std::string::npos);
 }
 
 // The real message box: the window ends the time-out box itself, by the box's own

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "programming/BurnTexts.h"
@@ -302,6 +303,47 @@ TEST_F(ComBurnProtocolTest, ATimeoutBoxDueInsideAWaitingSendShowsAtOnce)
     EXPECT_TRUE(closedInSend) << "the send underneath learns that the window closes";
     EXPECT_TRUE(protocol.Closing());
     EXPECT_EQ(shell.boxes.size(), 2u);
+}
+
+TEST_F(ComBurnProtocolTest, AnAnswerEndsATimeoutBoxShownInsideAWaitingSend)
+{
+    ReachFlash();
+    shell.answers = {kAnswerCancel};  // not used: the answer ends the box first
+    shell.duringSend = [&] {
+        shell.duringBox = [&] { Feed("+"); };
+        for (int i = 1; i <= 20; ++i)
+            protocol.Tick(500u * i);
+    };
+    Feed("+");
+    const auto box = std::find(shell.log.begin(), shell.log.end(), shell.Lines("box").at(0));
+    ASSERT_NE(box, shell.log.end());
+    EXPECT_EQ(*(box + 1), "dismiss box");
+    EXPECT_EQ(BlocksSent(), (std::vector<int>{0, 1})) << "the answer moves the transfer on after the send";
+    EXPECT_FALSE(shell.closed);
+    EXPECT_TRUE(std::all_of(box, shell.log.end(), [](const std::string& line) {
+        return line.compare(0, 7, "status ") != 0 || line == "status Загрузка...";
+    })) << "no dotted caption from before the answer";
+}
+
+TEST_F(ComBurnProtocolTest, AfterCancelOnlyTheClosingFlushGoesOut)
+{
+    // The first flush block waits for room that does not come; hellos queue up behind it.
+    shell.answers = {kAnswerCancel};
+    shell.duringSend = [&] {
+        for (int i = 1; i <= 20; ++i)
+            protocol.Tick(500u * i);
+    };
+    protocol.Start(0);
+    ASSERT_TRUE(shell.closed);
+    protocol.FormClose();
+    const auto box = std::find(shell.log.begin(), shell.log.end(), shell.Lines("box").at(0));
+    std::vector<std::string> after(box + 1, shell.log.end());
+    std::vector<std::string> expected = {"drop output", "close", "status Завершение..."};
+    for (int i = 0; i < 4; ++i) {
+        expected.push_back("send 128 bytes room 128");
+        expected.push_back("pause 10");
+    }
+    EXPECT_EQ(after, expected);
 }
 
 TEST_F(ComBurnProtocolTest, NothingIsReadWhileAnErrorBoxIsUp)

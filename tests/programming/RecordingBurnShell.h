@@ -39,6 +39,7 @@ public:
         sent.push_back(bytes);
         log.push_back("send if room " + HexBytes(bytes));
     }
+    void DropOutput() override { log.push_back("drop output"); }
     void Pause(int ms) override { log.push_back("pause " + std::to_string(ms)); }
     void ShowStatus(const std::string& caption) override
     {

@@ -124,4 +124,13 @@ TEST(UsbLoader, ReportsProgressPerChunkAndStopsAtAFailedOne)
     EXPECT_EQ(t.device.FlashWrites().size(), 3u + 1u);
 }
 
+TEST(UsbLoader, ProgressIsTheShareDoneInFloatingPointTruncated)
+{
+    Loader t;
+    std::vector<int> percents;
+    t.loader.OnProgress = [&](int percent) { percents.push_back(percent); };
+    EXPECT_TRUE(t.loader.WriteFlash(0, Pattern(640), 640));
+    EXPECT_EQ(percents, (std::vector<int>{19, 40, 60, 80, 100})) << "1 - 4/5 falls just short of 0.2";
+}
+
 } // namespace

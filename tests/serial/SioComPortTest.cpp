@@ -190,6 +190,34 @@ TEST_F(SioComPortTest, FlowControlSetsItsThresholdsFromTheInputSize)
     EXPECT_FALSE(other.RTS());
 }
 
+TEST_F(SioComPortTest, SoftwareFlowOptionsSetExactlyTheDirectionsAsked)
+{
+    port.SetOpen(true);
+    struct Case {
+        TSWFlowOptions options;
+        uint32_t flags;
+    };
+    const uint32_t both = DcbFlag::OutX | DcbFlag::InX;
+    for (const Case& c : {Case{swfBoth, both}, Case{swfReceive, DcbFlag::InX}, Case{swfTransmit, DcbFlag::OutX},
+                          Case{swfBoth, both}, Case{swfNone, 0}}) {
+        port.SetSWFlowOptions(c.options);
+        EXPECT_EQ(Memory().Device().Flags & both, c.flags) << c.options;
+    }
+}
+
+TEST_F(SioComPortTest, NewFlowThresholdsKeepThePortsXonXoffCharacters)
+{
+    port.SetOpen(true);
+    port.SetSWFlowOptions(swfBoth);
+    port.SetXOnChar('A');
+    port.SetXOffChar('B');
+    port.SetBufferFull(2000);
+    port.SetBufferResume(500);
+    EXPECT_EQ(Memory().Device().XoffLim, 4096 - 2000);
+    EXPECT_EQ(Memory().Device().XonChar, 'A');
+    EXPECT_EQ(Memory().Device().XoffChar, 'B');
+}
+
 TEST_F(SioComPortTest, SizesAreCappedAndAClosedPortStoresOnlyOffOrOn)
 {
     port.SetTraceSize(5000000);

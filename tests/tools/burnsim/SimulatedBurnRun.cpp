@@ -107,6 +107,21 @@ void SimulatedBurnRun::SendBytes(const std::vector<uint8_t>& bytes, int)
 
 void SimulatedBurnRun::SendIfRoom(const std::vector<uint8_t>& bytes) { SendBytes(bytes, 0); }
 
+void SimulatedBurnRun::DropOutput()
+{
+    // The bytes that would reach the controller later than now never do.
+    std::vector<Event> kept;
+    for (; !events_.empty(); events_.pop()) {
+        if (events_.top().kind == Kind::ToController && events_.top().at > now_)
+            --lineEvents_;
+        else
+            kept.push_back(events_.top());
+    }
+    for (const Event& e : kept)
+        events_.push(e);
+    toControllerFree_ = std::min(toControllerFree_, now_);
+}
+
 void SimulatedBurnRun::Pause(int ms)
 {
     const uint64_t until = now_ + static_cast<uint64_t>(ms) * kMs;

@@ -59,6 +59,7 @@ public:
 
     void SendBytes(const std::vector<uint8_t>& bytes, int room) override;
     void SendIfRoom(const std::vector<uint8_t>& bytes) override;
+    void DropOutput() override;
     void Pause(int ms) override;
     void ShowStatus(const std::string& caption) override;
     void ShowProgress(int min, int max, int position) override;
