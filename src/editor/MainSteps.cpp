@@ -125,7 +125,7 @@ void TFormMain::SetStepCount(int count)
     if (steps != Grid->ColCount() - 1) {
         int newTime = ParseStepTimeEdit();  // read while the current column still exists
         PushUndo();
-        ResizeSteps(Scn(), steps, newTime, Grid->RowCount());
+        ResizeSteps(Scn(), steps, newTime);
         Grid->SetColCount(1 + steps);
         EditState.Marks.ClearColumnsFrom(Grid->ColCount());
         // The menu texts and the gradient button follow what is still selected.

@@ -5,15 +5,18 @@
 #include "scenario/ScenarioLoops.h"
 #include "scenario/ScenarioTotals.h"
 
-void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount)
+void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime)
 {
     int oldCols = std::max(1, scn.ColCount());
     int newCols = std::max(1, std::min(steps + 1, kSnapshotColumns));
     scn.SetCell(0, 0, static_cast<uint16_t>(newCols));
+    // A column that comes back holds nothing of its cut cells, on the channels beyond the
+    // current count neither: they would show again when the count is raised.
     for (int c = oldCols; c < newCols; ++c) {
-        scn.SetCell(c, 1, static_cast<uint16_t>(newTime));
-        for (int r = 2; r < std::min(rowCount, kSnapshotRows); ++r)
-            scn.SetCell(c, r, 0);
+        scn.RewriteColumn(c, [newTime](const uint16_t*, uint16_t* cells) {
+            std::fill(cells, cells + kSnapshotRows, uint16_t{0});
+            cells[1] = static_cast<uint16_t>(newTime);
+        });
     }
 }
 

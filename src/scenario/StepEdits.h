@@ -10,8 +10,9 @@
 #include "scenario/StepTiming.h"
 
 // Makes the scenario steps long (cell [0][0] = steps + 1). Every column that is added
-// gets newTime and zero in rows 2 .. rowCount - 1 (the loops row and the channels).
-void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime, int rowCount);
+// gets newTime and zero in every other row (the loops row and all channels, those
+// beyond the grid's channel count included).
+void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime);
 
 // Zeroes every cell of the steps (columns 1 .. colCount - 1) but their times: every
 // channel is switched off, the channels beyond the grid's channel count included.

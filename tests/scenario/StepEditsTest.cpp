@@ -27,18 +27,20 @@ TEST(StepCount, AddedAndReturningColumnsStartFresh)
     Scenario s;
     s.scn.SetCell(10, 4, 77);
     s.scn.SetCell(10, 2, 5);
-    ResizeSteps(s.scn, 8, 0, kSize.rowCount);
+    s.scn.SetCell(10, 20, 64);  // a channel beyond the current count
+    ResizeSteps(s.scn, 8, 0);
     EXPECT_EQ(s.scn.ColCount(), 9);
     EXPECT_EQ(s.scn.Cell(10, 4), 77) << "a cut column keeps its cells until it comes back";
-    ResizeSteps(s.scn, 12, 35, kSize.rowCount);
+    ResizeSteps(s.scn, 12, 35);
     EXPECT_EQ(s.scn.ColCount(), 13);
     for (int c = 9; c <= 12; ++c) {
         EXPECT_EQ(s.scn.Cell(c, 1), 35) << c;
         EXPECT_EQ(s.scn.Cell(c, 2), 0);
         EXPECT_EQ(s.scn.Cell(c, 4), 0);
+        EXPECT_EQ(s.scn.Cell(c, 20), 0) << "hidden channels come back empty too";
     }
     EXPECT_EQ(s.scn.Cell(8, 1), 100) << "columns that stayed keep their time";
-    ResizeSteps(s.scn, 9000, 1, kSize.rowCount);
+    ResizeSteps(s.scn, 9000, 1);
     EXPECT_EQ(s.scn.ColCount(), kSnapshotColumns) << "never past the grid's room";
 }
 
