@@ -57,7 +57,7 @@ uint32_t BmpPicture::Field::Component(uint32_t value) const
         return 0;
     uint32_t bits = static_cast<uint32_t>((uint64_t{value} >> shift) & ((uint64_t{1} << length) - 1));
     uint32_t top = length < 8 ? bits << (8 - length) : bits >> (length - 8);
-    return top | top >> length;
+    return length >= 8 ? top : top | top >> length;
 }
 
 bool BmpPicture::Open(TStream& stream, std::string& error)
