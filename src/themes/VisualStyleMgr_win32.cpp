@@ -269,6 +269,9 @@ void TVisualStyleManager::HandleControlChange(TControl* control, bool inserting)
     TWindowProcList* list = kind == slNone ? nullptr : lists_[kind].get();
     if (!list)
         return;
+    // An announced form that is inserted somewhere is decided on here, not by the hook.
+    if (kind == slForm)
+        pendingForms_.erase(std::remove(pendingForms_.begin(), pendingForms_.end(), control), pendingForms_.end());
     int index;
     if (kind == slListView && !list->Find(control, index)) {
         // A list view gets a new window, made with its subclassing in place.

@@ -265,6 +265,22 @@ TEST(StyleManager, FixControlsMakesToolBarsAndLabelsTransparentAndToolButtonsLet
     EXPECT_TRUE(dropDown->ControlStyle & csCaptureMouse);
 }
 
+// A form announced to the manager and then placed inside another form is asked once,
+// on its insertion; the announcement does not subclass it again later.
+TEST(StyleManager, AFormInsertedIntoAnotherLeavesThePendingForms)
+{
+    if (!Styled())
+        GTEST_SKIP() << "forms join on insertion only with a style";
+    TestForm host;
+    TestManager m;
+    TestForm inner;  // pending until the next message of the application's window
+    TForm* refused = inner.form;
+    m->OnAllowSubclassing = [refused](TObject*, TControl* control, bool& allow) { allow = control != refused; };
+    inner->SetParent(host.form);
+    Pump();
+    EXPECT_FALSE(m.Holds(slForm, inner.form));
+}
+
 TEST(StyleManager, ATrackBarFinishesEveryNotificationButCustomDrawingWithoutPassingItOn)
 {
     if (!Styled())
