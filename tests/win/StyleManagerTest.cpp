@@ -265,6 +265,22 @@ TEST(StyleManager, FixControlsMakesToolBarsAndLabelsTransparentAndToolButtonsLet
     EXPECT_TRUE(dropDown->ControlStyle & csCaptureMouse);
 }
 
+// The controls' windows are made after the manager collected their form.
+TEST(StyleManager, FixControlsGivesTheDialogTextureToWindowsMadeAfterItRan)
+{
+    TestForm f;
+    auto* panel = Place<TPanel>(f.form, 0, 0, 200, 100);
+    auto* edit = Place<TEdit>(panel, 10, 10, 100, 21);
+    TestManager m;
+    ASSERT_FALSE(edit->HandleAllocated());
+    f->HandleNeeded();
+    auto textured = [](TWinControl* c) { return UxTheme.IsThemeDialogTextureEnabled(c->Handle()) != FALSE; };
+    EXPECT_EQ(textured(panel), Styled());
+    EXPECT_EQ(textured(edit), Styled());
+    edit->RecreateWnd();  // a window made again keeps it
+    EXPECT_EQ(textured(edit), Styled());
+}
+
 // A form announced to the manager and then placed inside another form is asked once,
 // on its insertion; the announcement does not subclass it again later.
 TEST(StyleManager, AFormInsertedIntoAnotherLeavesThePendingForms)
