@@ -167,11 +167,14 @@ void TVisualStyleManager::TrackBarWindowProc(TControl* control, TMessage& m)
 {
     if (Offered(slTrackBar, control, m))
         return;
-    // Only custom drawing is ours; every other notification is the track bar's own.
-    if (m.Msg != CN_NOTIFY || reinterpret_cast<NMHDR*>(m.LParam)->code != static_cast<UINT>(NM_CUSTOMDRAW)) {
+    if (m.Msg != CN_NOTIFY) {
         PassOn(slTrackBar, control, m);
         return;
     }
+    // Notifications other than custom drawing are finished here: the track bar's own
+    // handling has nothing to do with them.
+    if (reinterpret_cast<NMHDR*>(m.LParam)->code != static_cast<UINT>(NM_CUSTOMDRAW))
+        return;
     auto* bar = static_cast<TTrackBar*>(control);
     auto& draw = *reinterpret_cast<NMCUSTOMDRAW*>(m.LParam);
     m.Result = CDRF_DODEFAULT;

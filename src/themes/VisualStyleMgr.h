@@ -120,6 +120,7 @@ public:
     void RemoveChildSubclassing(TWinControl* control);
     // Dialog texture for windowed controls, transparency for tool bars and labels, no
     // mouse capture for tool buttons, as the options say; on one form or every form.
+    // The texture stays with a control: a window made for it later gets it too.
     void FixControls(TForm* form = nullptr);
     // Tells every form and windowed control that the theme changed.
     void BroadcastThemeChange();
@@ -162,6 +163,11 @@ private:
     bool Offered(TStyleList kind, TControl* control, TMessage& message);
     void PassOn(TStyleList kind, TControl* control, TMessage& message);
     void RemoveFromLists(TControl* control);
+    // FixControls gave the control the dialog texture.
+    bool DialogTextured(TControl* control) const;
+    // The dialog texture for the control's window, when it has one and FixControls gave
+    // the control the texture.
+    void GiveDialogTexture(TControl* control);
     void ClearAllLists();
     // The parent's background into dc: painted by a double-buffered parent itself, else
     // by the theme library.
@@ -179,6 +185,7 @@ private:
     TControlMessageListeners listeners_;
     std::vector<TComponent*> pendingForms_;  // announced, checked and subclassed by the hook
     std::vector<TControl*> recreationList_;
+    std::vector<TControl*> dialogTextured_;  // windowed controls FixControls gave the texture
     bool subclassingDisabled_ = false;
     bool hookedMainWindow_ = false;
     bool themesWereEnabled_ = false;  // at the last reading of the theme state

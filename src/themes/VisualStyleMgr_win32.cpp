@@ -136,6 +136,9 @@ void TVisualStyleManager::Loaded()
 void TVisualStyleManager::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
+    if (operation == opRemove)
+        dialogTextured_.erase(std::remove(dialogTextured_.begin(), dialogTextured_.end(), component),
+                              dialogTextured_.end());
     if (operation == opInsert) {
         // A component is announced while it is being made, before it is a form; the hook
         // looks at it once it is complete.
@@ -269,6 +272,9 @@ void TVisualStyleManager::HandleControlChange(TControl* control, bool inserting)
     TWindowProcList* list = kind == slNone ? nullptr : lists_[kind].get();
     if (!list)
         return;
+    // An announced form that is inserted somewhere is decided on here, not by the hook.
+    if (kind == slForm)
+        pendingForms_.erase(std::remove(pendingForms_.begin(), pendingForms_.end(), control), pendingForms_.end());
     int index;
     if (kind == slListView && !list->Find(control, index)) {
         // A list view gets a new window, made with its subclassing in place.
@@ -424,8 +430,15 @@ void TVisualStyleManager::FixControls(TForm* form)
         for (int i = 0; i < parent->ControlCount(); ++i) {
             TControl* child = parent->Controls(i);
             auto* windowed = dynamic_cast<TWinControl*>(child);
-            if (windowed && windowed->HandleAllocated() && ThemesEnabled() && UxTheme.EnableThemeDialogTexture)
-                UxTheme.EnableThemeDialogTexture(windowed->Handle(), kDialogTabTexture);
+            if (windowed && ThemesEnabled()) {
+                // Most windows are made after this runs (a form's when it is first
+                // shown): the manager's procedures give each new window the texture.
+                if (!DialogTextured(child)) {
+                    dialogTextured_.push_back(child);
+                    FreeNotification(child);
+                }
+                GiveDialogTexture(child);
+            }
             if (auto* bar = dynamic_cast<TToolBar*>(child)) {
                 if (transparency)
                     bar->SetTransparent(true);
@@ -469,6 +482,19 @@ void TVisualStyleManager::PassOn(TStyleList kind, TControl* control, TMessage& m
         control->WndProc(message);
 }
 
+bool TVisualStyleManager::DialogTextured(TControl* control) const
+{
+    return std::find(dialogTextured_.begin(), dialogTextured_.end(), control) != dialogTextured_.end();
+}
+
+void TVisualStyleManager::GiveDialogTexture(TControl* control)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed && windowed->HandleAllocated() && DialogTextured(control) && ThemesEnabled() &&
+        UxTheme.EnableThemeDialogTexture)
+        UxTheme.EnableThemeDialogTexture(windowed->Handle(), kDialogTabTexture);
+}
+
 void TVisualStyleManager::ClassWindowProc(TStyleList kind, TControl* control, TMessage& message)
 {
     switch (kind) {
@@ -488,4 +514,8 @@ void TVisualStyleManager::ClassWindowProc(TStyleList kind, TControl* control, TM
     case slWinControl: WinControlWindowProc(control, message); break;
     case slNone: control->WndProc(message); break;
     }
+    // A window made for a control after FixControls ran (or made again) gets its texture
+    // once the control has made it.
+    if (message.Msg == WM_CREATE && message.Result != -1)
+        GiveDialogTexture(control);
 }
