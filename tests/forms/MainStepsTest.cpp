@@ -65,6 +65,23 @@ TEST_F(MainStepsTest, TheUpDownAddsAStepWithTheTimeTypedForIt)
     EXPECT_EQ(Steps(), 10);
 }
 
+TEST_F(MainStepsTest, ANewLimitLeavesTheStepCountAndTheArrowKeysStepIt)
+{
+    Enter(form->EditStepNum, L"50");
+    form->SetMaxSteps(1305, true);  // as after a programming run that fits
+    EXPECT_EQ(form->EditStepNum->Text(), "50");
+    form->EditStepNum->SetFocus();
+    form->Grid->SetFocus();
+    EXPECT_EQ(Steps(), 50) << "leaving the field changes nothing";
+    form->EditStepNum->SetFocus();
+    TypeKey(form->EditStepNum, VK_UP);
+    EXPECT_EQ(Steps(), 51);
+    TypeKey(form->EditStepNum, VK_DOWN);
+    TypeKey(form->EditStepNum, VK_DOWN);
+    EXPECT_EQ(Steps(), 49);
+    EXPECT_EQ(form->EditStepNum->Text(), "49");
+}
+
 TEST_F(MainStepsTest, TheTimeSliderIsOneUndoStepPerGesture)
 {
     int before = TimeOf(1);
