@@ -24,6 +24,7 @@ TEdit* LevelEdit(TFormGradient* form, const char* name, int top)
 {
     auto* edit = Place<TEdit>(form, form, name, 232, top, 56, 21);
     edit->SetMaxLength(5);
+    edit->NumbersOnly = true;
     edit->SetColor(clBtnFace);
     return edit;
 }

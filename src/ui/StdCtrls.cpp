@@ -254,6 +254,15 @@ void TEdit::SelectAll()
         SendMessageW(handle_, EM_SETSEL, 0, -1);
 }
 
+void TEdit::WndProc(TMessage& m)
+{
+    if (m.Msg == WM_CHAR && NumbersOnly && m.WParam >= L' ' && !(m.WParam >= L'0' && m.WParam <= L'9')) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
 void TEdit::TextChanged()
 {
     if (HandleAllocated())

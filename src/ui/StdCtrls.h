@@ -119,9 +119,15 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
     void SelectAll();
+    // A numeric field: characters other than digits are dropped as they are typed,
+    // before any key event sees them (control keys such as Backspace, Enter, Escape and
+    // the clipboard's pass).
+    bool NumbersOnly = false;
 
     // Every change of the text, typed or set from code.
     TNotifyEvent OnChange;
+
+    void WndProc(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

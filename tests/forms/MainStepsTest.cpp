@@ -82,6 +82,23 @@ TEST_F(MainStepsTest, ANewLimitLeavesTheStepCountAndTheArrowKeysStepIt)
     EXPECT_EQ(form->EditStepNum->Text(), "49");
 }
 
+TEST_F(MainStepsTest, NumericEditsTakeDigitsOnlyAndEscapePutsTheStepCountBack)
+{
+    form->Scn().loops = {{1, 5, 3}};  // a loop holds the current step: its count can be typed
+    form->UpdateControls();
+    for (TEdit* edit : {form->EditStepNum, form->EditStepTime, form->EditSubCnt}) {
+        edit->SetFocus();
+        TypeText(edit, L"1x2");
+        EXPECT_EQ(edit->Text(), "12") << edit->Name;
+    }
+    form->EditStepNum->SetFocus();
+    TypeText(form->EditStepNum, L"7");
+    EXPECT_EQ(form->EditStepNum->Color(), clWindow) << "being typed in";
+    TypeKey(form->EditStepNum, VK_ESCAPE, 27);
+    EXPECT_EQ(form->EditStepNum->Text(), "12");
+    EXPECT_EQ(form->EditStepNum->Color(), clBtnFace);
+}
+
 TEST_F(MainStepsTest, TheTimeSliderIsOneUndoStepPerGesture)
 {
     int before = TimeOf(1);

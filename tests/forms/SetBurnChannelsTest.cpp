@@ -42,6 +42,14 @@ protected:
         SendMessageW(edit->Handle(), WM_CHAR, enter, 0);
     }
 
+    // Typed key by key over the edit's whole text.
+    void TypeKeys(TEdit* edit, const std::wstring& keys)
+    {
+        SendMessageW(edit->Handle(), EM_SETSEL, 0, -1);
+        for (wchar_t c : keys)
+            SendMessageW(edit->Handle(), WM_CHAR, c, 0);
+    }
+
     RecordingDialogs dialogs;
     TFormSetBurnChannels* form = nullptr;
     std::vector<std::pair<int, int>> programmed;
@@ -83,6 +91,18 @@ TEST_F(SetBurnChannelsTest, TheArrowsAndTheEditsMoveTheRange)
     EXPECT_EQ(form->EditEndCh->Color(), clYellow) << "wider than one controller";
     Type(form->EditEndCh, "2");
     EXPECT_EQ(Shown(), "1: 4..4 (1)") << "the last channel stays at or after the first";
+}
+
+TEST_F(SetBurnChannelsTest, TheRangeEditsTakeDigitsOnly)
+{
+    Open(40, 18);
+    TypeKeys(form->EditCtrlNum, L"1z");
+    TypeKeys(form->EditFirstCh, L"2x");
+    TypeKeys(form->EditEndCh, L"9y");
+    EXPECT_EQ(Shown(), "1: 2..9 (18)");
+    form->SpeedButtonBurn->Click();
+    EXPECT_EQ(programmed, (std::vector<std::pair<int, int>>{{1, 8}}));
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(SetBurnChannelsTest, AWiderRangeIsProgrammedAsTyped)
