@@ -8,6 +8,7 @@
 namespace {
 
 constexpr char kEnter = 13;
+constexpr char kEscape = 27;
 
 // The warning when a list has no room left; what names the entries.
 void WarnFull(const char* what, int limit)
@@ -106,10 +107,18 @@ void TFormMain::UpDownSubCntChangingEx(TObject*, bool&, short NewValue, TUpDownD
 
 void TFormMain::EditSubCntKeyPress(TObject* Sender, char& Key)
 {
-    if (Key != kEnter)
-        return;
-    Key = 0;
-    EditSubCntExit(Sender);
+    if (Key == kEnter) {
+        Key = 0;
+        EditSubCntExit(Sender);
+    } else if (Key == kEscape) {
+        Key = 0;
+        int i = FindLoop(Grid->Col());
+        if (i >= 0)
+            EditSubCnt->SetText(IntToStr(Scn().loops[static_cast<size_t>(i)].repeatCount));
+        EditSubCnt->SetColor(clBtnFace);
+    } else {
+        EditSubCnt->SetColor(clWindow);
+    }
 }
 
 void TFormMain::EditSubCntExit(TObject*)
@@ -117,6 +126,7 @@ void TFormMain::EditSubCntExit(TObject*)
     int i = FindLoop(Grid->Col());
     if (i >= 0)
         SetLoopRepeat(TypedRepeat(EditSubCnt->Text(), Scn().loops[static_cast<size_t>(i)].repeatCount));
+    EditSubCnt->SetColor(clBtnFace);
 }
 
 void TFormMain::RadioButtonLoopRepeatClick(TObject*)

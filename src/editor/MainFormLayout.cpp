@@ -40,6 +40,7 @@ TEdit* NumberEdit(TFormMain* form, TWinControl* parent, const char* name, int le
 {
     auto* e = Place<TEdit>(form, parent, name, left, top, width, 21);
     e->SetMaxLength(maxLength);
+    e->NumbersOnly = true;
     e->SetColor(clBtnFace);
     return e;
 }

@@ -142,14 +142,21 @@ void TFormMain::SetStepCount(int count)
 void TFormMain::EditStepNumExit(TObject*)
 {
     SetStepCount(StrToIntDef(EditStepNum->Text(), Grid->ColCount() - 1));
+    EditStepNum->SetColor(clBtnFace);
 }
 
 void TFormMain::EditStepNumKeyPress(TObject* Sender, char& Key)
 {
-    if (Key != kEnter)
-        return;
-    Key = 0;  // handled here, no beep from the edit
-    EditStepNumExit(Sender);
+    if (Key == kEnter) {
+        Key = 0;  // handled here, no beep from the edit
+        EditStepNumExit(Sender);
+    } else if (Key == kEscape) {
+        Key = 0;
+        EditStepNum->SetText(IntToStr(Grid->ColCount() - 1));
+        EditStepNum->SetColor(clBtnFace);
+    } else {
+        EditStepNum->SetColor(clWindow);
+    }
 }
 
 void TFormMain::UpDownStepNumChangingEx(TObject*, bool&, short NewValue, TUpDownDirection)

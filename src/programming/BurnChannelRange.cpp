@@ -26,9 +26,9 @@ int BurnChannelRange::ControllerCount() const
 {
     // A model without channels (not in the table) cannot be divided into controllers:
     // the whole scenario is one controller's range to adjust.
-    if (CtrlChannels < 1)
+    if (Channels() < 1)
         return 1;
-    return std::max(1, static_cast<int>(std::ceil(static_cast<double>(TotalCh) / CtrlChannels)));
+    return std::max(1, static_cast<int>(std::ceil(static_cast<double>(TotalCh) / Channels())));
 }
 
 void BurnChannelRange::Show(int firstChannel, int totalCh, int ctrlChannels)
@@ -39,21 +39,21 @@ void BurnChannelRange::Show(int firstChannel, int totalCh, int ctrlChannels)
     firstCh.SetMax(TotalCh);
     endCh.SetMax(TotalCh);
     endCh.SetMin(firstCh.position);
-    endCh.SetPosition(firstCh.position + CtrlChannels - 1);
+    endCh.SetPosition(firstCh.position + Channels() - 1);
     ctrlNum.SetMax(ControllerCount());
     ctrlNum.SetPosition(1);
 }
 
 void BurnChannelRange::RecomputeRange()
 {
-    firstCh.SetPosition((ctrlNum.position - 1) * CtrlChannels + 1);
+    firstCh.SetPosition((ctrlNum.position - 1) * Channels() + 1);
     endCh.SetMin(firstCh.position);
-    endCh.SetPosition(firstCh.position + CtrlChannels - 1);
+    endCh.SetPosition(firstCh.position + Channels() - 1);
 }
 
 void BurnChannelRange::FirstChanged()
 {
-    endCh.SetPosition(firstCh.position + CtrlChannels - 1);
+    endCh.SetPosition(firstCh.position + Channels() - 1);
     endCh.SetMin(firstCh.position);
 }
 

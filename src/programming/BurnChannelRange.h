@@ -35,8 +35,11 @@ public:
     bool NextController();
 
     int Count() const { return endCh.position - firstCh.position + 1; }
+    // The channels one controller's range spans: the model's, or for a model without
+    // channels (not in the table) the whole scenario.
+    int Channels() const { return CtrlChannels < 1 ? TotalCh : CtrlChannels; }
     // Wider than one controller: allowed, but the window warns.
-    bool Wide() const { return Count() > CtrlChannels; }
+    bool Wide() const { return Count() > Channels(); }
     std::string CountLabel() const;  // "(n)"
     int ControllerCount() const;
 };

@@ -21,6 +21,7 @@ TUpDown* Number(TFormSetBurnChannels* form, TEdit*& edit, const char* editName, 
 {
     edit = Place<TEdit>(form, form, editName, left, top, 36, 21);
     edit->SetMaxLength(3);
+    edit->NumbersOnly = true;
     edit->SetText("1");
     auto* upDown = Place<TUpDown>(form, form, upDownName, left + 36, top, 16, 21);
     upDown->SetMin(1);

@@ -5,7 +5,6 @@
 #include "programming/BurnTexts.h"
 #include "programming/ControllerImage.h"
 #include "ui/Dialogs.h"
-#include "ui/SysUtils.h"
 
 TFormSetBurnChannels* FormSetBurnChannels = nullptr;
 
@@ -24,23 +23,21 @@ void TFormSetBurnChannels::TakePositions()
     range_.endCh.SetPosition(UpDownEndCh->Position());
 }
 
-void TFormSetBurnChannels::ShowRange()
+void TFormSetBurnChannels::ShowUpDown(TUpDown* upDown, const UpDownRange& range)
 {
-    const std::pair<TUpDown*, const UpDownRange*> controls[] = {
-        {UpDownCtrlNum, &range_.ctrlNum}, {UpDownFirstCh, &range_.firstCh}, {UpDownEndCh, &range_.endCh}};
-    for (const auto& [upDown, range] : controls) {
-        upDown->SetMin(range->min);
-        upDown->SetMax(range->max);
-        upDown->SetPosition(range->position);
-    }
-    UpdateRangeLabel();
+    upDown->SetMin(range.min);
+    upDown->SetMax(range.max);
+    upDown->SetPosition(range.position);
 }
 
 void TFormSetBurnChannels::FormShow(TObject*)
 {
     SetCaption(" Программирование " + CtrlName);
     range_.Show(FirstCh, TotalCh, CtrlChannels);
-    ShowRange();
+    ShowUpDown(UpDownFirstCh, range_.firstCh);
+    ShowUpDown(UpDownEndCh, range_.endCh);
+    ShowUpDown(UpDownCtrlNum, range_.ctrlNum);
+    UpdateRangeLabel();
 }
 
 void TFormSetBurnChannels::UpdateRangeLabel()
@@ -50,18 +47,23 @@ void TFormSetBurnChannels::UpdateRangeLabel()
     LabelNum->SetCaption(range_.CountLabel());
 }
 
+// Each step sets only the up-downs it changes: a number typed into another edit stays
+// there as typed.
 void TFormSetBurnChannels::RecomputeRange()
 {
     TakePositions();
     range_.RecomputeRange();
-    ShowRange();
+    ShowUpDown(UpDownFirstCh, range_.firstCh);
+    ShowUpDown(UpDownEndCh, range_.endCh);
+    UpdateRangeLabel();
 }
 
 void TFormSetBurnChannels::FirstChanged()
 {
     TakePositions();
     range_.FirstChanged();
-    ShowRange();
+    ShowUpDown(UpDownEndCh, range_.endCh);
+    UpdateRangeLabel();
 }
 
 void TFormSetBurnChannels::FormKeyPress(TObject*, char& Key)
@@ -86,13 +88,9 @@ void TFormSetBurnChannels::EditCtrlNumKeyPress(TObject* Sender, char& Key)
 
 void TFormSetBurnChannels::UpDownFirstChClick(TObject*, TUDBtnType) { FirstChanged(); }
 
-// The channel edits follow their up-downs as the up-down's buddy does: a number typed
-// there becomes the position (kept within the range); anything else leaves it.
-void TFormSetBurnChannels::EditFirstChExit(TObject*)
-{
-    UpDownFirstCh->SetPosition(StrToIntDef(EditFirstCh->Text(), UpDownFirstCh->Position()));
-    FirstChanged();
-}
+// The up-downs read a number typed into their edits themselves; leaving an edit
+// neither clamps nor rewrites what was typed there.
+void TFormSetBurnChannels::EditFirstChExit(TObject*) { FirstChanged(); }
 
 void TFormSetBurnChannels::EditFirstChKeyPress(TObject* Sender, char& Key)
 {
@@ -102,11 +100,7 @@ void TFormSetBurnChannels::EditFirstChKeyPress(TObject* Sender, char& Key)
 
 void TFormSetBurnChannels::UpDownEndChClick(TObject*, TUDBtnType) { UpdateRangeLabel(); }
 
-void TFormSetBurnChannels::EditEndChExit(TObject*)
-{
-    UpDownEndCh->SetPosition(StrToIntDef(EditEndCh->Text(), UpDownEndCh->Position()));
-    UpdateRangeLabel();
-}
+void TFormSetBurnChannels::EditEndChExit(TObject*) { UpdateRangeLabel(); }
 
 void TFormSetBurnChannels::EditEndChKeyPress(TObject* Sender, char& Key)
 {
@@ -129,8 +123,12 @@ void TFormSetBurnChannels::SpeedButtonBurnClick(TObject*)
         BuildControllerImage(FirstCh, EndCh - FirstCh + 1);
     // The next controller's range, whether this run succeeded or not.
     TakePositions();
-    if (range_.NextController())
-        ShowRange();
-    else
+    if (range_.NextController()) {
+        ShowUpDown(UpDownCtrlNum, range_.ctrlNum);
+        ShowUpDown(UpDownFirstCh, range_.firstCh);
+        ShowUpDown(UpDownEndCh, range_.endCh);
+        UpdateRangeLabel();
+    } else {
         ModalResult = mrCancel;
+    }
 }

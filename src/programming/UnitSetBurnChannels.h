@@ -62,9 +62,10 @@ private:
     void BuildForm();
     void BindEvents();
     void PaintGlyphs();
-    // The up-downs' positions into the range, and the range into the up-downs.
+    // The up-downs' positions into the range, and one up-down's range and position
+    // from it.
     void TakePositions();
-    void ShowRange();
+    void ShowUpDown(TUpDown* upDown, const UpDownRange& range);
 
     BurnChannelRange range_;
 };

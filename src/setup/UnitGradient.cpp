@@ -24,6 +24,7 @@ TEdit* LevelEdit(TFormGradient* form, const char* name, int top)
 {
     auto* edit = Place<TEdit>(form, form, name, 232, top, 56, 21);
     edit->SetMaxLength(5);
+    edit->NumbersOnly = true;
     edit->SetColor(clBtnFace);
     return edit;
 }
@@ -53,11 +54,12 @@ void TFormGradient::BuildForm()
     BorderStyle = bsToolWindow;
     SetClientSize(298, 132);
     Label1 = ValueLabel(this, "Label1", 8, "Начальное значение");
-    TrackBarBeginValue = LevelBar(this, "TrackBarBeginValue", 24, 0);
-    EditMin = LevelEdit(this, "EditMin", 26);
     Label2 = ValueLabel(this, "Label2", 56, "Конечное значение");
-    TrackBarEndValue = LevelBar(this, "TrackBarEndValue", 72, 128);
+    // Created in tab order: the two values to type, then their sliders.
+    EditMin = LevelEdit(this, "EditMin", 26);
     EditMax = LevelEdit(this, "EditMax", 74);
+    TrackBarBeginValue = LevelBar(this, "TrackBarBeginValue", 24, 0);
+    TrackBarEndValue = LevelBar(this, "TrackBarEndValue", 72, 128);
     SpeedButtonOk = Place<TSpeedButton>(this, this, "SpeedButtonOk", 104, 102, 90, 24);
     SpeedButtonOk->SetCaption("Принять");
     SpeedButtonCancel = Place<TSpeedButton>(this, this, "SpeedButtonCancel", 200, 102, 90, 24);

@@ -114,6 +114,8 @@ TUpDown::TUpDown(TComponent* owner) : TWinControl(owner)
     height_ = 21;
 }
 
+TUpDown::~TUpDown() { SetAssociate(nullptr); }
+
 void TUpDown::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
@@ -128,20 +130,31 @@ void TUpDown::CreateHandleDone()
     SendMessageW(handle_, UDM_SETPOS32, 0, position_);
 }
 
-void TUpDown::SetMin(int value)
+void TUpDown::SetMin(int value) { SetRange(value, max_); }
+
+void TUpDown::SetMax(int value) { SetRange(min_, value); }
+
+void TUpDown::SetRange(int min, int max)
 {
-    min_ = value;
-    if (HandleAllocated())
+    // The associate may show a number typed there or set by its form: a new range is
+    // no reason to overwrite it with a position from before.
+    min_ = min;
+    max_ = max;
+    position_ = std::max(min_, std::min(max_, position_));
+    if (HandleAllocated()) {
         SendMessageW(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-    SetPosition(position_);
+        SendMessageW(handle_, UDM_SETPOS32, 0, position_);
+    }
 }
 
-void TUpDown::SetMax(int value)
+int TUpDown::Position()
 {
-    max_ = value;
-    if (HandleAllocated())
-        SendMessageW(handle_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-    SetPosition(position_);
+    if (associate_) {
+        int typed = StrToIntDef(Trim(associate_->Text()), min_ - 1);
+        if (typed >= min_ && typed <= max_)
+            position_ = typed;
+    }
+    return position_;
 }
 
 void TUpDown::SetPosition(int value)
@@ -160,11 +173,15 @@ void TUpDown::ShowPosition()
 
 void TUpDown::SetAssociate(TWinControl* control)
 {
-    if (associate_)
+    if (associate_) {
         associate_->RemoveFreeNotification(this);
+        if (associate_->AssociatedUpDown() == this)
+            associate_->SetAssociatedUpDown(nullptr);
+    }
     associate_ = control;
     if (associate_) {
         associate_->FreeNotification(this);
+        associate_->SetAssociatedUpDown(this);
         ShowPosition();
     }
 }
@@ -174,6 +191,14 @@ void TUpDown::Notification(TComponent* component, TOperation operation)
     TWinControl::Notification(component, operation);
     if (operation == opRemove && component == associate_)
         associate_ = nullptr;
+}
+
+bool TUpDown::AssociateKey(WORD key)
+{
+    if ((key != VK_UP && key != VK_DOWN) || !enabled_)
+        return false;
+    Click(key == VK_UP ? btNext : btPrev);
+    return true;
 }
 
 void TUpDown::SetOrientation(TUDOrientation value)
@@ -199,8 +224,7 @@ bool TUpDown::CanChange(int newValue, TUpDownDirection direction)
 void TUpDown::Click(TUDBtnType button)
 {
     // A number typed into the associate is where the step starts from.
-    if (associate_)
-        position_ = std::max(min_, std::min(max_, StrToIntDef(Trim(associate_->Text()), position_)));
+    Position();
     int step = button == btNext ? Increment : -Increment;
     int target = position_ + step;
     TUpDownDirection direction = button == btNext ? updUp : updDown;

@@ -47,16 +47,21 @@ using TUDChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>
 using TUDChangingEventEx =
     std::function<void(TObject* Sender, bool& AllowChange, short NewValue, TUpDownDirection Direction)>;
 
-// Arrows that step a position; the associated control shows the position as its text.
+// Arrows that step a position; the associated control shows the position as its text,
+// and its Up and Down keys step it as the arrows do.
 class TUpDown : public TWinControl {
 public:
     explicit TUpDown(TComponent* owner);
+    ~TUpDown() override;
 
     int Min() const { return min_; }
     int Max() const { return max_; }
+    // A new range keeps the position within it but leaves the associate's text alone.
     void SetMin(int value);
     void SetMax(int value);
-    int Position() const { return position_; }
+    // The number in the associate's text when it is one within the range (typed there),
+    // else the position last set or stepped to.
+    int Position();
     // From code: clamped to the range, shown in the associate; no event.
     void SetPosition(int value);
     int Increment = 1;
@@ -80,11 +85,13 @@ protected:
     void CreateHandleDone() override;
     bool HandleReflected(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
+    bool AssociateKey(WORD key) override;
 
 private:
     // Runs the changing events for a step to newValue; true when allowed.
     bool CanChange(int newValue, TUpDownDirection direction);
     void ShowPosition();
+    void SetRange(int min, int max);
 
     int min_ = 0, max_ = 100, position_ = 0;
     TWinControl* associate_ = nullptr;  // not owned

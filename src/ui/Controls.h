@@ -227,6 +227,11 @@ public:
     void DoEnter();
     void DoExit();
 
+    // The up-down whose associate this control is (not owned; the up-down sets and
+    // clears it): it steps with the Up and Down keys this control's key events leave.
+    TWinControl* AssociatedUpDown() const { return associatedUpDown_; }
+    void SetAssociatedUpDown(TWinControl* upDown) { associatedUpDown_ = upDown; }
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;
@@ -255,6 +260,10 @@ protected:
     // canvas, then the non-windowed children are painted. Cleans up when paint throws.
     void PaintMessage(TMessage& message, TCanvas& canvas, const std::function<void()>& paint);
 
+    // A key message of this control before its window sees it: the key notification,
+    // menu shortcuts, key events, the associated up-down's keys and the form's dialog
+    // keys. True when used up; otherwise the message (its key perhaps replaced) goes on.
+    bool HandleKeyMessage(TMessage& message);
     // Key handling: form preview first, then the control's own event. Return true when
     // the key was consumed (then the default handling is skipped).
     virtual bool DoKeyDown(WORD& key, TShiftState shift);
@@ -266,6 +275,8 @@ protected:
     bool WantsDialogKey(WORD key, LPARAM keyData);
     // Erases the background with the control's colour.
     virtual bool EraseBackground(HDC dc);
+    // A key of the control whose up-down this is; true when it was used.
+    virtual bool AssociateKey(WORD key) { (void)key; return false; }
     // Reflected notification of a system control (CN_*); true when handled.
     virtual bool HandleReflected(TMessage& message) { (void)message; return false; }
     // WM_MOUSEWHEEL: runs OnMouseWheelDown or OnMouseWheelUp; true when one handled it.
@@ -283,6 +294,7 @@ protected:
     TColor colorBrushColor_ = 0;
     bool recreating_ = false;
     bool aligning_ = false;
+    TWinControl* associatedUpDown_ = nullptr;  // not owned
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

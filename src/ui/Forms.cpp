@@ -161,9 +161,19 @@ void TForm::VisibleChanged()
         int cmd = pendingState_ == wsMaximized ? SW_SHOWMAXIMIZED
                 : pendingState_ == wsMinimized ? SW_SHOWMINIMIZED
                                                : SW_SHOW;
-        ShowWindow(handle_, cmd);
-        if (OnShow && EventsAllowed())
-            OnShow(this);
+        // The focus goes to a control once OnShow has filled the form in.
+        showing_ = true;
+        try {
+            ShowWindow(handle_, cmd);
+            if (OnShow && EventsAllowed())
+                OnShow(this);
+        } catch (...) {
+            showing_ = false;
+            throw;
+        }
+        showing_ = false;
+        if (Active())
+            FocusActiveControl();
     } else if (handle_) {
         if (OnHide && EventsAllowed())
             OnHide(this);
@@ -212,6 +222,17 @@ void TForm::SetFocusedControl(TWinControl* control)
     for (TWinControl* w : entered)
         if (activeControl_ == control)
             w->DoEnter();
+}
+
+void TForm::FocusActiveControl()
+{
+    if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus()) {
+        ::SetFocus(activeControl_->Handle());
+        return;
+    }
+    // None yet: the first tab stop, as the Tab key goes from the form itself.
+    if (HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE))
+        ::SetFocus(first);
 }
 
 bool TForm::CloseQuery()
@@ -332,8 +353,8 @@ void TForm::WndProc(TMessage& m)
     case WM_ACTIVATE:
         DefaultHandler(m);
         if (LOWORD(m.WParam) != WA_INACTIVE) {
-            if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
-                ::SetFocus(activeControl_->Handle());
+            if (!showing_)
+                FocusActiveControl();
             if (OnActivate && EventsAllowed())
                 OnActivate(this);
         } else if (OnDeactivate && EventsAllowed()) {

@@ -72,10 +72,13 @@ protected:
 private:
     void CloseModal();
     void TrackActiveControl(TWinControl* control);
+    // Focuses the control that had the focus, or else the first tab stop in tab order.
+    void FocusActiveControl();
     void PlaceOnScreen();
 
     bool modal_ = false;
     bool placed_ = false;
+    bool showing_ = false;  // between showing the window and the end of OnShow
     TWinControl* activeControl_ = nullptr;  // not owned
     TCanvas canvas_;
     TWindowState pendingState_ = wsNormal;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/Application.h"
 #include "ui/DrawText.h"
 #include "ui/Forms.h"
 #include "ui/Messages.h"
@@ -254,6 +255,15 @@ void TEdit::SelectAll()
         SendMessageW(handle_, EM_SETSEL, 0, -1);
 }
 
+void TEdit::WndProc(TMessage& m)
+{
+    if (m.Msg == WM_CHAR && NumbersOnly && m.WParam >= L' ' && !(m.WParam >= L'0' && m.WParam <= L'9')) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
 void TEdit::TextChanged()
 {
     if (HandleAllocated())
@@ -295,6 +305,8 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner)
     items_.SetOnChange([this](TStrings::Change change, int index) { ItemsChanged(change, index); });
 }
 
+TComboBox::~TComboBox() { UnhookEditPart(); }
+
 void TComboBox::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
@@ -312,9 +324,83 @@ void TComboBox::CreateHandleDone()
         SetWindowTextW(handle_, ToWide(text_).c_str());
     fromCode_ = false;
     ApplyDropDownHeight();
+    HookEditPart();
 }
 
-void TComboBox::DestroyHandleStart() { itemIndex_ = static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0)); }
+void TComboBox::DestroyHandleStart()
+{
+    itemIndex_ = static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
+    UnhookEditPart();
+}
+
+namespace {
+// Properties of a drop-down box's text part while it is hooked: its box, and the
+// window procedure it had before.
+const wchar_t kEditPartBox[] = L"Pelvor.EditPartBox";
+const wchar_t kEditPartProc[] = L"Pelvor.EditPartProc";
+} // namespace
+
+void TComboBox::HookEditPart()
+{
+    if (style_ != csDropDown || editPart_)
+        return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(handle_, &info) || !info.hwndItem || info.hwndItem == handle_)
+        return;
+    editPart_ = info.hwndItem;
+    SetPropW(editPart_, kEditPartBox, this);
+    SetPropW(editPart_, kEditPartProc, reinterpret_cast<HANDLE>(GetWindowLongPtrW(editPart_, GWLP_WNDPROC)));
+    SetWindowLongPtrW(editPart_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditPartProc));
+}
+
+void TComboBox::UnhookEditPart()
+{
+    if (!editPart_)
+        return;
+    if (IsWindow(editPart_)) {
+        SetWindowLongPtrW(editPart_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropW(editPart_, kEditPartProc)));
+        RemovePropW(editPart_, kEditPartProc);
+        RemovePropW(editPart_, kEditPartBox);
+    }
+    editPart_ = nullptr;
+}
+
+LRESULT CALLBACK TComboBox::EditPartProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* box = static_cast<TComboBox*>(GetPropW(hwnd, kEditPartBox));
+    auto proc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kEditPartProc));
+    if (!box || !proc)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        TDispatchScope depth;
+        switch (msg) {
+        case WM_SETFOCUS:
+            // The caret in the text part is the box being the form's focused control.
+            if (TForm* form = box->ParentForm())
+                form->SetFocusedControl(box);
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+            if (box->HandleKeyMessage(m))
+                return m.Result;
+            break;
+        case WM_NCDESTROY:
+            box->UnhookEditPart();
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        ApplicationHandleException();
+        return 0;
+    }
+    return CallWindowProcW(proc, hwnd, msg, m.WParam, m.LParam);
+}
 
 void TComboBox::ApplyDropDownHeight()
 {

@@ -119,9 +119,15 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
     void SelectAll();
+    // A numeric field: characters other than digits are dropped as they are typed,
+    // before any key event sees them (control keys such as Backspace, Enter, Escape and
+    // the clipboard's pass).
+    bool NumbersOnly = false;
 
     // Every change of the text, typed or set from code.
     TNotifyEvent OnChange;
+
+    void WndProc(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -141,6 +147,7 @@ enum TComboBoxStyle { csDropDown, csDropDownList };
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
+    ~TComboBox() override;
 
     TComboBoxStyle Style() const { return style_; }
     void SetStyle(TComboBoxStyle value);
@@ -167,6 +174,11 @@ protected:
 private:
     void ItemsChanged(TStrings::Change change, int index);
     void ApplyDropDownHeight();
+    // The text part of a drop-down box is a window of the system's inside ours: its keys
+    // and focus are taken through this box, as they would be for the box itself.
+    void HookEditPart();
+    void UnhookEditPart();
+    static LRESULT CALLBACK EditPartProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     TComboBoxStyle style_ = csDropDown;
     TStrings items_;
@@ -174,6 +186,7 @@ private:
     int dropDownCount_ = 8;
     int fullHeight_ = 0;  // height as set, the closed box being shorter in the window
     bool fromCode_ = false;
+    HWND editPart_ = nullptr;  // the text part while hooked
 };
 
 // A frame with its caption; our own window, so it can parent graphic controls.

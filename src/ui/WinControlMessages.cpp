@@ -62,6 +62,62 @@ bool TWinControl::DoKeyPress(char& key)
     return key == 0;
 }
 
+bool TWinControl::HandleKeyMessage(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // The key notification comes first; a control that answers it keeps the key.
+        if (Perform(CN_KEYDOWN, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return true;
+        }
+        WORD key = static_cast<WORD>(m.WParam);
+        if (DoMenuKey(key) || DoKeyDown(key, KeyboardShiftState()))
+            return true;
+        // Then the up-down this control is the associate of takes its Up and Down keys.
+        if (m.Msg == WM_KEYDOWN && associatedUpDown_ && associatedUpDown_->AssociateKey(key))
+            return true;
+        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key, m.LParam))
+            if (TForm* form = ParentForm())
+                if (form->Perform(CM_DIALOGKEY, key, 0))
+                    return true;
+        m.WParam = key;
+        return false;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(m.WParam);
+        if (OnKeyUp && EventsAllowed())
+            OnKeyUp(this, key, KeyboardShiftState());
+        if (key == 0)
+            return true;
+        m.WParam = key;
+        return false;
+    }
+    case WM_CHAR: {
+        wchar_t wc = static_cast<wchar_t>(m.WParam);
+        char key = 0;
+        if (wc < 0x80) {
+            key = static_cast<char>(wc);
+        } else {
+            std::string narrow = FromWide(std::wstring(1, wc));
+            key = narrow.empty() ? '?' : narrow[0];
+        }
+        char before = key;
+        if (DoKeyPress(key))
+            return true;
+        if (key != before) {
+            std::wstring wide = ToWide(std::string(1, key));
+            m.WParam = wide.empty() ? 0 : wide[0];
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
 bool TWinControl::WantsDialogKey(WORD key, LPARAM keyData)
 {
     // Asked the way a dialog asks, with the key message, so a control can claim one key
@@ -220,52 +276,13 @@ void TWinControl::WndProc(TMessage& m)
                 form->SetFocusedControl(this);
         break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        // The key notification comes first; a control that answers it keeps the key.
-        if (Perform(CN_KEYDOWN, m.WParam, m.LParam)) {
-            m.Result = 0;
-            return;
-        }
-        WORD key = static_cast<WORD>(m.WParam);
-        if (DoMenuKey(key))
-            return;
-        if (DoKeyDown(key, KeyboardShiftState()))
-            return;
-        if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key, m.LParam))
-            if (TForm* form = ParentForm())
-                if (form->Perform(CM_DIALOGKEY, key, 0))
-                    return;
-        m.WParam = key;
-        break;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        WORD key = static_cast<WORD>(m.WParam);
-        if (OnKeyUp && EventsAllowed())
-            OnKeyUp(this, key, KeyboardShiftState());
-        if (key == 0)
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+        if (HandleKeyMessage(m))
             return;
-        m.WParam = key;
         break;
-    }
-    case WM_CHAR: {
-        wchar_t wc = static_cast<wchar_t>(m.WParam);
-        char key = 0;
-        if (wc < 0x80) {
-            key = static_cast<char>(wc);
-        } else {
-            std::string narrow = FromWide(std::wstring(1, wc));
-            key = narrow.empty() ? '?' : narrow[0];
-        }
-        char before = key;
-        if (DoKeyPress(key))
-            return;
-        if (key != before) {
-            std::wstring wide = ToWide(std::string(1, key));
-            m.WParam = wide.empty() ? 0 : wide[0];
-        }
-        break;
-    }
     case WM_MOUSEWHEEL:
         if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam),
                          TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {

@@ -113,6 +113,25 @@ TEST_F(MainFormTest, TheFormSeesCtrlKeysBeforeTheGrid)
     EXPECT_EQ(form->SelectionMark(3, 5), 1) << "Ctrl+Shift+A selects all as well";
 }
 
+TEST_F(MainFormTest, TheFormSeesCtrlKeysTypedInThePortBox)
+{
+    form->Show();
+    EnablePushing();
+    EditCell(2, 4, 9);
+    HWND text = FindWindowExW(form->ComboBoxComNumber->Handle(), nullptr, L"Edit", nullptr);
+    ASSERT_NE(text, nullptr) << "the box's text part";
+    {
+        HeldKeys ctrl({VK_CONTROL});
+        for (WORD key : {'Z', 'A'}) {
+            SendMessageW(text, WM_KEYDOWN, key, 0);
+            SendMessageW(text, WM_CHAR, key - 'A' + 1, 0);
+            SendMessageW(text, WM_KEYUP, key, 0);
+        }
+    }
+    EXPECT_EQ(form->Scn().Cell(2, 4), 0) << "Ctrl+Z undid the scenario";
+    EXPECT_EQ(form->SelectionMark(3, 5), 1) << "Ctrl+A selected every cell";
+}
+
 TEST_F(MainFormTest, AskSaveChangesNamesTheFileAndHonoursTheAnswer)
 {
     EXPECT_TRUE(form->AskSaveChanges());

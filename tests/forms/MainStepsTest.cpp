@@ -65,6 +65,40 @@ TEST_F(MainStepsTest, TheUpDownAddsAStepWithTheTimeTypedForIt)
     EXPECT_EQ(Steps(), 10);
 }
 
+TEST_F(MainStepsTest, ANewLimitLeavesTheStepCountAndTheArrowKeysStepIt)
+{
+    Enter(form->EditStepNum, L"50");
+    form->SetMaxSteps(1305, true);  // as after a programming run that fits
+    EXPECT_EQ(form->EditStepNum->Text(), "50");
+    form->EditStepNum->SetFocus();
+    form->Grid->SetFocus();
+    EXPECT_EQ(Steps(), 50) << "leaving the field changes nothing";
+    form->EditStepNum->SetFocus();
+    TypeKey(form->EditStepNum, VK_UP);
+    EXPECT_EQ(Steps(), 51);
+    TypeKey(form->EditStepNum, VK_DOWN);
+    TypeKey(form->EditStepNum, VK_DOWN);
+    EXPECT_EQ(Steps(), 49);
+    EXPECT_EQ(form->EditStepNum->Text(), "49");
+}
+
+TEST_F(MainStepsTest, NumericEditsTakeDigitsOnlyAndEscapePutsTheStepCountBack)
+{
+    form->Scn().loops = {{1, 5, 3}};  // a loop holds the current step: its count can be typed
+    form->UpdateControls();
+    for (TEdit* edit : {form->EditStepNum, form->EditStepTime, form->EditSubCnt}) {
+        edit->SetFocus();
+        TypeText(edit, L"1x2");
+        EXPECT_EQ(edit->Text(), "12") << edit->Name;
+    }
+    form->EditStepNum->SetFocus();
+    TypeText(form->EditStepNum, L"7");
+    EXPECT_EQ(form->EditStepNum->Color(), clWindow) << "being typed in";
+    TypeKey(form->EditStepNum, VK_ESCAPE, 27);
+    EXPECT_EQ(form->EditStepNum->Text(), "12");
+    EXPECT_EQ(form->EditStepNum->Color(), clBtnFace);
+}
+
 TEST_F(MainStepsTest, TheTimeSliderIsOneUndoStepPerGesture)
 {
     int before = TimeOf(1);

@@ -20,14 +20,19 @@ protected:
     }
     void TearDown() override { TComponent::Free(form); }
 
-    // As the main window fills and shows it, without the modal loop.
-    void Open(int rows, int perController)
+    // As the main window fills it.
+    void Fill(int rows, int perController)
     {
         form->FirstCh = 0;
         form->EndCh = rows;
         form->TotalCh = rows;
         form->CtrlName = "Qarto18";
         form->CtrlChannels = perController;
+    }
+    // Filled and shown, without the modal loop.
+    void Open(int rows, int perController)
+    {
+        Fill(rows, perController);
         form->FormShow(form);
     }
     std::string Shown() const
@@ -40,6 +45,13 @@ protected:
         edit->SetText(text);
         char enter = 13;
         SendMessageW(edit->Handle(), WM_CHAR, enter, 0);
+    }
+    // Typed key by key over the edit's whole text.
+    void TypeKeys(TEdit* edit, const std::wstring& keys)
+    {
+        SendMessageW(edit->Handle(), EM_SETSEL, 0, -1);
+        for (wchar_t c : keys)
+            SendMessageW(edit->Handle(), WM_CHAR, c, 0);
     }
 
     RecordingDialogs dialogs;
@@ -82,7 +94,38 @@ TEST_F(SetBurnChannelsTest, TheArrowsAndTheEditsMoveTheRange)
     EXPECT_EQ(Shown(), "1: 4..22 (19)");
     EXPECT_EQ(form->EditEndCh->Color(), clYellow) << "wider than one controller";
     Type(form->EditEndCh, "2");
-    EXPECT_EQ(Shown(), "1: 4..4 (1)") << "the last channel stays at or after the first";
+    EXPECT_EQ(Shown(), "1: 4..2 (19)") << "a last channel before the first stays as typed";
+}
+
+TEST_F(SetBurnChannelsTest, ATypedRangeIsNeitherClampedNorRewrittenOnLeavingAnEdit)
+{
+    Fill(40, 18);
+    form->Show();
+    form->EditFirstCh->SetFocus();
+    TypeKeys(form->EditFirstCh, L"5\r");
+    EXPECT_EQ(Shown(), "1: 5..22 (18)") << "the last channel follows the first";
+    form->EditEndCh->SetFocus();
+    TypeKeys(form->EditEndCh, L"4\r");
+    PostMessageW(form->EditEndCh->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->EditEndCh->Focused());
+    EXPECT_EQ(form->EditEndCh->Text(), "4");
+    form->SpeedButtonBurn->Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Неверно указан диапазон каналов для загрузки!");
+    EXPECT_TRUE(programmed.empty());
+}
+
+TEST_F(SetBurnChannelsTest, TheRangeEditsTakeDigitsOnly)
+{
+    Open(40, 18);
+    TypeKeys(form->EditCtrlNum, L"1z");
+    TypeKeys(form->EditFirstCh, L"2x");
+    TypeKeys(form->EditEndCh, L"9y");
+    EXPECT_EQ(Shown(), "1: 2..9 (18)");
+    form->SpeedButtonBurn->Click();
+    EXPECT_EQ(programmed, (std::vector<std::pair<int, int>>{{1, 8}}));
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(SetBurnChannelsTest, AWiderRangeIsProgrammedAsTyped)
@@ -127,7 +170,8 @@ TEST_F(SetBurnChannelsTest, AModelWithoutChannelsIsOneController)
 {
     Open(40, 0);
     EXPECT_EQ(form->UpDownCtrlNum->Max(), 1);
-    EXPECT_EQ(Shown(), "1: 1..1 (1)");
+    EXPECT_EQ(Shown(), "1: 1..40 (40)") << "the whole scenario";
+    EXPECT_EQ(form->EditEndCh->Color(), clWindow);
     form->EditEndCh->SetText("40");
     form->SpeedButtonBurn->Click();
     EXPECT_EQ(programmed, (std::vector<std::pair<int, int>>{{0, 40}}));

@@ -59,8 +59,8 @@ TEST(BurnChannelRange, AModelWithoutChannelsIsOneController)
     BurnChannelRange r;
     r.Show(0, 40, 0);
     EXPECT_EQ(r.ctrlNum.max, 1);
-    EXPECT_EQ(Range(r), "1..1 (1)");
-    EXPECT_TRUE(r.Wide());
+    EXPECT_EQ(Range(r), "1..40 (40)") << "the whole scenario";
+    EXPECT_FALSE(r.Wide());
     EXPECT_FALSE(r.NextController());
 }
 

@@ -195,6 +195,34 @@ TEST(UpDownEvents, PositionFromCodeIsSilentAndClicksAskFirst)
     EXPECT_EQ(updown->Position(), 3);
 }
 
+TEST(UpDownEvents, ThePositionIsTheAssociatesNumberAndItsArrowKeysStepIt)
+{
+    TestForm f;
+    auto* edit = new TEdit(f.form);
+    auto* updown = new TUpDown(f.form);
+    edit->SetParent(f.form);
+    updown->SetParent(f.form);
+    updown->SetMin(1);
+    updown->SetMax(10);
+    updown->SetAssociate(edit);
+    updown->SetPosition(3);
+    std::vector<std::string> log;
+    updown->OnChangingEx = [&](TObject*, bool&, short value, TUpDownDirection) {
+        log.push_back("changing " + std::to_string(value));
+    };
+    updown->OnClick = [&](TObject*, TUDBtnType b) { log.push_back(b == btNext ? "next" : "prev"); };
+    edit->SetText("7");  // typed there
+    EXPECT_EQ(updown->Position(), 7);
+    updown->SetMax(20);
+    EXPECT_EQ(edit->Text(), "7") << "a new range leaves the text alone";
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(edit->Text(), "8");
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(edit->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(updown->Position(), 6);
+    EXPECT_EQ(log, (std::vector<std::string>{"changing 8", "next", "changing 7", "prev", "changing 6", "prev"}));
+}
+
 TEST(SpeedButtons, GroupAndAllowAllUpThroughClick)
 {
     TestForm f;

@@ -194,6 +194,25 @@ TEST(Focus, TabReachesTheControlsInsidePanelsAndGroupBoxes)
     EXPECT_EQ(GetNextDlgTabItem(f->Handle(), c->Handle(), TRUE), b->Handle());
 }
 
+TEST(Focus, AFormOpensWithItsFirstTabStopFocusedAfterOnShow)
+{
+    TestForm f;
+    auto* panel = new TPanel(f.form);
+    auto* first = new TEdit(panel);
+    auto* second = new TEdit(f.form);
+    panel->SetParent(f.form);
+    first->SetParent(panel);
+    second->SetParent(f.form);
+    second->SetTop(60);
+    std::vector<std::string> log;
+    f->OnShow = [&](TObject*) { log.push_back("show"); };
+    first->OnEnter = [&](TObject*) { log.push_back("enter"); };
+    f->Show();
+    EXPECT_TRUE(first->Focused());
+    EXPECT_EQ(f->ActiveControl(), first);
+    EXPECT_EQ(log, (std::vector<std::string>{"show", "enter"}));
+}
+
 TEST(Focus, TheActiveControlIsForgottenWhenAnotherOwnerFreesIt)
 {
     TestForm f;
@@ -205,5 +224,5 @@ TEST(Focus, TheActiveControlIsForgottenWhenAnotherOwnerFreesIt)
     f->SetFocusedControl(edit);
     ASSERT_EQ(f->ActiveControl(), edit);
     TComponent::Free(edit);
-    EXPECT_EQ(f->ActiveControl(), nullptr);
+    EXPECT_EQ(f->ActiveControl(), panel) << "the focus went on to the edit's parent";
 }
