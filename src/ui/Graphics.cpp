@@ -232,6 +232,21 @@ void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(dc_, x, y, Color
 
 TBitmap::~TBitmap() { SetSize(0, 0); }
 
+HBITMAP CreateTopDownDib(int width, int height, uint32_t*& bits)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    bits = bitmap ? static_cast<uint32_t*>(pixels) : nullptr;
+    return bitmap;
+}
+
 void TBitmap::SetSize(int w, int h)
 {
     if (w == width_ && h == height_ && (bmp_ || w == 0 || h == 0))
@@ -245,15 +260,8 @@ void TBitmap::SetSize(int w, int h)
     height_ = h > 0 ? h : 0;
     if (width_ == 0 || height_ == 0)
         return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width_;
-    bi.bmiHeader.biHeight = -height_;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    TBitmapHandle bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    uint32_t* bits = nullptr;
+    TBitmapHandle bmp(CreateTopDownDib(width_, height_, bits));
     TMemoryDC dc(bmp ? CreateCompatibleDC(nullptr) : nullptr);
     if (!bmp || !dc) {
         width_ = height_ = 0;
@@ -262,7 +270,7 @@ void TBitmap::SetSize(int w, int h)
     bmp_ = std::move(bmp);
     dc_ = std::move(dc);
     selected_.emplace(dc_.Get(), bmp_.Get());
-    bits_ = static_cast<uint32_t*>(bits);
+    bits_ = bits;
 }
 
 TCanvas* TBitmap::Canvas()

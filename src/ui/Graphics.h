@@ -136,6 +136,10 @@ private:
     HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
 };
 
+// A top-down 32-bpp DIB section of width x height held by no DC, its pixels at bits;
+// null (and bits null) when it cannot be made.
+HBITMAP CreateTopDownDib(int width, int height, uint32_t*& bits);
+
 // An off-screen 32-bpp bitmap with its own memory DC and canvas.
 class TBitmap {
 public:

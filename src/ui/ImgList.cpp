@@ -58,20 +58,12 @@ HBITMAP TImageList::AlphaBitmap(int index)
     if (!made) {
         // A bitmap of its own, selected into no DC: a menu draws an item's bitmap by
         // selecting it into its own DC, which fails for one that a canvas holds.
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -height_;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        made.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        uint32_t* to = nullptr;
+        made.Reset(CreateTopDownDib(width_, height_, to));
         if (!made)
             return nullptr;
         TBitmap* image = images_[static_cast<size_t>(index)].get();
         uint32_t key = image->ScanLine(height_ - 1)[0] & 0xFFFFFF;
-        uint32_t* to = static_cast<uint32_t*>(bits);
         for (int y = 0; y < height_; ++y) {
             const uint32_t* from = image->ScanLine(y);
             for (int x = 0; x < width_; ++x) {
