@@ -322,9 +322,15 @@ void ComBurnProtocol::EndTimeoutBox()
 
 void ComBurnProtocol::GiveUp()
 {
-    // Nothing queued before the Cancel goes out: neither what waits here nor what the
-    // port still holds. The closing flush comes after it.
-    queue_.clear();
+    // Nothing queued before the Cancel goes out on the line: neither what waits here nor
+    // what the port still holds. The closing flush comes after it. What is queued for
+    // the window stays (the step maximum the controller holds among it).
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                                [](const Action& a) {
+                                    return a.kind == Action::Send || a.kind == Action::SendIfRoom ||
+                                           a.kind == Action::Pause;
+                                }),
+                 queue_.end());
     shell_.DropOutput();
     closing_ = true;
     shell_.CloseWindow();

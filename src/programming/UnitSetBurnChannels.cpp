@@ -34,9 +34,14 @@ void TFormSetBurnChannels::FormShow(TObject*)
 {
     SetCaption(" Программирование " + CtrlName);
     range_.Show(FirstCh, TotalCh, CtrlChannels);
+    ShowWholeRange();
+}
+
+void TFormSetBurnChannels::ShowWholeRange()
+{
+    ShowUpDown(UpDownCtrlNum, range_.ctrlNum);
     ShowUpDown(UpDownFirstCh, range_.firstCh);
     ShowUpDown(UpDownEndCh, range_.endCh);
-    ShowUpDown(UpDownCtrlNum, range_.ctrlNum);
     UpdateRangeLabel();
 }
 
@@ -123,12 +128,8 @@ void TFormSetBurnChannels::SpeedButtonBurnClick(TObject*)
         BuildControllerImage(FirstCh, EndCh - FirstCh + 1);
     // The next controller's range, whether this run succeeded or not.
     TakePositions();
-    if (range_.NextController()) {
-        ShowUpDown(UpDownCtrlNum, range_.ctrlNum);
-        ShowUpDown(UpDownFirstCh, range_.firstCh);
-        ShowUpDown(UpDownEndCh, range_.endCh);
-        UpdateRangeLabel();
-    } else {
+    if (range_.NextController())
+        ShowWholeRange();
+    else
         ModalResult = mrCancel;
-    }
 }

@@ -66,6 +66,8 @@ private:
     // from it.
     void TakePositions();
     void ShowUpDown(TUpDown* upDown, const UpDownRange& range);
+    // Every up-down from the range, and the count label.
+    void ShowWholeRange();
 
     BurnChannelRange range_;
 };

@@ -27,7 +27,7 @@ public:
 
     void SendBytes(const std::vector<uint8_t>& bytes, int room) override;
     void SendIfRoom(const std::vector<uint8_t>& bytes) override { SendBytes(bytes, 0); }
-    void DropOutput() override {}  // the line takes every byte as it is written: none waits
+    void DropOutput() override {}  // what was written is in the pty already: nothing is held back to drop
     void Pause(int ms) override;
     void ShowStatus(const std::string&) override {}
     void ShowProgress(int, int, int) override {}
