@@ -208,6 +208,7 @@ void TFormMain::BuildForm()
     gridFont.Name = "MS Sans Serif";
     gridFont.Height = -11;
     Grid->SetFont(gridFont);
+    SetActiveControl(Grid);  // the window opens with the keys in the step grid
 
     PopupMenu = new TPopupMenu(this);
     PopupMenu->Name = "PopupMenu";

@@ -178,6 +178,10 @@ void TForm::VisibleChanged()
         if (OnHide && EventsAllowed())
             OnHide(this);
         ShowWindow(handle_, SW_HIDE);
+        // The next opening starts afresh in the first tab stop, its enter event run. The
+        // control is forgotten without its exit event: a form hidden by Cancel applies
+        // nothing.
+        TrackActiveControl(nullptr);
     }
 }
 

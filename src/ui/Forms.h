@@ -24,6 +24,7 @@ public:
     void BeforeDestruction() override;
 
     void Show();
+    // Hiding forgets the focused control: the next opening starts in the first tab stop.
     void Hide() { SetVisible(false); }
     // Asks CloseQuery, then OnClose; hides, frees or (main form) ends the application.
     void Close();

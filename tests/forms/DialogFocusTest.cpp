@@ -44,4 +44,18 @@ TEST(DialogFocus, EachDialogOpensWithItsFirstFieldFocused)
     TComponent::Free(port);
 }
 
+TEST(DialogFocus, AFormShownAgainOpensInItsFirstFieldOnceMore)
+{
+    RecordingDialogs dialogs;
+    auto* gradient = new TFormGradient(Application);
+    gradient->Maximum = 128;
+    gradient->Show();
+    gradient->EditMax->SetFocus();
+    gradient->Hide();
+    EXPECT_EQ(gradient->EditMax->Color(), clWindow) << "hiding ran no exit event";
+    EXPECT_EQ(FocusedOnOpening(gradient), gradient->EditMin);
+    EXPECT_EQ(gradient->EditMin->Color(), clWindow) << "its enter event ran again";
+    TComponent::Free(gradient);
+}
+
 } // namespace

@@ -97,6 +97,7 @@ TEST_F(MainFormTest, CtrlKeysSelectAllClearAndUndo)
 TEST_F(MainFormTest, TheFormSeesCtrlKeysBeforeTheGrid)
 {
     form->Show();
+    EXPECT_TRUE(form->Grid->Focused()) << "the window opens with the step grid focused";
     EnablePushing();
     EditCell(2, 4, 9);
     {

@@ -131,6 +131,12 @@ TEST_F(MainSettingsTest, APositionOffTheScreenOrASizeBelowTheDesignIsCorrectedAn
     TCloseAction action = caFree;
     form->FormClose(form, action);
     EXPECT_NE(ReadWholeFile(SettingsFile()).find("\nHeight=720\r"), std::string::npos) << "the damaged 1 is gone";
+
+    // An edge a few pixels off the screen and a bottom past the work area are the user's.
+    const int top = work.bottom - 600;
+    Restart("[POSITION]\r\nLeft=-8\r\nTop=" + std::to_string(top) + "\r\nHeight=720\r\nWidth=1024\r\n");
+    EXPECT_EQ(form->Left(), -8);
+    EXPECT_EQ(form->Top(), top);
 }
 
 TEST_F(MainSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedOnce)
