@@ -36,7 +36,7 @@ std::string ExactOrMarked(const std::wstring& name)
 }
 } // namespace
 
-TApplication::TApplication() : TComponent(nullptr)
+TApplication::TApplication() : TComponent(nullptr), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     Application = this;
     int argc = 0;
@@ -54,6 +54,8 @@ TApplication::~TApplication()
         DestroyWindow(hintWindow_);
     if (handle_)
         DestroyWindow(handle_);
+    if (wake_)
+        CloseHandle(wake_);
     if (Application == this)
         Application = nullptr;
 }
@@ -157,10 +159,16 @@ void TApplication::HandleMessage()
 {
     try {
         if (!ProcessMessage() && !terminated_)
-            WaitMessage();
+            MsgWaitForMultipleObjectsEx(wake_ ? 1 : 0, &wake_, INFINITE, QS_ALLINPUT, 0);
     } catch (...) {
         HandleException();
     }
+}
+
+void TApplication::Wake()
+{
+    if (wake_)
+        SetEvent(wake_);
 }
 
 void TApplication::ProcessMessages()

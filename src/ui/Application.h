@@ -37,8 +37,12 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // Handles one message, or waits for one when none is queued.
+    // Handles one message, or waits for one when none is queued (or until Wake).
     void HandleMessage();
+    // Ends the wait of HandleMessage now or the next one, so its loop looks at its state
+    // again. A message posted for that could be taken by a loop nested in the handler
+    // that runs, the outer wait then sleeping on.
+    void Wake();
     // Handles every queued message and returns.
     void ProcessMessages();
 
@@ -70,6 +74,7 @@ private:
     void ShowHintNow();
 
     HWND handle_ = nullptr;
+    HANDLE wake_ = nullptr;
     bool terminated_ = false;
     std::string title_;
     struct Hook {

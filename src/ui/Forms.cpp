@@ -251,6 +251,9 @@ void TForm::Close()
 {
     if (modal_) {
         ModalResult = mrCancel;
+        // A close asked for in a message another thread sent (handled inside the modal
+        // loop's wait) brings no message that would end that wait.
+        Application->Wake();
         return;
     }
     if (!CloseQuery())
