@@ -1,7 +1,6 @@
 #include "editor/UnitMain.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "preview/UnitShow.h"
 #include "programming/EnumComPorts.h"
@@ -264,12 +263,11 @@ bool TFormMain::AgreeToCut(int stepMaximum)
     const int steps = Grid->ColCount() - Grid->FixedCols();
     if (steps <= stepMaximum)
         return true;
-    char text[300];
-    std::snprintf(text, sizeof text,
-                  "Количество шагов в сценарии (%d) превышает максимально возможное для контроллера (%d)!\n"
-                  "Сократить сценарий до %d шагов?",
-                  steps, stepMaximum, stepMaximum);
-    return ShowMessageBox(text, "Настройки", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    const std::string maximum = IntToStr(stepMaximum);
+    return ShowMessageBox("Количество шагов в сценарии (" + IntToStr(steps) +
+                              ") превышает максимально возможное для контроллера (" + maximum +
+                              ")!\nСократить сценарий до " + maximum + " шагов?",
+                          "Настройки", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void TFormMain::SpeedButtonAboutClick(TObject*) { RunAboutBox(); }

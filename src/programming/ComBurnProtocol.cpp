@@ -7,6 +7,7 @@
 #include "programming/BurnTexts.h"
 #include "programming/ComBurnFrames.h"
 #include "programming/FlashImage.h"
+#include "ui/FlagScope.h"
 
 namespace {
 
@@ -258,15 +259,11 @@ void ComBurnProtocol::ShowTimeoutBoxNow()
 {
     shell_.ShowStatus(caption_);
     // The queue waits behind the send underneath: an answer ends this box itself.
-    boxNow_ = true;
     int answer = kAnswerCancel;
-    try {
+    {
+        FlagScope shown(boxNow_);
         answer = shell_.ShowBox(TimeoutText(false, in_.ModelName), kBurnBoxCaption, kBoxOkCancel | kBoxIconError);
-    } catch (...) {
-        boxNow_ = false;
-        throw;
     }
-    boxNow_ = false;
     boxOpen_ = false;
     if (closing_)
         return;
@@ -414,11 +411,7 @@ void ComBurnProtocol::Drain()
 {
     if (draining_)
         return;  // a call nested in a send or pause: the outer call carries on
-    draining_ = true;
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{draining_};
+    FlagScope draining(draining_);
     while (!queue_.empty()) {
         Action action = std::move(queue_.front());
         queue_.pop_front();

@@ -54,8 +54,6 @@ TApplication::~TApplication()
         DestroyWindow(hintWindow_);
     if (handle_)
         DestroyWindow(handle_);
-    if (wake_)
-        CloseHandle(wake_);
     if (Application == this)
         Application = nullptr;
 }
@@ -158,8 +156,10 @@ bool TApplication::ProcessMessage()
 void TApplication::HandleMessage()
 {
     try {
-        if (!ProcessMessage() && !terminated_)
-            MsgWaitForMultipleObjectsEx(wake_ ? 1 : 0, &wake_, INFINITE, QS_ALLINPUT, 0);
+        if (!ProcessMessage() && !terminated_) {
+            HANDLE wake = wake_.Get();
+            MsgWaitForMultipleObjectsEx(wake ? 1 : 0, &wake, INFINITE, QS_ALLINPUT, 0);
+        }
     } catch (...) {
         HandleException();
     }
@@ -168,7 +168,7 @@ void TApplication::HandleMessage()
 void TApplication::Wake()
 {
     if (wake_)
-        SetEvent(wake_);
+        SetEvent(wake_.Get());
 }
 
 void TApplication::ProcessMessages()
@@ -193,9 +193,8 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     // Wakes the loop without WM_QUIT, which would also end any later message box.
-    if (!terminated_ && handle_)
-        PostMessageW(handle_, WM_NULL, 0, 0);
     terminated_ = true;
+    Wake();
 }
 
 void TApplication::ShowException(const std::string& message)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/Component.h"
+#include "ui/Handles.h"
 
 class TForm;
 class TControl;
@@ -74,7 +75,7 @@ private:
     void ShowHintNow();
 
     HWND handle_ = nullptr;
-    HANDLE wake_ = nullptr;
+    TKernelHandle wake_;  // set by Wake
     bool terminated_ = false;
     std::string title_;
     struct Hook {

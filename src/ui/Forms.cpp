@@ -5,6 +5,7 @@
 
 #include "ui/Application.h"
 #include "ui/Exceptions.h"
+#include "ui/FlagScope.h"
 #include "ui/Messages.h"
 #include "ui/TaskWindows.h"
 
@@ -162,16 +163,12 @@ void TForm::VisibleChanged()
                 : pendingState_ == wsMinimized ? SW_SHOWMINIMIZED
                                                : SW_SHOW;
         // The focus goes to a control once OnShow has filled the form in.
-        showing_ = true;
-        try {
+        {
+            FlagScope showing(showing_);
             ShowWindow(handle_, cmd);
             if (OnShow && EventsAllowed())
                 OnShow(this);
-        } catch (...) {
-            showing_ = false;
-            throw;
         }
-        showing_ = false;
         if (Active())
             FocusActiveControl();
     } else if (handle_) {

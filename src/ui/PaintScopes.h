@@ -4,6 +4,7 @@
 // inside every message loop that follows, the error box's own loop included.
 #include <windows.h>
 
+#include "ui/FlagScope.h"
 #include "ui/Graphics.h"
 
 // The DC of one paint: the one the message carries (wParam), or BeginPaint's, which is
@@ -100,16 +101,4 @@ private:
     HDC dc_;
     HRGN saved_;
     bool hadRegion_ = false;
-};
-
-// A flag that is true for the length of the scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
 };

@@ -381,18 +381,13 @@ LRESULT CALLBACK TComboBox::EditPartProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
             if (TForm* form = box->ParentForm())
                 form->SetFocusedControl(box);
             break;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-        case WM_CHAR:
-            if (box->HandleKeyMessage(m))
-                return m.Result;
-            break;
         case WM_NCDESTROY:
             box->UnhookEditPart();
             break;
         default:
+            // Key messages as the box's own (HandleKeyMessage leaves any other alone).
+            if (box->HandleKeyMessage(m))
+                return m.Result;
             break;
         }
     } catch (...) {
