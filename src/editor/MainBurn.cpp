@@ -3,6 +3,7 @@
 // "FILE") or handed to the programming window.
 #include "editor/UnitMain.h"
 #include "programming/CHeaderExport.h"
+#include "programming/ComPortNames.h"
 #include "programming/ControllerImage.h"
 #include "programming/UnitBurn.h"
 #include "programming/UnitSetBurnChannels.h"
@@ -57,19 +58,24 @@ void TFormMain::BuildControllerImage(int first, int count)
         return;
     }
     inputs.RomFileName = FindRomFile(Config.firmwareFile, ProgramFolder + "Rom\\");
-    std::string id = Config.deviceId;
-    if (id.empty() || id == "485") {
-        inputs.PortName = PortName;
+    if (IsSerialController()) {
+        // Never the USB path: a text in the box that names no serial port (typed there)
+        // leaves the port to the port component, which asks for one.
+        inputs.PortName = IsComPortName(PortName) ? PortName : std::string();
     } else {
         inputs.PortName = "USB";
-        inputs.DeviceId = id;
+        inputs.DeviceId = Config.deviceId;
         inputs.ModelName = Config.modelName;
     }
     inputs.ChannelCount = count;
     inputs.LoopCount = static_cast<int>(Scn().loops.size());
     inputs.LabelCount = static_cast<int>(Scn().labels.size());
     RunProgrammingWindow(inputs);
+    // The box shows where the run went; a serial port, as the connection named it, is
+    // also the serial port kept. A USB run leaves that port alone.
     PortName = inputs.PortName;
+    if (IsComPortName(PortName))
+        SerialPortName = PortName;
     ComboBoxComNumber->SetText(PortName);
 }
 

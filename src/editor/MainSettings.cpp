@@ -6,6 +6,7 @@
 
 #include "editor/UnitMain.h"
 #include "preview/UnitShow.h"
+#include "programming/ComPortNames.h"
 #include "setup/CtrFile.h"
 #include "setup/StoredOptions.h"
 #include "ui/IniFiles.h"
@@ -88,7 +89,9 @@ void TFormMain::LoadOptions()
     CopyText(Config.firmwareFile, model.firmwareFile, kConfigPathChars);
     CopyText(Config.deviceId, model.deviceId, kConfigNameChars);
     Config.typeLetter = model.typeLetter;
-    PortName = o.comPort;
+    // Only a serial port is kept: a stored "USB" or other text gives none, and the port
+    // box then shows the first port listed for a serial controller.
+    SerialPortName = IsComPortName(o.comPort) ? o.comPort : std::string();
     CheckBoxTimesLock->SetChecked(o.timesLock);
     CheckBoxTimeInSec->SetChecked(o.timeInSec);
     Config.channels = o.channels;
@@ -104,7 +107,7 @@ void TFormMain::SaveOptions()
     o.lastOpenFile = ScenarioFileName;
     o.ctrFile = Config.setupFile;
     o.ctrType = Config.modelName;
-    o.comPort = PortName;
+    o.comPort = SerialPortName;
     o.timesLock = CheckBoxTimesLock->Checked();
     o.timeInSec = CheckBoxTimeInSec->Checked();
     o.maxSteps = StepMaximum;

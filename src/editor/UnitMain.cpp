@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "preview/UnitShow.h"
+#include "programming/ComPortNames.h"
 #include "programming/EnumComPorts.h"
 #include "programming/UnitSetBurnChannels.h"
 #include "setup/UnitGradient.h"
@@ -25,6 +26,7 @@ TFormMain::TFormMain(TComponent* owner) : TForm(owner)
     ScenarioFileName.clear();
     SettingsFileName.clear();
     PortName.clear();
+    SerialPortName.clear();
     Application->SetTitle(kEditorTitle);                           // 3
     FormShow = nullptr;                                            // 4
     SpeedButtonShow->SetVisible(true);
@@ -253,9 +255,6 @@ void TFormMain::SpeedButtonSetupClick(TObject*)
     // The marker follows the scenario's state: a cut above is a change to save.
     SetCaption(Modified);
     FillPortList();
-    // The port box may no longer offer the port chosen before (a USB model shows only
-    // "USB"): programming goes to the port the box shows.
-    PortName = ComboBoxComNumber->Text();
 }
 
 bool TFormMain::AgreeToCut(int stepMaximum)
@@ -272,7 +271,12 @@ bool TFormMain::AgreeToCut(int stepMaximum)
 
 void TFormMain::SpeedButtonAboutClick(TObject*) { RunAboutBox(); }
 
-void TFormMain::ComboBoxComNumberChange(TObject*) { PortName = ComboBoxComNumber->Text(); }
+void TFormMain::ComboBoxComNumberChange(TObject*)
+{
+    PortName = ComboBoxComNumber->Text();
+    if (IsComPortName(PortName))
+        SerialPortName = PortName;
+}
 
 void TFormMain::SpeedButtonUndoClick(TObject*) { Undo(); }
 
@@ -308,24 +312,36 @@ void TFormMain::ApplyModelParams()
     }
 }
 
+// The box lists the ports of the controller's kind and shows where it is programmed: a
+// serial controller on the serial port chosen last (the first port listed when none is
+// known), a USB controller over "USB". The header export, offered when the program was
+// started with the argument FILE, stays chosen while it is chosen.
 void TFormMain::FillPortList()
 {
     ComboBoxComNumber->Items().Clear();
-    std::string id = Config.deviceId;
-    if (id.empty() || id == "485") {
+    const bool serial = IsSerialController();
+    if (serial) {
         for (const std::string& port : EnumComPorts())
             ComboBoxComNumber->Items().Add(port);
-        ComboBoxComNumber->SetText(PortName);
+        if (!IsComPortName(SerialPortName))
+            SerialPortName = ComboBoxComNumber->Items().Count() > 0 ? ComboBoxComNumber->Items()[0] : "";
     } else {
         ComboBoxComNumber->Items().Add("USB");
-        ComboBoxComNumber->SetText("USB");
     }
-    for (int i = 1; i <= Application->ParamCount(); ++i) {
-        if (UpperCase(Application->ParamStr(i)) == "FILE") {
-            ComboBoxComNumber->Items().Add("FILE");
-            break;
-        }
-    }
+    bool fileOffered = false;
+    for (int i = 1; i <= Application->ParamCount() && !fileOffered; ++i)
+        fileOffered = UpperCase(Application->ParamStr(i)) == "FILE";
+    if (fileOffered)
+        ComboBoxComNumber->Items().Add("FILE");
+    if (!(fileOffered && PortName == "FILE"))
+        PortName = serial ? SerialPortName : "USB";
+    ComboBoxComNumber->SetText(PortName);
+}
+
+bool TFormMain::IsSerialController() const
+{
+    const std::string id = Config.deviceId;
+    return id.empty() || id == "485";
 }
 
 int32_t TFormMain::ComputeMaxSteps() { return ::ComputeMaxSteps(Config, ProgramFolder); }

@@ -276,6 +276,9 @@ public:
     bool AskSaveChanges();
     void ApplyModelParams();
     void FillPortList();
+    // The configuration's controller is programmed over a serial port (device id "" or
+    // "485"), not over USB.
+    bool IsSerialController() const;
     void PushUndo();
     void ClearUndo();
     void Undo();
@@ -306,7 +309,11 @@ public:
     // scenario, whose name only proposes a file.
     bool ScenarioFileOwned = false;
     std::string SettingsFileName;
+    // The port box's choice, where programming goes: a serial port, "USB" or "FILE".
     std::string PortName;
+    // The serial port chosen last ("" when none is known): what a serial controller's box
+    // shows and what the settings keep, whatever a USB controller's box shows meanwhile.
+    std::string SerialPortName;
     int32_t StepMaximum = kMaxStepCount;
     bool ActivatedOnce = false;
     bool PositionsLoaded = false;

@@ -20,3 +20,11 @@ std::vector<std::string> ComPortsFromDeviceList(const char* list, size_t size)
     }
     return ports;
 }
+
+bool IsComPortName(const std::string& name)
+{
+    if (name.size() <= 3 || name.compare(0, 3, "COM") != 0)
+        return false;
+    const int number = StrToIntDef(name.substr(3), 0);
+    return number > 0 && number <= 0xFFFF;  // a port component's port number
+}

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+
 #include "programming/UnitSetBurnChannels.h"
 #include "support/ReadWholeFile.h"
 #include "support/TempDir.h"
@@ -16,16 +18,21 @@ protected:
     void SetUp() override
     {
         MainFormTest::SetUp();
-        form->RunProgrammingWindow = [this](BurnInputs& inputs) {
-            requests.push_back(inputs);
-            if (!nextPortName.empty())
-                inputs.PortName = nextPortName;
-        };
+        RecordRuns();
         // A small scenario: 3 steps, one level, a label on step 1.
         form->Grid->SetColCount(4);
         form->Scn().SetCell(0, 0, 4);
         form->Scn().SetCell(2, 3, 128);
         form->Scn().labels = {1};
+    }
+    // Programming runs are recorded; a run ends on nextPortName when one is given.
+    void RecordRuns()
+    {
+        form->RunProgrammingWindow = [this](BurnInputs& inputs) {
+            requests.push_back(inputs);
+            if (!nextPortName.empty())
+                inputs.PortName = nextPortName;
+        };
     }
     int Steps() const { return form->Grid->ColCount() - 1; }
     // A click of the left mouse button on a button of the channel-range window, handled
@@ -108,6 +115,78 @@ TEST_F(MainBurnTest, UsbControllerIsNamedByItsDeviceId)
     EXPECT_EQ(requests[0].ModelName, "Qarto18");
     EXPECT_EQ(form->PortName, "USB");
     EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
+}
+
+// The port box names where programming goes: a serial controller's the serial port
+// chosen last, whatever a USB controller's box showed or its run used meanwhile; the
+// settings keep that serial port.
+TEST_F(MainBurnTest, ASerialControllerIsProgrammedOnTheSerialPortItsBoxShows)
+{
+    const auto setUp = [this](const char* deviceId) {
+        form->RunSetupDialog = [deviceId](ControllerConfig& c) {
+            CopyText(c.deviceId, deviceId);
+            return static_cast<int>(mrOk);
+        };
+        form->SpeedButtonSetup->Click();
+    };
+    const auto box = [this] { return form->ComboBoxComNumber->Text(); };
+
+    // A serial controller, its port typed into the box.
+    setUp("485");
+    HWND text = FindWindowExW(form->ComboBoxComNumber->Handle(), nullptr, L"Edit", nullptr);
+    ASSERT_NE(text, nullptr) << "the box's text part";
+    SendMessageW(text, EM_SETSEL, 0, -1);
+    for (wchar_t c : std::wstring(L"COM7"))
+        SendMessageW(text, WM_CHAR, c, 0);
+    ASSERT_EQ(form->PortName, "COM7");
+
+    // A USB controller set up, then the serial one again.
+    setUp("Qarto186");
+    EXPECT_EQ(box(), "USB");
+    setUp("485");
+    EXPECT_EQ(box(), "COM7");
+    form->SpeedButtonBurn->Click();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].PortName, "COM7");
+
+    // A USB run, then the serial controller again, whose run ends on the port the
+    // connection names.
+    setUp("Qarto186");
+    form->SpeedButtonBurn->Click();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].PortName, "USB");
+    EXPECT_EQ(requests[1].DeviceId, "Qarto186");
+    EXPECT_EQ(box(), "USB");
+    setUp("485");
+    EXPECT_EQ(box(), "COM7");
+    nextPortName = "COM8";
+    form->SpeedButtonBurn->Click();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].PortName, "COM7");
+    EXPECT_TRUE(requests[2].DeviceId.empty());
+    EXPECT_EQ(box(), "COM8");
+    setUp("Qarto186");
+    TComponent::Free(form);
+    EXPECT_NE(ReadWholeFile(SettingsFile()).find("\r\nComPort=COM8\r\n"), std::string::npos)
+        << "the serial port is stored, not what the USB controller's box shows";
+
+    // A settings file naming "USB" as the port of a serial controller (a model in no
+    // row of the table has no device id): the box shows the first port listed.
+    std::ofstream(SettingsFile(), std::ios::binary) << "[OPTIONS]\r\nCtrType=Serial8\r\nComPort=USB\r\nChannels=8\r\n";
+    form = new TFormMain(Application);
+    form->FormActivate(form);
+    RecordRuns();
+    nextPortName.clear();
+    auto& ports = form->ComboBoxComNumber->Items();
+    const std::string first = ports.Count() > 0 ? ports[0] : "";
+    EXPECT_EQ(box(), first) << "with no port listed the box is empty and the port component asks";
+    form->BuildControllerImage(0, 8);
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[3].PortName, first);
+    EXPECT_NE(requests[3].PortName, "USB");
+    TComponent::Free(form);
+    EXPECT_NE(ReadWholeFile(SettingsFile()).find("\r\nComPort=" + first + "\r\n"), std::string::npos);
+    form = new TFormMain(Application);
 }
 
 TEST_F(MainBurnTest, MoreChannelsThanTheModelGoThroughTheRangeWindow)

@@ -188,7 +188,7 @@ TEST_F(MainFormTest, PortListFollowsTheDeviceId)
     EXPECT_EQ(form->ComboBoxComNumber->Items()[0], "USB");
     EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB");
 
-    form->PortName = "COM7";
+    form->SerialPortName = "COM7";
     for (const char* serial : {"", "485"}) {
         std::strcpy(form->Config.deviceId, serial);
         form->FillPortList();

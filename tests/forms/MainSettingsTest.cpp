@@ -50,7 +50,7 @@ TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
     form->Config.channelTable[3].rgbGroup = 1;
     CopyText(form->Config.pictureFile, form->ProgramFolder + "Pics\\stage.bmp");
     CopyText(form->Config.setupFile, "D:\\sets\\hall.ctr");
-    form->PortName = "COM7";
+    form->SerialPortName = "COM7";
     form->Zoom = 0.7f;
     form->CheckBoxTimeInSec->SetChecked(true);
     Restart();
@@ -67,7 +67,8 @@ TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
     EXPECT_EQ(form->Config.channelTable[3].rgbGroup, 1u);
     EXPECT_STREQ(form->Config.pictureFile, (form->ProgramFolder + "Pics\\stage.bmp").c_str());
     EXPECT_STREQ(form->Config.setupFile, "D:\\sets\\hall.ctr");
-    EXPECT_EQ(form->PortName, "COM7");
+    EXPECT_EQ(form->SerialPortName, "COM7");
+    EXPECT_EQ(form->ComboBoxComNumber->Text(), "USB") << "Brevan8 is a USB controller";
     EXPECT_EQ(form->Zoom, 0.7f);
     EXPECT_TRUE(form->CheckBoxTimeInSec->Checked());
     const std::string text = ReadWholeFile(SettingsFile());
@@ -77,7 +78,7 @@ TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
     // The port FILE is never stored: the port before it stays.
     form->PortName = "FILE";
     Restart();
-    EXPECT_EQ(form->PortName, "COM7");
+    EXPECT_EQ(form->SerialPortName, "COM7");
 }
 
 TEST_F(MainSettingsTest, OddValuesAreClampedOrFallBack)
