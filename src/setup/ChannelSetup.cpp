@@ -36,6 +36,18 @@ void DissolveRgbGroup(ControllerConfig& cfg, int endRow)
     }
 }
 
+void KeepWholeRgbGroups(ControllerConfig& cfg)
+{
+    const int count = ClampChannelCount(cfg.channels);
+    for (int end = 3; end - 3 < count; end += 3) {
+        const ChannelRecord* group = cfg.channelTable + (end - 3);
+        if (end <= count && group[0].rgbGroup && group[1].rgbGroup && group[2].rgbGroup)
+            SetRgbGroup(cfg, end, true);
+        else
+            DissolveRgbGroup(cfg, end);
+    }
+}
+
 uint32_t StoredChannelColour(uint32_t chosen) { return static_cast<int32_t>(chosen) < 0 ? 0 : chosen; }
 
 bool SetChannelColour(ControllerConfig& cfg, int row, uint32_t colour)

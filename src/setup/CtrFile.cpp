@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "setup/ChannelSetup.h"
 #include "ui/IniFiles.h"
 #include "ui/SysUtils.h"
 
@@ -60,6 +61,7 @@ void ReadChannelKeys(const TIniFile& ini, ControllerConfig& config, bool whiteBy
         ch.color = static_cast<uint32_t>(ini.ReadInteger(kSection, Key("Color", i), color));
         ch.rgbGroup = ini.ReadInteger(kSection, Key("Group", i), 0) != 0 ? 1 : 0;
     }
+    KeepWholeRgbGroups(config);
 }
 
 void WriteCtrFile(const std::string& fileName, ControllerConfig& config,

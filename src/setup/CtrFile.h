@@ -22,7 +22,8 @@ class TIniFile;
 void WriteChannelKeys(TIniFile& ini, const ControllerConfig& config, const std::vector<std::string>& names);
 // Name i (cut to 49 characters), Color i and Group i of the channels below config's
 // count; a missing name keeps the record's, a missing group is 0, and a missing colour
-// is white or, unless whiteByDefault, the record's.
+// is white or, unless whiteByDefault, the record's. Only whole RGB groups are kept, as
+// the set-up dialog makes them (KeepWholeRgbGroups).
 void ReadChannelKeys(const TIniFile& ini, ControllerConfig& config, bool whiteByDefault);
 
 // Writes config's channel count, model name, picture (relative to programFolder when it

@@ -105,8 +105,10 @@ void TFormChSetup::SpeedButtonOpenBMPClick(TObject*)
     auto scratch = std::make_unique<ControllerConfig>();
     if (ReadPictureColours(OpenPictureDialog1->FileName, *scratch)) {
         SetChannelCount(scratch->channels);
+        // As with a colour chosen by hand, channels of RGB groups keep their red, green
+        // and blue: the lamp column shows a group by its levels alone.
         for (int i = 0; i < scratch->channels && i < kMaxChannels; ++i)
-            ConfigCopy.channelTable[i].color = scratch->channelTable[i].color;
+            SetChannelColour(ConfigCopy, i + 1, scratch->channelTable[i].color);
     }
     MarkModified();
     RefreshDialog();

@@ -245,15 +245,25 @@ TEST_F(ChSetupTest, OpeningTakesTheFilesSetUpAndAFileThatCannotBeReadChangesNoth
     EXPECT_EQ(dialogs.boxes[0].caption, "Открыть");
 }
 
-TEST_F(ChSetupTest, APictureGivesTheChannelCountAndColoursOfItsMarkers)
+TEST_F(ChSetupTest, APictureGivesTheChannelCountAndColoursOfItsMarkersButGroupsKeepTheirs)
 {
     Open(3, 9);
-    std::string picture = dir.Write("layout.bmp", Bitmap(12, 40, {{11, 10, 0x0000FF}, {11, 20, 0x00FF00}}));
+    dialog->StringGridCh->SetRow(4);
+    dialog->CheckBoxRGB->SetChecked(true);  // channels 3-5: red, green, blue
+    // Six channel frames of 10 rows; the group's markers are yellow, aqua and fuchsia.
+    std::string picture = dir.Write("layout.bmp", Bitmap(12, 70, {{11, 10, 0x0000FF}, {11, 20, 0x00FF00},
+                                                                  {11, 40, 0x00FFFF}, {11, 50, 0xFFFF00},
+                                                                  {11, 60, 0xFF00FF}}));
     dialogs.fileAnswers = {picture};
     dialog->SpeedButtonOpenBMP->Click();
-    EXPECT_EQ(dialog->ConfigCopy.channels, 3);
+    EXPECT_EQ(dialog->ConfigCopy.channels, 6);
     EXPECT_EQ(Channel(0).color, 0x0000FFu);
     EXPECT_EQ(Channel(1).color, 0x00FF00u);
+    EXPECT_EQ(Channel(2).color, 0u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Channel(3 + i).rgbGroup, 1u);
+        EXPECT_EQ(Channel(3 + i).color, kRgbGroupColours[i]) << "channel " << 3 + i << " keeps its group colour";
+    }
     EXPECT_EQ(dialog->PanelBMPFileName->Caption(), "  layout.bmp");
     EXPECT_TRUE(dialog->Modified);
 
@@ -261,7 +271,7 @@ TEST_F(ChSetupTest, APictureGivesTheChannelCountAndColoursOfItsMarkers)
     std::string broken = dir.Write("broken.bmp", {'B', 'M', 1, 2, 3});
     dialogs.fileAnswers = {broken};
     dialog->SpeedButtonOpenBMP->Click();
-    EXPECT_EQ(dialog->ConfigCopy.channels, 3);
+    EXPECT_EQ(dialog->ConfigCopy.channels, 6);
     EXPECT_STREQ(dialog->ConfigCopy.pictureFile, broken.c_str());
     dialog->SpeedButtonClearBMP->Click();
     EXPECT_STREQ(dialog->ConfigCopy.pictureFile, "");

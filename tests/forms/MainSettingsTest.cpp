@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "preview/UnitShow.h"
+#include "setup/ChannelSetup.h"
 #include "support/ReadWholeFile.h"
 
 namespace {
@@ -46,8 +47,8 @@ TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
     form->Config.channels = 4;
     CopyText(form->Config.modelName, "Brevan8");
     CopyText(form->Config.channelTable[2].name, "Стробы");
-    form->Config.channelTable[2].color = 0x00FF00;
-    form->Config.channelTable[3].rgbGroup = 1;
+    form->Config.channelTable[3].color = 0x00FF00;
+    SetRgbGroup(form->Config, 3, true);
     CopyText(form->Config.pictureFile, form->ProgramFolder + "Pics\\stage.bmp");
     CopyText(form->Config.setupFile, "D:\\sets\\hall.ctr");
     form->SerialPortName = "COM7";
@@ -63,8 +64,11 @@ TEST_F(MainSettingsTest, OptionsAndChannelsSurviveARestart)
     EXPECT_EQ(form->Config.channels, 4);
     EXPECT_EQ(form->Grid->RowCount(), 3 + 4);
     EXPECT_STREQ(form->Config.channelTable[2].name, "Стробы");
-    EXPECT_EQ(form->Config.channelTable[2].color, 0x00FF00u);
-    EXPECT_EQ(form->Config.channelTable[3].rgbGroup, 1u);
+    EXPECT_EQ(form->Config.channelTable[3].color, 0x00FF00u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form->Config.channelTable[i].rgbGroup, 1u);
+        EXPECT_EQ(form->Config.channelTable[i].color, kRgbGroupColours[i]);
+    }
     EXPECT_STREQ(form->Config.pictureFile, (form->ProgramFolder + "Pics\\stage.bmp").c_str());
     EXPECT_STREQ(form->Config.setupFile, "D:\\sets\\hall.ctr");
     EXPECT_EQ(form->SerialPortName, "COM7");
@@ -92,6 +96,46 @@ TEST_F(MainSettingsTest, OddValuesAreClampedOrFallBack)
     EXPECT_STREQ(form->Config.channelTable[639].name, "Last");
     EXPECT_EQ(form->Zoom, 1.0f);
     EXPECT_GE(form->StepMaximum, 1);
+}
+
+TEST_F(MainSettingsTest, OnlyWholeRgbGroupsAreReadSoEveryLampStandsBesideItsRow)
+{
+    // Edited by hand: a group shifted onto channels 1-3, a whole one on 6-8 in colours of
+    // its own, and one cut short by the count on channel 9.
+    Restart("[OPTIONS]\r\nChannels=10\r\n[CHANNELS]\r\n"
+            "Group1=1\r\nGroup2=1\r\nGroup3=1\r\nColor1=255\r\nColor2=65280\r\nColor3=16711680\r\n"
+            "Group6=1\r\nGroup7=1\r\nGroup8=1\r\nColor6=65535\r\nColor7=16776960\r\nColor8=16711935\r\n"
+            "Group9=1\r\nColor9=255\r\n");
+    const ChannelRecord* ch = form->Config.channelTable;
+    for (int c : {1, 2, 3, 9}) {
+        EXPECT_EQ(ch[c].rgbGroup, 0u) << "channel " << c;
+        EXPECT_EQ(ch[c].color, kChannelWhite) << "channel " << c << ", as when a group is undone";
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(ch[6 + i].rgbGroup, 1u);
+        EXPECT_EQ(ch[6 + i].color, kRgbGroupColours[i]) << "a group's channels are red, green and blue";
+    }
+
+    // The lamp column beside rows of 24 pixels: channel 1 and 9 full, the group green.
+    form->DestroyDrawThread();
+    TBitmap frame;
+    frame.SetSize(40, 400);
+    for (int c = 0; c < 10; ++c)
+        form->ChannelRowSpans[c] = RowSpan{(c + 3) * 25 + 2, (c + 3) * 25 + 22};
+    form->MsPerTimeUnit = 10.0;
+    form->PlayColumn = 1;
+    form->Scn().SetCell(1, 1, 10);
+    form->Scn().SetCell(1, 3 + 1, 128);
+    form->Scn().SetCell(1, 3 + 7, 128);
+    form->Scn().SetCell(1, 3 + 9, 128);
+    form->PreviewTick(20, &frame, false);
+    auto lamp = [&frame](int channel) { return frame.ScanLine((channel + 3) * 25 + 12)[20] & 0xFFFFFF; };
+    EXPECT_EQ(lamp(1), 0xFFFFFFu);
+    EXPECT_EQ(lamp(2), 0u) << "a lamp of its own, off";
+    EXPECT_EQ(lamp(3), 0u);
+    for (int c = 6; c < 9; ++c)
+        EXPECT_EQ(lamp(c), 0x00FF00u) << "one lamp across the group's rows";
+    EXPECT_EQ(lamp(9), 0xFFFFFFu);
 }
 
 TEST_F(MainSettingsTest, WindowPositionsAreStoredInTheNormalStateAndRestored)

@@ -74,7 +74,7 @@ TEST(CtrFile, ReadingClampsCutsAndFillsDefaults)
     std::string longName(60, 'n');
     std::string file = WriteText(dir, "odd.ctr",
                                  "[channels]\nchannels=700\nType=NoSuchModel\nName0=" + longName +
-                                     "\nColor0=255\nGroup0=7\nColor2=12\n");
+                                     "\nColor0=255\nGroup0=7\nGroup1=1\nGroup2=1\nColor2=12\n");
     auto cfg = DefaultConfig(18);
     ASSERT_TRUE(ReadCtrFile(file, *cfg));
     EXPECT_EQ(cfg->channels, 640);
