@@ -324,6 +324,19 @@ TEST_F(MainFilesTest, NewWithTheTimesLockKeepsStepsTimesAndLoops)
     EXPECT_EQ(form->Scn().loops.size(), 1u);
     EXPECT_EQ(form->Scn().Cell(5, 3), 0) << "the cells are cleared";
     EXPECT_EQ(form->ScenarioFileName, form->ProgramFolder + "Новый.scn");
+
+    // Steps whose channels are all off already are left alone: they stay shared with
+    // the slot before, so a New costs the undo history no copy of them.
+    form->Scn().SetCell(2, 4, 7);
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    const ScenarioSnapshot& before = form->Ring().Slot(form->Ring().UndoSlot);
+    EXPECT_EQ(form->Scn().Cell(2, 4), 0);
+    EXPECT_EQ(form->Scn().Cell(2, 1), 2);
+    EXPECT_NE(form->Scn().ColumnCells(2), before.ColumnCells(2));
+    for (int c : {1, 3, 4, 5, 6}) {
+        ASSERT_NE(before.ColumnCells(c), nullptr);
+        EXPECT_EQ(form->Scn().ColumnCells(c), before.ColumnCells(c)) << "step " << c;
+    }
 }
 
 } // namespace
