@@ -103,6 +103,43 @@ TEST_F(MainFilesTest, SaveAsWritesTheScenarioAndOpeningItAgainCanBeUndone)
     EXPECT_EQ(form->Scn().Cell(1, 3), 128);
 }
 
+TEST_F(MainFilesTest, UndoAndRedoAcrossNewAndOpenBringBackTheScenariosFile)
+{
+    const std::string a = WriteScenario("a.scn", 3);
+    const std::string b = WriteScenario("b.scn", 5);
+    const std::string bBytes = ReadWholeFile(b);
+    Open(a);
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    form->Undo();
+    EXPECT_EQ(form->Grid->ColCount(), 4);
+    EXPECT_EQ(form->Scn().Cell(3, 3), 3);
+    EXPECT_EQ(form->ScenarioFileName, a);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn *");
+
+    dialogs.answers = {IDNO};  // the undo changed the scenario: not saved
+    Open(b);
+    ASSERT_EQ(form->Grid->ColCount(), 6);
+    form->Undo();
+    EXPECT_EQ(form->Grid->ColCount(), 4);
+    EXPECT_EQ(form->ScenarioFileName, a);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn *");
+    // Save goes into a.scn, its own file, without a question; b.scn stays as it was.
+    RemoveFile(a);
+    dialogs.boxes.clear();
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    const std::string saved = ReadWholeFile(a);
+    ASSERT_GT(saved.size(), 48u);
+    EXPECT_EQ(saved[14], 3) << "the three steps of a.scn";
+    EXPECT_EQ(ReadWholeFile(b), bBytes);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn");
+
+    form->Redo();
+    EXPECT_EQ(form->Grid->ColCount(), 6);
+    EXPECT_EQ(form->ScenarioFileName, b);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  b.scn *");
+}
+
 TEST_F(MainFilesTest, SaveAsAsksBeforeReplacingAFile)
 {
     const std::string file = WriteScenario("taken.scn", 2);
