@@ -40,6 +40,9 @@ void TFormMain::DeleteSteps()
     // Every marked step went (a marked cell marks its step too): nothing is selected any
     // more, so the selection's menu texts and kind are reset with the marks.
     ClearSelection();
+    // Another step (or the emptied only one) is current now: the effect, level and time
+    // controls show it as a click on it would.
+    UpdateControls();
 }
 
 void TFormMain::N_AddStepClick(TObject*) { InsertStep(); }

@@ -60,8 +60,10 @@ void TFormMain::SaveScn(const std::string& fileName)
     // A relative name lies in the program folder.
     const std::string name = ResolveRelativePath(fileName, ProgramFolder);
     SaveStreamSafely(name, [&](TStream& out) { WriteScenario(out, Scn(), channels, speed, ModelOf(Params)); });
-    ScenarioFileName = name;
-    ScenarioFileOwned = true;
+    // The document takes the name: an undo to a state from before the save stays in
+    // this file.
+    Ring().Document() = ScenarioDocument{name, true};
+    TakeDocumentFile();
     SetCaption(false);
     Modified = false;
 }
@@ -142,8 +144,9 @@ bool TFormMain::LoadScn(const std::string& fileName, bool showErrors)
     Grid->Invalidate();
     UpdateControls();
     Ring().UndoEnabled = true;
-    ScenarioFileName = ResolveRelativePath(fileName, ProgramFolder);
-    ScenarioFileOwned = true;
+    // The file's history starts here; the slot pushed before keeps the previous file.
+    Ring().StartDocument(ResolveRelativePath(fileName, ProgramFolder), true);
+    TakeDocumentFile();
     SetCaption(false);
     Modified = false;
     return true;
@@ -151,8 +154,8 @@ bool TFormMain::LoadScn(const std::string& fileName, bool showErrors)
 
 void TFormMain::NewScenario()
 {
-    ScenarioFileName = ProgramFolder + "Новый.scn";
-    ScenarioFileOwned = false;
+    Ring().StartDocument(ProgramFolder + "Новый.scn", false);
+    TakeDocumentFile();
     SetCaption(false);
     Modified = false;
     ScenarioSnapshot& scn = Scn();

@@ -1,5 +1,6 @@
-// Undo and redo in the main window: the ring moves, the buttons and the caption follow,
-// and the controls are brought back in line with the restored scenario.
+// Undo and redo in the main window: the ring moves, the buttons, the scenario's file and
+// the caption follow, and the controls are brought back in line with the restored
+// scenario.
 #include "editor/UnitMain.h"
 
 void TFormMain::PushUndo()
@@ -29,6 +30,8 @@ void TFormMain::Undo()
     }
     SpeedButtonRedo->SetEnabled(true);
     SpeedButtonUndo->SetEnabled(ring_.CanUndo());
+    // The restored scenario may be another file's (before an open or a new one).
+    TakeDocumentFile();
     // The scenario now differs from what was saved (or loaded).
     Modified = true;
     SetCaption(true);
@@ -43,9 +46,16 @@ void TFormMain::Redo()
     }
     SpeedButtonUndo->SetEnabled(true);
     SpeedButtonRedo->SetEnabled(ring_.CanRedo());
+    TakeDocumentFile();
     Modified = true;
     SetCaption(true);
     Resynchronise();
+}
+
+void TFormMain::TakeDocumentFile()
+{
+    ScenarioFileName = ring_.Document().fileName;
+    ScenarioFileOwned = ring_.Document().owned;
 }
 
 void TFormMain::Resynchronise()

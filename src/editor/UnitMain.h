@@ -304,6 +304,9 @@ public:
 
     // ---- state ----
     std::string ProgramFolder;
+    // The current scenario's file, as its slot's document in the undo ring names it
+    // (TakeDocumentFile): an undo or redo to another file's scenario brings that file
+    // back.
     std::string ScenarioFileName;
     // The scenario was read from or written to ScenarioFileName; false for a new
     // scenario, whose name only proposes a file.
@@ -340,6 +343,8 @@ private:
     // The marked steps and the current one, ascending.
     std::vector<int> SelectedStepsAndCurrent() const;
     void Resynchronise();
+    // ScenarioFileName and ScenarioFileOwned from the current slot's document.
+    void TakeDocumentFile();
     // True when the scenario fits a step maximum, or the user agrees to cut it to that.
     bool AgreeToCut(int stepMaximum);
     // Reports a failure to write the settings once per run and goes on.

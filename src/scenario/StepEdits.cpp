@@ -20,9 +20,21 @@ void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime)
     }
 }
 
+namespace {
+// True when every cell of the column but its time is 0 (also when it was never written).
+bool OnlyTime(const uint16_t* cells)
+{
+    auto zero = [](uint16_t v) { return v == 0; };
+    return !cells || (cells[0] == 0 && std::all_of(cells + 2, cells + kSnapshotRows, zero));
+}
+} // namespace
+
 void ClearStepCells(ScenarioSnapshot& scn, int colCount)
 {
     for (int c = 1; c < std::min(colCount, kSnapshotColumns); ++c) {
+        // A column with nothing to clear is left as it is, shared with the undo slots.
+        if (OnlyTime(scn.ColumnCells(c)))
+            continue;
         scn.RewriteColumn(c, [](const uint16_t* before, uint16_t* cells) {
             uint16_t time = before ? before[1] : 0;
             std::fill(cells, cells + kSnapshotRows, uint16_t{0});

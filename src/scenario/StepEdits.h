@@ -15,7 +15,8 @@
 void ResizeSteps(ScenarioSnapshot& scn, int steps, int newTime);
 
 // Zeroes every cell of the steps (columns 1 .. colCount - 1) but their times: every
-// channel is switched off, the channels beyond the grid's channel count included.
+// channel is switched off, the channels beyond the grid's channel count included. A
+// column that holds nothing but its time is not touched (it stays shared).
 void ClearStepCells(ScenarioSnapshot& scn, int colCount);
 
 // Sets the time of column and of every other column whose time-row mark is set.

@@ -18,6 +18,7 @@ bool UndoRing::Push()
     RedoSlot = -1;
     RedoDepth = 0;
     Current().CopyFrom(Slot(UndoSlot));
+    slotDocument_[Index(CurrentSlot)] = slotDocument_[Index(UndoSlot)];
     while (UndoDepth > 0 && ScenarioSnapshot::ColumnBytesInUse() > MemoryBudget) {
         int oldest = (UndoSlot - (UndoDepth - 1) + kUndoSlots) % kUndoSlots;
         Slot(oldest).Clear();
@@ -63,10 +64,32 @@ bool UndoRing::Redo()
     return true;
 }
 
+void UndoRing::StartDocument(const std::string& fileName, bool owned)
+{
+    // The documents that undo and redo can still return to stay; the first other entry
+    // takes the new one.
+    std::array<bool, kUndoSlots> kept{};
+    int slot = UndoSlot;
+    for (int i = 0; i < UndoDepth; ++i, slot = Previous(slot))
+        kept[static_cast<size_t>(slotDocument_[Index(slot)])] = true;
+    slot = RedoSlot;
+    for (int i = 0; i < RedoDepth; ++i, slot = Next(slot))
+        kept[static_cast<size_t>(slotDocument_[Index(slot)])] = true;
+    size_t free = 0;
+    while (free + 1 < kept.size() && kept[free])
+        ++free;
+    documents_[free].fileName = fileName;
+    documents_[free].owned = owned;
+    slotDocument_[Index(CurrentSlot)] = static_cast<int>(free);
+}
+
 void UndoRing::Reset()
 {
     for (ScenarioSnapshot& s : slots_)
         s.Clear();
+    slotDocument_.fill(0);
+    for (ScenarioDocument& d : documents_)
+        d = ScenarioDocument{};
     CurrentSlot = 0;
     UndoSlot = -1;
     RedoSlot = -1;

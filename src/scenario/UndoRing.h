@@ -4,10 +4,21 @@
 // slot forward. The main window mirrors the results in its buttons and caption.
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "scenario/ScenarioSnapshot.h"
 
 constexpr int kUndoSlots = 100;
+
+// The file a scenario belongs to. Every slot names its document; a push passes the
+// document on, an open or a new scenario starts another one, and a save (also under
+// another name) changes the document for all its slots.
+struct ScenarioDocument {
+    std::string fileName;
+    // The scenario was read from or written to fileName; false while the name only
+    // proposes a file (a new scenario).
+    bool owned = false;
+};
 
 class UndoRing {
 public:
@@ -30,6 +41,17 @@ public:
     // Zeroes every slot and resets the indexes, as at construction.
     void Reset();
 
+    // The document of the current slot; changing it changes it for every slot of the
+    // same document.
+    ScenarioDocument& Document() { return documents_[static_cast<size_t>(slotDocument_[Index(CurrentSlot)])]; }
+    const ScenarioDocument& Document() const
+    {
+        return documents_[static_cast<size_t>(slotDocument_[Index(CurrentSlot)])];
+    }
+    // The current slot's scenario starts another file's history (it was opened, or is
+    // new): the slots before and after it keep their own documents.
+    void StartDocument(const std::string& fileName, bool owned);
+
     bool CanUndo() const { return UndoDepth > 0; }
     bool CanRedo() const { return RedoDepth > 0; }
     // Bytes the ring holds: shared column buffers once, plus each slot's bookkeeping.
@@ -47,5 +69,12 @@ public:
     size_t MemoryBudget = size_t{256} << 20;
 
 private:
+    static size_t Index(int slot) { return static_cast<size_t>(slot); }
+
     std::array<ScenarioSnapshot, kUndoSlots> slots_;
+    // The document of each slot, an index into documents_. The slots that undo and redo
+    // can reach hold at most kUndoSlots - 1 documents besides the current slot's, so one
+    // entry is always free for a new document.
+    std::array<int, kUndoSlots> slotDocument_{};
+    std::array<ScenarioDocument, kUndoSlots> documents_;
 };

@@ -3,6 +3,8 @@
 // delete into switching cells off, and undo brings every edit back.
 #include "MainFormFixture.h"
 
+#include <string>
+
 #include "scenario/ScenarioTotals.h"
 
 namespace {
@@ -91,6 +93,42 @@ TEST_F(MainEditStepsTest, DeletingSelectedStepsMovesLoopsAndLabelsAndEndsTheSele
         EXPECT_EQ(StepAt(c), c);
     EXPECT_EQ(form->Scn().loops.size(), 3u);
     EXPECT_EQ(form->Scn().labels, (std::vector<uint16_t>{1, 4, 8}));
+}
+
+TEST_F(MainEditStepsTest, AfterADeleteTheEffectControlsShowTheCurrentCellAsAClickWould)
+{
+    // Which effect button is down, and the level slider and edit.
+    auto effects = [this] {
+        std::string shown;
+        for (TSpeedButton* b : {form->SpeedButtonStepOff, form->SpeedButtonStepLevel, form->SpeedButtonStepUp,
+                                form->SpeedButtonStepDown, form->SpeedButtonStepStrob})
+            shown += b->Down() ? '1' : '0';
+        return shown + " " + std::to_string(form->TrackBarStepLevel->Position()) + " " + form->EditStepLevel->Text();
+    };
+    auto clickedCurrentCell = [&] {
+        Click(form->Grid->Col(), form->Grid->Row());
+        return effects();
+    };
+    form->Scn().SetCell(5, kFixedRows, kCellStrobe);
+    form->Scn().SetCell(6, kFixedRows, 90);
+    Click(4, kFixedRows);
+    ASSERT_EQ(effects(), "01000 4 4");
+    form->SpeedButtonDelStep->Click();  // the strobe of step 5 comes under the cursor
+    std::string shown = effects();
+    EXPECT_EQ(shown, "00001 4 4");
+    EXPECT_EQ(shown, clickedCurrentCell());
+    form->N_DelStep->Click();  // then the level 90 of step 6
+    shown = effects();
+    EXPECT_EQ(shown, "01000 90 90");
+    EXPECT_EQ(shown, clickedCurrentCell());
+
+    // Every step deleted: one empty step is left, its cell off.
+    Key('A', ssCtrl);
+    form->SpeedButtonDelStep->Click();
+    ASSERT_EQ(Steps(), 1);
+    shown = effects();
+    EXPECT_EQ(shown, "10000 90 90");
+    EXPECT_EQ(shown, clickedCurrentCell());
 }
 
 TEST_F(MainEditStepsTest, WithTheTimesLockDeletingSwitchesCellsOffAndInsertingDoesNothing)

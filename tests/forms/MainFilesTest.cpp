@@ -103,6 +103,43 @@ TEST_F(MainFilesTest, SaveAsWritesTheScenarioAndOpeningItAgainCanBeUndone)
     EXPECT_EQ(form->Scn().Cell(1, 3), 128);
 }
 
+TEST_F(MainFilesTest, UndoAndRedoAcrossNewAndOpenBringBackTheScenariosFile)
+{
+    const std::string a = WriteScenario("a.scn", 3);
+    const std::string b = WriteScenario("b.scn", 5);
+    const std::string bBytes = ReadWholeFile(b);
+    Open(a);
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    form->Undo();
+    EXPECT_EQ(form->Grid->ColCount(), 4);
+    EXPECT_EQ(form->Scn().Cell(3, 3), 3);
+    EXPECT_EQ(form->ScenarioFileName, a);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn *");
+
+    dialogs.answers = {IDNO};  // the undo changed the scenario: not saved
+    Open(b);
+    ASSERT_EQ(form->Grid->ColCount(), 6);
+    form->Undo();
+    EXPECT_EQ(form->Grid->ColCount(), 4);
+    EXPECT_EQ(form->ScenarioFileName, a);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn *");
+    // Save goes into a.scn, its own file, without a question; b.scn stays as it was.
+    RemoveFile(a);
+    dialogs.boxes.clear();
+    form->SpeedButtonSaveClick(form->SpeedButtonSave);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    const std::string saved = ReadWholeFile(a);
+    ASSERT_GT(saved.size(), 48u);
+    EXPECT_EQ(saved[14], 3) << "the three steps of a.scn";
+    EXPECT_EQ(ReadWholeFile(b), bBytes);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  a.scn");
+
+    form->Redo();
+    EXPECT_EQ(form->Grid->ColCount(), 6);
+    EXPECT_EQ(form->ScenarioFileName, b);
+    EXPECT_EQ(form->Caption(), " Редактор сценария (Qarto18)  -  b.scn *");
+}
+
 TEST_F(MainFilesTest, SaveAsAsksBeforeReplacingAFile)
 {
     const std::string file = WriteScenario("taken.scn", 2);
@@ -324,6 +361,19 @@ TEST_F(MainFilesTest, NewWithTheTimesLockKeepsStepsTimesAndLoops)
     EXPECT_EQ(form->Scn().loops.size(), 1u);
     EXPECT_EQ(form->Scn().Cell(5, 3), 0) << "the cells are cleared";
     EXPECT_EQ(form->ScenarioFileName, form->ProgramFolder + "Новый.scn");
+
+    // Steps whose channels are all off already are left alone: they stay shared with
+    // the slot before, so a New costs the undo history no copy of them.
+    form->Scn().SetCell(2, 4, 7);
+    form->SpeedButtonNewClick(form->SpeedButtonNew);
+    const ScenarioSnapshot& before = form->Ring().Slot(form->Ring().UndoSlot);
+    EXPECT_EQ(form->Scn().Cell(2, 4), 0);
+    EXPECT_EQ(form->Scn().Cell(2, 1), 2);
+    EXPECT_NE(form->Scn().ColumnCells(2), before.ColumnCells(2));
+    for (int c : {1, 3, 4, 5, 6}) {
+        ASSERT_NE(before.ColumnCells(c), nullptr);
+        EXPECT_EQ(form->Scn().ColumnCells(c), before.ColumnCells(c)) << "step " << c;
+    }
 }
 
 } // namespace
