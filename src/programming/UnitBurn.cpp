@@ -101,13 +101,23 @@ bool TFormBurn::Connect()
     } else {
         UsbMode = false;
         const int number = PortNumberOf(PortName);
-        if (number < 0)
+        if (number < 0) {
+            // A name that gives no port number ("COMX"): no port can be opened.
+            ShowBox(PortFailureText(PortName, ""), kBurnBoxCaption, kBoxOk | kBoxIconError);
             return false;
+        }
         try {
             SioComPort1->SetComNumber(static_cast<uint16_t>(number));
             SioComPort1->SetOpen(true);
-        } catch (const std::exception&) {
-            return false;  // no message: the port component has said what there was to say
+        } catch (const ENoPortSelected&) {
+            return false;  // the port selection dialog was cancelled: the user's own choice
+        } catch (const std::exception& e) {
+            // Absent, held by another program, refused: nothing was sent, and the user
+            // hears why, in the serial library's own words. The number is the one the
+            // port tried (the selection dialog may have chosen it).
+            ShowBox(PortFailureText("COM" + IntToStr(SioComPort1->ComNumber()), e.what()), kBurnBoxCaption,
+                    kBoxOk | kBoxIconError);
+            return false;
         }
         PortName = "COM" + IntToStr(SioComPort1->ComNumber());
         BurnShell& shell = *this;

@@ -45,7 +45,8 @@ public:
     void Timer1Timer(TObject* Sender);
 
     // Opens the port (or starts the USB search) and makes the first attempt; false when
-    // the port cannot be opened.
+    // the port cannot be opened (told in a box, unless the port selection dialog was
+    // cancelled).
     bool Connect();
     void LoadRomFile(const std::string& fileName);
 

@@ -4,6 +4,7 @@
 
 #include "programming/BurnTexts.h"
 #include "serial/MemoryDispatcher.h"
+#include "serial/SioSelCom.h"
 #include "ui/Text.h"
 
 namespace {
@@ -91,14 +92,74 @@ TEST_F(BurnWindowCom, SilenceAndAnUnansweredFrameEndInTheTimeoutBox)
     }
 }
 
-TEST_F(BurnWindowCom, APortThatCannotBeOpenedClosesTheWindowWithoutAWord)
+// Cancels the port selection dialog once it is shown, as a person would.
+bool portSelectionCancelled = false;
+
+void CALLBACK CancelPortSelection(HWND, UINT, UINT_PTR timer, DWORD)
 {
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        auto* dialog = dynamic_cast<TComSelectForm*>(Screen->Forms(i));
+        if (dialog && dialog->IsModal()) {
+            KillTimer(nullptr, timer);
+            portSelectionCancelled = true;
+            dialog->AbortBtn->Click();
+            return;
+        }
+    }
+}
+
+TEST_F(BurnWindowCom, APortThatCannotBeOpenedIsReportedAndNothingIsSent)
+{
+    // No such port in the prefix.
     form->PortName = "COM49";
     ASSERT_TRUE(Run(10000));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Невозможно загрузить сценарий!\nНе удается открыть порт COM49.\n"
+                                     "ie_BadId - Specified comport doesn't exist");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Программирование контроллера");
+    EXPECT_EQ(dialogs.boxes[0].flags, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(form->Finished);
+    EXPECT_EQ(form->Protocol(), nullptr) << "nothing is sent";
+    EXPECT_EQ(form->PortName, "COM49");
+
+    // A port another program holds: the system refuses access.
+    Renew();
+    form->PortName = "COM7";
+    form->SioComPort1->CustomDispatcher = [](TComponent* owner) {
+        auto port = std::make_unique<MemoryDispatcher>(true, owner);
+        port->failOpen = true;
+        port->systemError = ERROR_ACCESS_DENIED;
+        return port;
+    };
+    dialogs.boxes.clear();
+    ASSERT_TRUE(Run(10000));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Невозможно загрузить сценарий!\nНе удается открыть порт COM7.\n"
+                                     "ie_Open - device already open");
+    EXPECT_EQ(form->Protocol(), nullptr);
+
+    // A name that gives no port number.
+    Renew();
+    form->PortName = "COMX";
+    dialogs.boxes.clear();
+    ASSERT_TRUE(Run(10000));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Невозможно загрузить сценарий!\nНе удается открыть порт COMX.");
+    EXPECT_EQ(form->Protocol(), nullptr);
+
+    // No port named: Cancel in the port selection dialog is the user's own choice.
+    Renew();
+    form->PortName = "COM";
+    dialogs.boxes.clear();
+    portSelectionCancelled = false;
+    const UINT_PTR cancel = SetTimer(nullptr, 0, 50, CancelPortSelection);
+    const bool closed = Run(20000);
+    KillTimer(nullptr, cancel);
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(portSelectionCancelled);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(form->Finished);
     EXPECT_EQ(form->Protocol(), nullptr);
-    EXPECT_EQ(form->PortName, "COM49");
 }
 
 TEST_F(BurnWindowCom, AFirmwareFileThatCannotBeReadIsReported)
