@@ -218,22 +218,49 @@ private:
     bool answered_ = false;
 };
 
+// The window to close with its close button once the first block waits for room, and
+// its line, which flows from then on.
+TFormBurn* closedForm = nullptr;
+HeldLine* closedLine = nullptr;
+
+void CALLBACK PressCloseWhileTheFirstBlockWaits(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!closedForm->Protocol() || closedForm->Protocol()->State() != 3)
+        return;
+    KillTimer(nullptr, timer);
+    SendMessageW(closedForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    closedLine->flowing = true;
+}
+
 TEST_F(BurnWindowCom, AfterCancelOnlyTheClosingFlushGoesOut)
 {
     // The opening flush, the hello and the acknowledge fill the port but 23 bytes: the
-    // first block waits for room until the time-out box comes up, and the line starts to
-    // flow as it does.
-    HeldLine line;
-    form->SioComPort1->CustomDispatcher = [&line](TComponent* owner) {
-        return std::make_unique<HeldLineDispatcher>(owner, line);
-    };
-    form->SioComPort1->SetOutSize(540);
-    form->PortName = "COM5";
-    dialogs.onBox = [&] { line.flowing = true; };
-    dialogs.answers = {IDCANCEL};
-    ASSERT_TRUE(Run());
-    EXPECT_EQ(line.sent.size(), 512u);
-    EXPECT_EQ(line.sent.find_first_not_of('\xFF'), std::string::npos);
+    // first block waits for room. Cancel on the time-out box that comes up, the line
+    // starting to flow as it does; then, in a second run, the window's close button
+    // while the block waits, the line starting to flow with it.
+    for (bool closeButton : {false, true}) {
+        if (closeButton)
+            Renew();
+        HeldLine line;
+        form->SioComPort1->CustomDispatcher = [&line](TComponent* owner) {
+            return std::make_unique<HeldLineDispatcher>(owner, line);
+        };
+        form->SioComPort1->SetOutSize(540);
+        form->PortName = "COM5";
+        dialogs.boxes.clear();
+        dialogs.onBox = [&] { line.flowing = true; };
+        dialogs.answers = {IDCANCEL};
+        closedForm = form;
+        closedLine = &line;
+        const UINT_PTR close = closeButton ? SetTimer(nullptr, 0, 100, PressCloseWhileTheFirstBlockWaits) : 0;
+        const bool closed = Run();
+        if (close)
+            KillTimer(nullptr, close);
+        ASSERT_TRUE(closed) << closeButton;
+        EXPECT_EQ(dialogs.boxes.size(), closeButton ? 0u : 1u);
+        EXPECT_EQ(line.sent.size(), 512u) << closeButton;
+        EXPECT_EQ(line.sent.find_first_not_of('\xFF'), std::string::npos) << closeButton;
+    }
 }
 
 // The real message box: the window ends the time-out box itself, by the box's own
