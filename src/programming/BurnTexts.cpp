@@ -26,6 +26,14 @@ std::string UnreadableFirmwareText(const std::string& romFileName)
     return "Невозможно загрузить сценарий!\nНе удается прочитать файл " + Quoted(romFileName);
 }
 
+std::string PortFailureText(const std::string& portName, const std::string& reason)
+{
+    std::string text = "Невозможно загрузить сценарий!\nНе удается открыть порт " + portName + ".";
+    if (!reason.empty())
+        text += "\n" + reason;
+    return text;
+}
+
 std::string TimeoutText(bool usb, const std::string& modelName)
 {
     if (usb)

@@ -15,6 +15,9 @@ extern const char kNoMemoryText[];         // "Не хватает памяти 
 std::string MissingFirmwareText(const std::string& romFileName);
 // The box for a firmware file that is there but cannot be read.
 std::string UnreadableFirmwareText(const std::string& romFileName);
+// The box for a port that cannot be opened: its name ("COM7") and the serial library's
+// text for the failure.
+std::string PortFailureText(const std::string& portName, const std::string& reason);
 
 // The box after 10 s without an answer that moves the transfer on.
 std::string TimeoutText(bool usb, const std::string& modelName);

@@ -281,6 +281,10 @@ void ComBurnProtocol::FormClose()
     if (formClosed_)
         return;
     formClosed_ = true;
+    // A close the run did not ask for (the window's close button) gives the transfer up
+    // as Cancel on the time-out box does.
+    if (!closing_)
+        DropLineOutput();
     closing_ = true;
     caption_ = kStatusClosing;
     ShowCaption();
@@ -319,9 +323,16 @@ void ComBurnProtocol::EndTimeoutBox()
 
 void ComBurnProtocol::GiveUp()
 {
-    // Nothing queued before the Cancel goes out on the line: neither what waits here nor
-    // what the port still holds. The closing flush comes after it. What is queued for
-    // the window stays (the step maximum the controller holds among it).
+    DropLineOutput();
+    closing_ = true;
+    shell_.CloseWindow();
+}
+
+void ComBurnProtocol::DropLineOutput()
+{
+    // Nothing queued before the transfer was given up goes out on the line: neither what
+    // waits here nor what the port still holds. The closing flush comes after it. What
+    // is queued for the window stays (the step maximum the controller holds among it).
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
                                 [](const Action& a) {
                                     return a.kind == Action::Send || a.kind == Action::SendIfRoom ||
@@ -329,8 +340,6 @@ void ComBurnProtocol::GiveUp()
                                 }),
                  queue_.end());
     shell_.DropOutput();
-    closing_ = true;
-    shell_.CloseWindow();
 }
 
 void ComBurnProtocol::RestoreStatus()

@@ -12,8 +12,9 @@
 // that arrives meanwhile can dismiss the time-out box and move the transfer on. The one
 // box that does not queue is a time-out box due inside a send that waits for room: it
 // shows at once, as the room may never come, and an answer ends it at once, while what
-// the answer asks for waits in the queue behind that send. Cancel on a time-out box
-// drops what is still queued: after it only the closing flush goes out.
+// the answer asks for waits in the queue behind that send. Cancel on a time-out box, or
+// the window's close button, drops what is still queued and what the port holds unsent:
+// after it only the closing flush goes out.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -38,8 +39,10 @@ public:
     // The window's timer, every 500 ms from Start.
     void Tick(uint32_t nowMs);
     // The window is closing: its status, and the flush unless the run was finished
-    // early. Called from the close handler, which the modal loop runs outside any send,
-    // so the flush is out when it returns; the window closes its port afterwards.
+    // early. A close the run did not ask for itself (the window's close button) first
+    // drops what would still go out, as Cancel on the time-out box does. Called from the
+    // close handler, which the modal loop runs outside any send, so the flush is out
+    // when it returns; the window closes its port afterwards.
     void FormClose();
 
     int State() const { return state_; }             // 0 idle, 1 searching, 2 found, 3 flash, 4 EEPROM
@@ -99,6 +102,7 @@ private:
     void DismissErrorBox();
     void EndTimeoutBox();
     void GiveUp();
+    void DropLineOutput();
     void RestoreStatus();
     void SetStatus(const std::string& text);
     void ShowTimeoutBoxNow();

@@ -19,6 +19,9 @@ namespace {
 // Posted by the first paint to itself: the run starts once the window is drawn, outside
 // the paint (the run shows boxes and processes messages for a long while).
 constexpr UINT CM_BURNSTART = WM_APP + 0x3B01;
+// Posted by the port's data-available event: the received bytes it took go to the
+// protocol outside the port's notification.
+constexpr UINT CM_BURNRECEIVE = WM_APP + 0x3B02;
 
 constexpr unsigned kTickMs = 500;
 
@@ -62,6 +65,12 @@ void TFormBurn::WndProc(TMessage& message)
         message.Result = 0;
         return;
     }
+    if (message.Msg == CM_BURNRECEIVE) {
+        receivePosted_ = false;
+        HandReceived();
+        message.Result = 0;
+        return;
+    }
     TForm::WndProc(message);
 }
 
@@ -101,13 +110,23 @@ bool TFormBurn::Connect()
     } else {
         UsbMode = false;
         const int number = PortNumberOf(PortName);
-        if (number < 0)
+        if (number < 0) {
+            // A name that gives no port number ("COMX"): no port can be opened.
+            ShowBox(PortFailureText(PortName, ""), kBurnBoxCaption, kBoxOk | kBoxIconError);
             return false;
+        }
         try {
             SioComPort1->SetComNumber(static_cast<uint16_t>(number));
             SioComPort1->SetOpen(true);
-        } catch (const std::exception&) {
-            return false;  // no message: the port component has said what there was to say
+        } catch (const ENoPortSelected&) {
+            return false;  // the port selection dialog was cancelled: the user's own choice
+        } catch (const std::exception& e) {
+            // Absent, held by another program, refused: nothing was sent, and the user
+            // hears why, in the serial library's own words. The number is the one the
+            // port tried (the selection dialog may have chosen it).
+            ShowBox(PortFailureText("COM" + IntToStr(SioComPort1->ComNumber()), e.what()), kBurnBoxCaption,
+                    kBoxOk | kBoxIconError);
+            return false;
         }
         PortName = "COM" + IntToStr(SioComPort1->ComNumber());
         BurnShell& shell = *this;
@@ -121,11 +140,29 @@ bool TFormBurn::Connect()
 
 void TFormBurn::SioComPort1TriggerAvail(TObject*, uint16_t Count)
 {
+    // This runs inside the port's notification, and the port holds every later one
+    // until it returns: what the bytes ask for (sends that wait for room, boxes) must not
+    // run here, or the controller's next answer would wait behind it. The bytes are only
+    // taken here; a posted message hands them to the protocol, one post at a time.
     if (Closing || !protocol_ || protocol_->Closing())
+        return;  // nothing is read once the window closes
+    std::vector<uint8_t> bytes(Count);
+    SioComPort1->GetBlock(bytes.data(), Count);
+    received_.insert(received_.end(), bytes.begin(), bytes.end());
+    if (!receivePosted_ && HandleAllocated())
+        receivePosted_ = PostMessageW(Handle(), CM_BURNRECEIVE, 0, 0) != FALSE;
+}
+
+void TFormBurn::HandReceived()
+{
+    std::vector<uint8_t> bytes;
+    bytes.swap(received_);
+    if (Closing || !protocol_ || protocol_->Closing() || bytes.empty())
         return;
-    std::vector<uint8_t> received(Count);
-    SioComPort1->GetBlock(received.data(), Count);
-    protocol_->Receive(received.data(), received.size(), NowMs());
+    // Bytes that arrive while the protocol works on these (its sends and boxes process
+    // messages) are posted anew and handed over nested: the protocol queues what they
+    // ask for behind what it is doing, and an answer still ends a time-out box at once.
+    protocol_->Receive(bytes.data(), bytes.size(), NowMs());
 }
 
 void TFormBurn::Timer1Timer(TObject*)

@@ -3,8 +3,9 @@
 // EEPROM block, with the firmware when a firmware file is at hand, into a controller. It
 // connects after its first paint, over a serial port (ComBurnProtocol) or USB (UsbBurn),
 // shows the status and the progress, the boxes the run asks for, and closes itself. All
-// of it runs on the main thread: received bytes come through the port's data-available
-// event, time-outs through Timer1.
+// of it runs on the main thread: received bytes are taken in the port's data-available
+// event and handed to the protocol from a posted message (no box waits inside the
+// port's notification), time-outs come through Timer1.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,7 +46,8 @@ public:
     void Timer1Timer(TObject* Sender);
 
     // Opens the port (or starts the USB search) and makes the first attempt; false when
-    // the port cannot be opened.
+    // the port cannot be opened (told in a box, unless the port selection dialog was
+    // cancelled).
     bool Connect();
     void LoadRomFile(const std::string& fileName);
 
@@ -92,6 +94,8 @@ private:
     // The run ended before it began: the window closes at a tick.
     void FinishSoon();
     bool RunFinished() const;
+    // Hands the bytes the data-available event took to the protocol.
+    void HandReceived();
 
     // BurnShell, over the port and the controls.
     void SendBytes(const std::vector<uint8_t>& bytes, int room) override;
@@ -126,4 +130,6 @@ private:
     std::unique_ptr<UsbBurn> usb_;
     std::vector<MessageBoxWatch*> boxes_;  // the boxes on screen, innermost last; not owned
     bool portFailed_ = false;
+    std::vector<uint8_t> received_;  // taken from the port, not yet handed to the protocol
+    bool receivePosted_ = false;     // a message to hand them over is on its way
 };
