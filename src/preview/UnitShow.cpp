@@ -7,6 +7,7 @@
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
+#include "ui/WorkArea.h"
 
 TFormShow* FormShow = nullptr;
 
@@ -62,6 +63,9 @@ void TFormShow::FormShow(TObject*)
             SetTop(0);
             SetLeft(0);
         }
+        // The place and size kept in the settings may be off every screen, or larger.
+        TRect fitted = FitToWorkArea(Left(), Top(), Width(), Height());
+        SetBounds(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
     }
     shown_ = true;
 }
@@ -97,9 +101,23 @@ void TFormShow::SetupLayout(const ControllerConfig& config, const ModelParams& p
     composition_.SetSize(std::min(layout_.FrameWidth(), 2 * screenWidth_),
                          std::min(layout_.FrameHeight(), 2 * screenHeight_));
 
+    // The panel gets the frame at that scale, or smaller, keeping the frame's aspect, where
+    // the window would otherwise be larger than the work area it is on.
     HandleNeeded();  // the panel's size then leaves out the window's frame
-    SetWidth(Width() - PanelPaint->Width() + scale * layout_.FrameWidth());
-    SetHeight(Height() - PanelPaint->Height() + scale * layout_.FrameHeight());
+    const int borderWidth = Width() - PanelPaint->Width(), borderHeight = Height() - PanelPaint->Height();
+    const TRect work = NearestWorkArea(BoundsRect());
+    const int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
+    DrawSize panel = FitFrame(std::min(scale * fw, work.Width() - borderWidth),
+                              std::min(scale * fh, work.Height() - borderHeight), fw, fh);
+    int width = borderWidth + std::max(0, panel.width), height = borderHeight + std::max(0, panel.height);
+    // A window about to open with a picture layout takes the size kept in the settings
+    // (the OnShow handler applies it). Taken here already, the window's first placement
+    // on the screen judges the place kept with it by the size the window opens at.
+    if (!shown_ && StoredHeight >= 1 && StoredWidth >= 1) {
+        width = StoredWidth;
+        height = StoredHeight;
+    }
+    SetBounds(Left(), Top(), width, height);
 }
 
 bool TFormShow::LoadShowPicture(const std::string& fileName)
