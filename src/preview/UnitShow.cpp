@@ -156,7 +156,7 @@ void TFormShow::RenderFrame()
     if (!PanelPaint->HandleAllocated())
         return;
     // The whole frame's size on the panel; of a frame larger than twice the screen only
-    // the composed part is drawn, at that same scale, and the rest of the panel stays black.
+    // the composed part is drawn, at that same scale.
     int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
     DrawSize size = FitFrame(PanelPaint->Width(), PanelPaint->Height(), fw, fh);
     int width = static_cast<int>(int64_t{size.width} * view.width / fw);
@@ -164,5 +164,12 @@ void TFormShow::RenderFrame()
     HWND panel = PanelPaint->Handle();
     HDC dc = GetDC(panel);
     StretchBlt(dc, 0, 0, width, height, composition_.Canvas()->Handle(), 0, 0, view.width, view.height, SRCCOPY);
+    // The rest of the panel is black. A window made smaller keeps what it showed in the
+    // part that is left, and the smaller image no longer covers all of the earlier one.
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const RECT right{width, 0, PanelPaint->Width(), height};
+    const RECT below{0, height, PanelPaint->Width(), PanelPaint->Height()};
+    FillRect(dc, &right, black);
+    FillRect(dc, &below, black);
     ReleaseDC(panel, dc);
 }
