@@ -1,7 +1,5 @@
 // The settings file beside the program: options and the controller set-up (OPTIONS,
 // CHANNELS) and the window positions (POSITION).
-#include <windows.h>
-
 #include <algorithm>
 
 #include "editor/UnitMain.h"
@@ -10,57 +8,11 @@
 #include "setup/CtrFile.h"
 #include "setup/StoredOptions.h"
 #include "ui/IniFiles.h"
+#include "ui/WorkArea.h"
 
 namespace {
 
 const char kPosition[] = "POSITION";
-
-// The least part of a window's caption strip that must show on a work area for the
-// window to be reachable: wide enough to grab, as high as the caption.
-const int kReachableCaptionWidth = 100;
-
-// Whether the caption strip (top edge to top + caption height) shows at least the
-// reachable part on the work area of the monitor it lies on most.
-bool CaptionReachable(const RECT& window)
-{
-    const int caption = GetSystemMetrics(SM_CYCAPTION);
-    RECT strip{window.left, window.top, window.right, window.top + caption};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    HMONITOR on = MonitorFromRect(&strip, MONITOR_DEFAULTTONULL);
-    RECT seen;
-    if (!on || !GetMonitorInfoW(on, &monitor) || !IntersectRect(&seen, &strip, &monitor.rcWork))
-        return false;
-    return seen.right - seen.left >= kReachableCaptionWidth && seen.bottom - seen.top >= caption;
-}
-
-// Stored bounds made usable: at least the least size, and, when the window would be out
-// of reach (on no monitor, or its caption hidden), moved wholly onto the work area of
-// the monitor nearest to it. Numbers edited by hand, or a monitor since removed, would
-// otherwise open the window where it cannot be grabbed, and closing it would store them
-// again. A window placed across monitors or partly past an edge is left as placed.
-TRect UsableBounds(int left, int top, int width, int height, int leastWidth, int leastHeight)
-{
-    // Far beyond any screen, and small enough that their sums do not overflow.
-    const int kFar = 1 << 20;
-    left = std::clamp(left, -kFar, kFar);
-    top = std::clamp(top, -kFar, kFar);
-    width = std::clamp(width, leastWidth, kFar);
-    height = std::clamp(height, leastHeight, kFar);
-    RECT wanted{left, top, left + width, top + height};
-    if (CaptionReachable(wanted))  // a window on no monitor has its caption on none
-        return Bounds(left, top, width, height);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    const RECT& work = monitor.rcWork;
-    width = std::min(width, static_cast<int>(work.right - work.left));
-    height = std::min(height, static_cast<int>(work.bottom - work.top));
-    left = std::clamp(left, static_cast<int>(work.left), static_cast<int>(work.right) - width);
-    top = std::clamp(top, static_cast<int>(work.top), static_cast<int>(work.bottom) - height);
-    return Bounds(left, top, width, height);
-}
 
 } // namespace
 
@@ -140,9 +92,12 @@ void TFormMain::SavePosition()
 void TFormMain::LoadPosition()
 {
     TIniFile ini(SettingsFileName);
-    TRect r = UsableBounds(ini.ReadInteger(kPosition, "Left", Left()), ini.ReadInteger(kPosition, "Top", Top()),
-                           ini.ReadInteger(kPosition, "Width", Width()), ini.ReadInteger(kPosition, "Height", Height()),
-                           kDesignWidth, kDesignHeight);
+    // At least the design size, unless the work area is smaller; numbers edited by hand,
+    // or a monitor since removed, would otherwise open the window out of reach, and
+    // closing it would store them again.
+    TRect r = FitToWorkArea(ini.ReadInteger(kPosition, "Left", Left()), ini.ReadInteger(kPosition, "Top", Top()),
+                            std::max(ini.ReadInteger(kPosition, "Width", Width()), kDesignWidth),
+                            std::max(ini.ReadInteger(kPosition, "Height", Height()), kDesignHeight));
     SetBounds(r.Left, r.Top, r.Width(), r.Height());
     int state = ini.ReadInteger(kPosition, "WindowState", WindowState());
     if (state >= wsNormal && state <= wsMaximized)

@@ -7,6 +7,7 @@
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
 #include "ui/Text.h"
+#include "ui/WorkArea.h"
 
 TFormShow* FormShow = nullptr;
 
@@ -62,6 +63,9 @@ void TFormShow::FormShow(TObject*)
             SetTop(0);
             SetLeft(0);
         }
+        // The place and size kept in the settings may be off every screen, or larger.
+        TRect fitted = FitToWorkArea(Left(), Top(), Width(), Height());
+        SetBounds(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
     }
     shown_ = true;
 }
@@ -97,9 +101,23 @@ void TFormShow::SetupLayout(const ControllerConfig& config, const ModelParams& p
     composition_.SetSize(std::min(layout_.FrameWidth(), 2 * screenWidth_),
                          std::min(layout_.FrameHeight(), 2 * screenHeight_));
 
+    // The panel gets the frame at that scale, or smaller, keeping the frame's aspect, where
+    // the window would otherwise be larger than the work area it is on.
     HandleNeeded();  // the panel's size then leaves out the window's frame
-    SetWidth(Width() - PanelPaint->Width() + scale * layout_.FrameWidth());
-    SetHeight(Height() - PanelPaint->Height() + scale * layout_.FrameHeight());
+    const int borderWidth = Width() - PanelPaint->Width(), borderHeight = Height() - PanelPaint->Height();
+    const TRect work = NearestWorkArea(BoundsRect());
+    const int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
+    DrawSize panel = FitFrame(std::min(scale * fw, work.Width() - borderWidth),
+                              std::min(scale * fh, work.Height() - borderHeight), fw, fh);
+    int width = borderWidth + std::max(0, panel.width), height = borderHeight + std::max(0, panel.height);
+    // A window about to open with a picture layout takes the size kept in the settings
+    // (the OnShow handler applies it). Taken here already, the window's first placement
+    // on the screen judges the place kept with it by the size the window opens at.
+    if (!shown_ && StoredHeight >= 1 && StoredWidth >= 1) {
+        width = StoredWidth;
+        height = StoredHeight;
+    }
+    SetBounds(Left(), Top(), width, height);
 }
 
 bool TFormShow::LoadShowPicture(const std::string& fileName)
@@ -138,7 +156,7 @@ void TFormShow::RenderFrame()
     if (!PanelPaint->HandleAllocated())
         return;
     // The whole frame's size on the panel; of a frame larger than twice the screen only
-    // the composed part is drawn, at that same scale, and the rest of the panel stays black.
+    // the composed part is drawn, at that same scale.
     int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
     DrawSize size = FitFrame(PanelPaint->Width(), PanelPaint->Height(), fw, fh);
     int width = static_cast<int>(int64_t{size.width} * view.width / fw);
@@ -146,5 +164,12 @@ void TFormShow::RenderFrame()
     HWND panel = PanelPaint->Handle();
     HDC dc = GetDC(panel);
     StretchBlt(dc, 0, 0, width, height, composition_.Canvas()->Handle(), 0, 0, view.width, view.height, SRCCOPY);
+    // The rest of the panel is black. A window made smaller keeps what it showed in the
+    // part that is left, and the smaller image no longer covers all of the earlier one.
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const RECT right{width, 0, PanelPaint->Width(), height};
+    const RECT below{0, height, PanelPaint->Width(), PanelPaint->Height()};
+    FillRect(dc, &right, black);
+    FillRect(dc, &below, black);
     ReleaseDC(panel, dc);
 }

@@ -25,7 +25,8 @@ public:
     void FormDestroy(TObject* Sender);
     void FormShow(TObject* Sender);
 
-    // Prepares the frames and the window's size for a configuration.
+    // Prepares the frames and the window's size for a configuration; the window is made
+    // no larger than the work area it is on.
     void SetupLayout(const ControllerConfig& config, const ModelParams& params);
     // Loads the layout picture (a relative name is taken from the program's folder);
     // false when it does not exist or has no usable frames.

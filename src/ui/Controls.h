@@ -302,6 +302,8 @@ private:
     void RemoveControl(TControl* control);
     bool ReflectToChild(TMessage& message);
     void TrackMouse(TControl* target);
+    // The window's rectangle in its parent's client coordinates (a form's on the screen).
+    TRect WindowBounds() const;
     LRESULT ColorMessage(HDC dc);
 
     friend class TControl;

@@ -8,6 +8,7 @@
 #include "ui/FlagScope.h"
 #include "ui/Messages.h"
 #include "ui/TaskWindows.h"
+#include "ui/WorkArea.h"
 
 namespace {
 TScreen screenInstance;
@@ -113,9 +114,8 @@ void TForm::PlaceOnScreen()
         x = work.left + (work.right - work.left - w) / 2;
         y = work.top + (work.bottom - work.top - h) / 2;
     }
-    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - w));
-    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - h));
-    SetBounds(x, y, w, h);
+    TRect fitted = FitToWorkArea(x, y, w, h);
+    SetBounds(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
 }
 
 void TForm::SetClientSize(int width, int height)

@@ -75,6 +75,8 @@ private:
     void TrackActiveControl(TWinControl* control);
     // Focuses the control that had the focus, or else the first tab stop in tab order.
     void FocusActiveControl();
+    // On the first showing: centred where Position asks for it, and fitted to the
+    // monitors' work areas.
     void PlaceOnScreen();
 
     bool modal_ = false;

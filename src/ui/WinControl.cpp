@@ -315,11 +315,31 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
     top_ = top;
     width_ = width;
     height_ = height;
-    if (handle_)
+    if (handle_) {
         SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The system may give the window another size than asked for (a window with a
+        // caption has a least and a largest one), and then reports no change when the
+        // window keeps the size it had: the control takes the bounds the window got.
+        if (!IsIconic(handle_)) {
+            TRect got = WindowBounds();
+            left_ = got.Left;
+            top_ = got.Top;
+            width_ = got.Width();
+            height_ = got.Height();
+        }
+    }
     BoundsChanged();
     if (parent_ && align_ != alNone)
         parent_->AlignControls();
+}
+
+TRect TWinControl::WindowBounds() const
+{
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (parent_ && parent_->HandleAllocated())
+        MapWindowPoints(nullptr, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    return TRect::From(r);
 }
 
 TRect TWinControl::ClientRect()

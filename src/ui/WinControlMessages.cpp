@@ -252,15 +252,12 @@ void TWinControl::WndProc(TMessage& m)
         // empty client area is no place to lay the children out in.
         if ((m.Msg == WM_SIZE && m.WParam == SIZE_MINIMIZED) || (m.Msg == WM_MOVE && IsIconic(handle_)))
             break;
-        RECT r;
-        GetWindowRect(handle_, &r);
-        if (parent_ && parent_->HandleAllocated())
-            MapWindowPoints(nullptr, parent_->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        bool resized = (r.right - r.left) != width_ || (r.bottom - r.top) != height_;
-        left_ = r.left;
-        top_ = r.top;
-        width_ = r.right - r.left;
-        height_ = r.bottom - r.top;
+        TRect r = WindowBounds();
+        bool resized = r.Width() != width_ || r.Height() != height_;
+        left_ = r.Left;
+        top_ = r.Top;
+        width_ = r.Width();
+        height_ = r.Height();
         if (m.Msg == WM_SIZE) {
             AlignControls();
             if (OnResize && EventsAllowed())

@@ -6,7 +6,9 @@
 
 #include "preview/UnitShow.h"
 #include "setup/ChannelSetup.h"
+#include "support/BmpFile.h"
 #include "support/ReadWholeFile.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -164,11 +166,13 @@ TEST_F(MainSettingsTest, WindowPositionsAreStoredInTheNormalStateAndRestored)
     EXPECT_EQ(FormShow->StoredWidth, 320);
 }
 
-TEST_F(MainSettingsTest, APositionOffTheScreenOrASizeBelowTheDesignIsCorrectedAndNotStoredAgain)
+TEST_F(MainSettingsTest, StoredWindowsNotWithinTheWorkAreaAreFittedToItAndNotStoredAgain)
 {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    Restart("[POSITION]\r\nLeft=" + std::to_string(work.right + 220) + "\r\nTop=-40\r\nHeight=1\r\nWidth=0\r\n");
+    const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
+    auto number = [](long value) { return std::to_string(value); };
+    Restart("[POSITION]\r\nLeft=" + number(work.right + 220) + "\r\nTop=-40\r\nHeight=1\r\nWidth=0\r\n");
     EXPECT_EQ(form->Width(), 1024) << "the design size";
     EXPECT_EQ(form->Height(), 720);
     EXPECT_EQ(form->Left(), work.right - 1024) << "moved onto the screen";
@@ -177,11 +181,55 @@ TEST_F(MainSettingsTest, APositionOffTheScreenOrASizeBelowTheDesignIsCorrectedAn
     form->FormClose(form, action);
     EXPECT_NE(ReadWholeFile(SettingsFile()).find("\nHeight=720\r"), std::string::npos) << "the damaged 1 is gone";
 
-    // An edge a few pixels off the screen and a bottom past the work area are the user's.
-    const int top = work.bottom - 600;
-    Restart("[POSITION]\r\nLeft=-8\r\nTop=" + std::to_string(top) + "\r\nHeight=720\r\nWidth=1024\r\n");
-    EXPECT_EQ(form->Left(), -8);
-    EXPECT_EQ(form->Top(), top);
+    // A window laid over the whole work area sticks out by its frame: it stays.
+    Restart("[POSITION]\r\nLeft=" + number(work.left - 8) + "\r\nTop=" + number(work.top - 8) + "\r\nWidth=" +
+            number(workWidth + 16) + "\r\nHeight=" + number(workHeight + 16) + "\r\n");
+    EXPECT_EQ(form->Left(), work.left - 8);
+    EXPECT_EQ(form->Top(), work.top - 8);
+    EXPECT_EQ(form->Width(), workWidth + 16);
+    EXPECT_EQ(form->Height(), workHeight + 16);
+
+    // Wider than the work area and past its bottom: shrunk to it and moved onto it. The
+    // show window's kept place and size (a picture layout takes them) likewise.
+    TempDir dir;
+    const std::string picture =
+        dir.Write("layout.bmp", Bmp24(3, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 0}));
+    Restart("[OPTIONS]\r\nPicName=" + picture + "\r\n[POSITION]\r\nLeft=100\r\nTop=" + number(work.bottom - 600) +
+            "\r\nWidth=" + number(workWidth + 300) + "\r\nHeight=720\r\nShowLeft=" + number(work.right - 50) +
+            "\r\nShowTop=-300\r\nShowWidth=" + number(workWidth + 500) + "\r\nShowHeight=300\r\n");
+    EXPECT_EQ(form->Left(), work.left);
+    EXPECT_EQ(form->Width(), workWidth);
+    EXPECT_EQ(form->Top(), work.bottom - 720);
+    EXPECT_EQ(form->Height(), 720);
+    form->SpeedButtonShow->Click();
+    ASSERT_TRUE(FormShow->Shown());
+    EXPECT_EQ(FormShow->Left(), work.left);
+    EXPECT_EQ(FormShow->Top(), work.top);
+    EXPECT_EQ(FormShow->Width(), workWidth);
+    EXPECT_EQ(FormShow->Height(), 300);
+
+    // Kept where it lies within the work area, though the picture alone (600 pixels
+    // wide) would not fit there.
+    std::vector<uint32_t> wide(601 * 4, 0);
+    wide[2 * 601 + 600] = 0xFFFFFF;  // the marker
+    Restart("[OPTIONS]\r\nPicName=" + dir.Write("wide.bmp", Bmp24(601, 4, wide)) + "\r\n[POSITION]\r\nShowLeft=" +
+            number(work.right - 250) + "\r\nShowTop=100\r\nShowWidth=200\r\nShowHeight=150\r\n");
+    form->SpeedButtonShow->Click();
+    EXPECT_EQ(FormShow->Left(), work.right - 250);
+    EXPECT_EQ(FormShow->Top(), 100);
+    EXPECT_EQ(FormShow->Width(), 200);
+
+    // The generated layout of 640 channels (240 x 384 pixels) is scaled down to the work
+    // area's height, keeping its aspect, where four times its size would not fit.
+    form->SpeedButtonShow->Click();
+    form->Config.pictureFile[0] = 0;
+    form->Config.channels = 640;
+    form->SpeedButtonShow->Click();
+    ASSERT_TRUE(FormShow->Shown());
+    EXPECT_EQ(FormShow->Height(), workHeight);
+    EXPECT_LE(FormShow->Width(), workWidth);
+    EXPECT_EQ(FormShow->PanelPaint->Width(), FormShow->PanelPaint->Height() * 240 / 384);
+    form->SpeedButtonShow->Click();
 }
 
 TEST_F(MainSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedOnce)

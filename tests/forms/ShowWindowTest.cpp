@@ -273,6 +273,51 @@ TEST_F(ShowWindowTest, FrameBeyondTwiceTheScreenIsDrawnAtItsOwnScaleClipped)
     ReleaseDC(show->PanelPaint->Handle(), dc);
 }
 
+TEST_F(ShowWindowTest, AWindowMadeSmallerKeepsNoPartOfTheEarlierImage)
+{
+    // 40 white lamps at full level in two rows: a panel of 960 x 96, all of it lit.
+    cfg->channels = 40;
+    levels.assign(40, kLevelMax);
+    Render();
+    ASSERT_EQ(show->PanelPaint->Width(), 960);
+    ASSERT_EQ(show->PanelPaint->Height(), 96);
+    HWND panel = show->PanelPaint->Handle();
+    auto lamp = [&](int column, int row, int scale) {
+        HDC dc = GetDC(panel);
+        COLORREF pixel = GetPixel(dc, (column * 12 + 6) * scale, (row * 12 + 6) * scale);
+        ReleaseDC(panel, dc);
+        return pixel;
+    };
+    ASSERT_EQ(lamp(3, 1, 4), RGB(255, 255, 255));
+    TBitmap earlier;
+    earlier.SetSize(960, 96);
+    HDC dc = GetDC(panel);
+    BitBlt(earlier.Canvas()->Handle(), 0, 0, 960, 96, dc, 0, 0, SRCCOPY);
+    ReleaseDC(panel, dc);
+
+    // Half as wide. Windows keeps the pixels of the part of a window that is left when it
+    // is made smaller (this Wine paints it anew), so they are put back as they were.
+    show->SetWidth(show->Width() - 480);
+    Application->ProcessMessages();
+    ASSERT_EQ(show->PanelPaint->Width(), 480);
+    dc = GetDC(panel);
+    BitBlt(dc, 0, 0, 480, 96, earlier.Canvas()->Handle(), 0, 0, SRCCOPY);
+    ReleaseDC(panel, dc);
+    show->RenderFrame();
+    EXPECT_EQ(lamp(3, 1, 2), RGB(255, 255, 255)) << "the image drawn half as large";
+    for (int column = 0; column < 10; ++column)
+        EXPECT_EQ(lamp(column, 1, 4), RGB(0, 0, 0)) << "the earlier second row, lamp " << column;
+
+    // Laid out for one lamp, twice: the window cannot get as narrow as asked, keeps the
+    // least width a window with a caption has, and says so.
+    cfg->channels = 1;
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    show->SetupLayout(*cfg, ModelParamTable[0]);
+    RECT window;
+    GetWindowRect(show->Handle(), &window);
+    EXPECT_EQ(show->Width(), window.right - window.left);
+}
+
 TEST_F(ShowWindowTest, GeneratedImageEqualsThePlatformsRasterOperations)
 {
     RandomLights(25);
