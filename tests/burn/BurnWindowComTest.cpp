@@ -279,11 +279,30 @@ TEST_F(BurnWindowCom, AfterCancelOnlyTheClosingFlushGoesOut)
     }
 }
 
+std::vector<std::wstring> boxesSeen;
+
 // The real message box: the window ends the time-out box itself, by the box's own
 // handle, when the late answer comes.
-class BurnWindowRealBoxes : public BurnWindowTest {};
-
-std::vector<std::wstring> boxesSeen;
+class BurnWindowRealBoxes : public BurnWindowTest {
+protected:
+    // Runs the window with watch called every 100 ms meanwhile; true when it closed in
+    // time.
+    bool RunWatched(TIMERPROC watch, unsigned limitMs)
+    {
+        boxesSeen.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, watch);
+        const bool closed = Run(limitMs);
+        KillTimer(nullptr, timer);
+        return closed;
+    }
+    // One box showed, the serial time-out box, and none is left on screen.
+    void ExpectOneTimeoutBoxEnded()
+    {
+        ASSERT_EQ(boxesSeen.size(), 1u);
+        EXPECT_EQ(boxesSeen[0], ToWide(TimeoutText(false, "")));
+        EXPECT_TRUE(VisibleBoxes(GetCurrentProcessId()).empty());
+    }
+};
 
 void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -301,14 +320,8 @@ TEST_F(BurnWindowRealBoxes, ALateAnswerEndsTheTimeoutBox)
     form->ScnData = Pattern(200, 5);
     form->EeData = Pattern(33, 6);
     form->PortName = "COM40";
-    boxesSeen.clear();
-    const UINT_PTR watch = SetTimer(nullptr, 0, 100, WatchBoxes);
-    const bool closed = Run(40000);
-    KillTimer(nullptr, watch);
-    ASSERT_TRUE(closed) << "the time-out box stayed up";
-    ASSERT_EQ(boxesSeen.size(), 1u);
-    EXPECT_EQ(boxesSeen[0], ToWide(TimeoutText(false, "")));
-    EXPECT_TRUE(VisibleBoxes(GetCurrentProcessId()).empty());
+    ASSERT_TRUE(RunWatched(WatchBoxes, 40000)) << "the time-out box stayed up";
+    ExpectOneTimeoutBoxEnded();
     const std::string flash = Stored(kLateLine, "flash-1.bin");
     ASSERT_EQ(flash.size(), 15360u);
     EXPECT_EQ(flash.substr(384, 200), AsText(form->ScnData)) << "the run went on after the box";
@@ -356,14 +369,8 @@ TEST_F(BurnWindowRealBoxes, AnAnswerEndsATimeoutBoxShownWhileASendWaits)
     };
     form->SioComPort1->SetOutSize(540);
     form->PortName = "COM5";
-    boxesSeen.clear();
-    const UINT_PTR watch = SetTimer(nullptr, 0, 100, FlowOnceTheBoxIsUp);
-    const bool closed = Run(30000);
-    KillTimer(nullptr, watch);
-    ASSERT_TRUE(closed) << "the time-out box stayed up";
-    ASSERT_EQ(boxesSeen.size(), 1u);
-    EXPECT_EQ(boxesSeen[0], ToWide(TimeoutText(false, "")));
-    EXPECT_TRUE(VisibleBoxes(GetCurrentProcessId()).empty());
+    ASSERT_TRUE(RunWatched(FlowOnceTheBoxIsUp, 30000)) << "the time-out box stayed up";
+    ExpectOneTimeoutBoxEnded();
     // The run went on to its end: 94 blocks of firmware, the image behind them, the
     // EEPROM block.
     EXPECT_EQ(controller.SessionsDone(), 1);
