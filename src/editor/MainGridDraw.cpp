@@ -96,13 +96,9 @@ void TFormMain::RepaintCells(const CellRange& range)
     int right = std::min({range.right, Grid->LeftCol() + Grid->VisibleColCount(), Grid->ColCount() - 1});
     int top = std::max({range.top, Grid->TopRow(), kFixedRows});
     int bottom = std::min({range.bottom, Grid->TopRow() + Grid->VisibleRowCount(), Grid->RowCount() - 1});
-    for (int c = left; c <= right; ++c) {
-        for (int r = top; r <= bottom; ++r) {
-            TRect rect = Grid->CellRect(c, r);
-            if (rect.Width() > 0 && rect.Height() > 0)
-                GridDrawCell(Grid, c, r, rect, 0);
-        }
-    }
+    // The grid runs GridDrawCell for each of them, through one off-screen picture.
+    if (left <= right && top <= bottom)
+        Grid->PaintCells(TGridRect{left, top, right, bottom});
 }
 
 // ---------------------------------------------------------------------------------------

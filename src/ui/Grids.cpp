@@ -44,6 +44,7 @@ void TCustomGrid::DestroyHandleStart()
 {
     HideEditor();
     ReleaseCanvasDC();
+    buffer_.SetSize(0, 0);
 }
 
 void TCustomGrid::BoundsChanged()
@@ -400,10 +401,57 @@ void TCustomGrid::ReleaseCanvasDC()
 
 void TCustomGrid::Paint()
 {
-    FlagScope painting(painting_);
-    HDC dc = canvas_.Handle();
-    RECT clip;
-    GetClipBox(dc, &clip);
+    RECT clip, area;
+    RECT client = TCustomControl::ClientRect().ToRECT();
+    if (GetClipBox(canvas_.Handle(), &clip) <= NULLREGION || !IntersectRect(&area, &clip, &client))
+        return;
+    PaintArea(canvas_.Handle(), area);
+}
+
+void TCustomGrid::PaintCells(const TGridRect& cells)
+{
+    if (!HandleAllocated() || painting_)
+        return;
+    auto inView = [](const TRect& r) { return r.Width() > 0 || r.Height() > 0; };
+    TRect first = CellRect(cells.Left, cells.Top);
+    if (!inView(first))
+        return;
+    // A last column (row) starting past the end of the view: the block runs to the edge.
+    TRect client = TCustomControl::ClientRect();
+    TRect lastCol = CellRect(cells.Right, cells.Top), lastRow = CellRect(cells.Left, cells.Bottom);
+    RECT area{first.Left, first.Top, inView(lastCol) ? std::min(lastCol.Right, client.Right) : client.Right,
+              inView(lastRow) ? std::min(lastRow.Bottom, client.Bottom) : client.Bottom};
+    // The window's DC is kept as for drawing outside painting; the canvas draws into
+    // the bitmap meanwhile.
+    if (!canvasDC_.Get())
+        canvasDC_.Acquire(handle_);
+    canvas_.SetHandle(nullptr);
+    PaintArea(canvasDC_.Get(), area);
+}
+
+void TCustomGrid::PaintArea(HDC target, const RECT& area)
+{
+    int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0)
+        return;
+    // Everything is drawn into a bitmap of the area first and copied onto the window in
+    // one go: the window never shows the background under the cells or a cell half
+    // drawn, so repainting the grid does not flicker. The bitmap is kept from paint to
+    // paint, as large as the largest area yet.
+    if (buffer_.Width() < w || buffer_.Height() < h)
+        buffer_.SetSize(std::max(w, buffer_.Width()), std::max(h, buffer_.Height()));
+    HDC dc = buffer_.Canvas()->Handle();
+    SetWindowOrgEx(dc, area.left, area.top, nullptr);  // client coordinates in the bitmap
+    {
+        FlagScope painting(painting_);
+        CanvasDCScope onBuffer(canvas_, dc);
+        DrawArea(dc, area);
+    }
+    BitBlt(target, area.left, area.top, w, h, dc, area.left, area.top, SRCCOPY);
+}
+
+void TCustomGrid::DrawArea(HDC dc, const RECT& clip)
+{
     TRect client = TCustomControl::ClientRect();
     // Grid lines: the background of the cell area shows through between the cells.
     int lw = cols_.Line, lh = rows_.Line;
@@ -432,8 +480,8 @@ void TCustomGrid::Paint()
             int col = c.first, row = r.first;
             TRect cell = Bounds(c.second, r.second, cols_.Size(col),
                                 rows_.Size(row));
-            if (cell.Right + lw < clip.left || cell.Left > clip.right || cell.Bottom + lh < clip.top ||
-                cell.Top > clip.bottom)
+            if (cell.Right + lw <= clip.left || cell.Left >= clip.right || cell.Bottom + lh <= clip.top ||
+                cell.Top >= clip.bottom)
                 continue;
             bool fixed = col < cols_.Fixed || row < rows_.Fixed;
             unsigned lineOpts = fixed ? (options_ & (goFixedVertLine | goFixedHorzLine))

@@ -93,8 +93,12 @@ public:
     // The cell under a client point; -1, -1 outside the cells.
     void MouseToCell(int x, int y, int& col, int& row);
     void InvalidateCell(int col, int row);
+    // Paints the block of cells from (Left, Top) to (Right, Bottom), all in view, on the
+    // window now, the way a paint of their area does (OnDrawCell for each); what is
+    // waiting to be repainted stays for the next paint.
+    void PaintCells(const TGridRect& cells);
     // A canvas on the grid's window, also outside painting (for drawing single cells
-    // at once).
+    // at once); while the grid paints, the canvas of the paint.
     TCanvas* Canvas();
 
     bool EditorMode() const;
@@ -145,6 +149,10 @@ private:
     void UpdateScrollBars();
     void Scroll(int bar, WORD code);
     void ReleaseCanvasDC();
+    // Paints the part of the client area within area onto target through an off-screen
+    // bitmap; DrawArea draws it (the rest, the lines and the cells that meet clip).
+    void PaintArea(HDC target, const RECT& area);
+    void DrawArea(HDC dc, const RECT& clip);
     void PlaceEditor();
     // Column whose right border is near x in the fixed rows, or -1.
     int SizingColumn(int x, int y);
@@ -160,6 +168,7 @@ private:
     int sizingCol_ = -1, sizingStartX_ = 0, sizingStartWidth_ = 0;
     bool painting_ = false;
     TWindowDC canvasDC_;  // the window's DC while drawing outside painting
+    TBitmap buffer_;      // what a paint draws before it is copied onto the window
     TInplaceEdit* editor_ = nullptr;  // owned as a component
     std::string editOriginal_;
 

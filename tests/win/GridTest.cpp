@@ -2,6 +2,8 @@
 // OnSelectCell, keys, scrolling and the string grid's in-place editor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "UiTestHelpers.h"
 #include "ui/StringGrid.h"
 
@@ -70,6 +72,28 @@ TEST_F(GridFixture, PaintDrawsOnlyTheVisibleCells)
 TEST_F(GridFixture, InvalidatingTheGridRepaintsItsCellsWithoutErasingItFirst)
 {
     UpdateWindow(grid->Handle());
+    // What the window shows before the paint: red everywhere. While the cells are being
+    // drawn, nothing of the new picture may reach the window (no fill of the cell area
+    // first, no cell half drawn); then it shows the cells, the grid lines and the rest.
+    HWND h = grid->Handle();
+    HDC dc = GetDC(h);
+    RECT client;
+    GetClientRect(h, &client);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &client, red);
+    DeleteObject(red);
+    TRect last = grid->CellRect(4, 4);
+    TPoint inLastCell{last.Left + last.Width() / 2, last.Top + last.Height() / 2};
+    TPoint onLine{grid->CellRect(2, 2).Right, inLastCell.Y};
+    TPoint pastLastColumn{last.Right + 20, inLastCell.Y};
+    std::vector<COLORREF> seenWhileDrawing;
+    grid->DefaultDrawing = false;
+    grid->OnDrawCell = [&](TObject*, int, int, TRect rect, TGridDrawState) {
+        for (TPoint p : {inLastCell, onLine, pastLastColumn})
+            seenWhileDrawing.push_back(GetPixel(dc, p.X, p.Y));
+        grid->Canvas()->Brush.Color = clLime;
+        grid->Canvas()->FillRect(rect);
+    };
     std::vector<UINT> sequence;
     TWndMethod own = grid->WindowProc;
     grid->WindowProc = [&](TMessage& m) {
@@ -78,9 +102,16 @@ TEST_F(GridFixture, InvalidatingTheGridRepaintsItsCellsWithoutErasingItFirst)
         own(m);
     };
     grid->Invalidate();
-    UpdateWindow(grid->Handle());
+    UpdateWindow(h);
     grid->WindowProc = own;
     EXPECT_EQ(sequence, std::vector<UINT>{WM_PAINT});
+    EXPECT_EQ(seenWhileDrawing.size(), 25u * 3u);
+    EXPECT_EQ(std::count(seenWhileDrawing.begin(), seenWhileDrawing.end(), RGB(255, 0, 0)),
+              static_cast<std::ptrdiff_t>(seenWhileDrawing.size()));
+    EXPECT_EQ(GetPixel(dc, inLastCell.X, inLastCell.Y), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, onLine.X, onLine.Y), ColorToRGB(clSilver));
+    EXPECT_EQ(GetPixel(dc, pastLastColumn.X, pastLastColumn.Y), ColorToRGB(clWindow));
+    ReleaseDC(h, dc);
 }
 
 TEST_F(GridFixture, SelectCellCanRefuseAndKeysMoveTheCurrentCell)
