@@ -105,7 +105,10 @@ void TFormShow::SetupLayout(const ControllerConfig& config, const ModelParams& p
     // the window would otherwise be larger than the work area it is on.
     HandleNeeded();  // the panel's size then leaves out the window's frame
     const int borderWidth = Width() - PanelPaint->Width(), borderHeight = Height() - PanelPaint->Height();
-    const TRect work = NearestWorkArea(BoundsRect());
+    // A window about to open without a kept size opens at the screen's origin (OnShow):
+    // the work area there is the one it must fit.
+    const bool opensAtOrigin = !shown_ && !(StoredHeight >= 1 && StoredWidth >= 1);
+    const TRect work = NearestWorkArea(opensAtOrigin ? Bounds(0, 0, Width(), Height()) : BoundsRect());
     const int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
     DrawSize panel = FitFrame(std::min(scale * fw, work.Width() - borderWidth),
                               std::min(scale * fh, work.Height() - borderHeight), fw, fh);

@@ -23,10 +23,11 @@ void SetRgbGroup(ControllerConfig& cfg, int endRow, bool on);
 // and all three lose the flag.
 void DissolveRgbGroup(ControllerConfig& cfg, int endRow);
 // Keeps only the RGB groups this dialog makes: whole triples of channels 3k, 3k + 1 and
-// 3k + 2, all below the count and all flagged, which take red, green and blue. Any
-// other flagged channel below the count is undone as a group that no longer fits (see
-// DissolveRgbGroup). Flags read from a file edited by hand would otherwise shift every
-// later lamp against its grid row.
+// 3k + 2, all below the count and all flagged, which take red, green and blue. Every
+// other triple that starts below the count is undone as a group that no longer fits
+// (see DissolveRgbGroup), the part of a last triple at or past the count included, as
+// the dialog cuts a group. Flags read from a file edited by hand would otherwise shift
+// every later lamp against its grid row.
 void KeepWholeRgbGroups(ControllerConfig& cfg);
 // A colour chosen in a colour dialog as stored: a system colour becomes 0 (black).
 uint32_t StoredChannelColour(uint32_t chosen);

@@ -111,6 +111,20 @@ TEST_F(GridFixture, InvalidatingTheGridRepaintsItsCellsWithoutErasingItFirst)
     EXPECT_EQ(GetPixel(dc, inLastCell.X, inLastCell.Y), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(dc, onLine.X, onLine.Y), ColorToRGB(clSilver));
     EXPECT_EQ(GetPixel(dc, pastLastColumn.X, pastLastColumn.Y), ColorToRGB(clWindow));
+    // Cells repainted at once (after a click) go the same way: exactly the block asked
+    // for is drawn, each cell once, and shows without waiting for a paint.
+    std::vector<std::pair<int, int>> drawn;
+    grid->OnDrawCell = [&](TObject*, int col, int row, TRect rect, TGridDrawState) {
+        drawn.emplace_back(col, row);
+        grid->Canvas()->Brush.Color = clBlue;
+        grid->Canvas()->FillRect(rect);
+    };
+    grid->PaintCells(TGridRect{2, 2, 3, 3});
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(drawn, (std::vector<std::pair<int, int>>{{2, 2}, {2, 3}, {3, 2}, {3, 3}}));
+    TRect block = grid->CellRect(3, 3);
+    EXPECT_EQ(GetPixel(dc, block.Left + 1, block.Top + 1), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, inLastCell.X, inLastCell.Y), RGB(0, 255, 0));
     ReleaseDC(h, dc);
 }
 
