@@ -9,6 +9,7 @@
 #include "serial/SioClock.h"
 #include "serial/SioComPortPlatform.h"
 #include "serial/SioDispatcher.h"
+#include "serial/SioDispatcherThread.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioNotifyServices.h"
 #include "ui/SysUtils.h"
@@ -274,7 +275,18 @@ void TSioCustomComPort::DonePort()
         if (SioComPortPlatform* platform = CurrentSioComPortPlatform())
             platform->PostComMessage(comWindow_, PortClosingMessage, 0,
                                      static_cast<int32_t>(static_cast<uint32_t>(dispatcher_->Handle()) << 16));
+        std::shared_ptr<bool> alive = alive_;
         SafeYield();
+        bool settled = SettleCloseHere();
+        if (!*alive) {
+            if (dumpFailure)
+                std::rethrow_exception(dumpFailure);
+            return;  // destroyed by a handler meanwhile: its window finishes the close
+        }
+        if (settled) {
+            deferred = false;
+            FinishClose();
+        }
     } else {
         FinishClose();
     }
@@ -286,6 +298,27 @@ void TSioCustomComPort::DonePort()
     }
     if (dumpFailure)
         std::rethrow_exception(dumpFailure);
+}
+
+bool TSioCustomComPort::SettleCloseHere()
+{
+    // The dispatcher puts a close off while its busy flag is set. That flag is also set
+    // from the moment its thread claims a notification until it has finished it, which
+    // is a little after the handler has returned here. With no handler or wait routine of
+    // this port underneath, nothing on this thread holds the threads up: they are let
+    // end here, so the port is closed when Open := False returns. Left to the window, a
+    // reopen asked for right after would only be noted for later and a write between
+    // the two dropped, and the device would stay taken for another moment.
+    if (busyDepth_ > 0 || TSioDispatcherThread::Current())
+        return false;
+    std::shared_ptr<bool> alive = alive_;
+    // The window's message may finish the close (and reopen the port) meanwhile.
+    auto pending = [&] { return *alive && portState_ == psShuttingDown && dispatcher_; };
+    while (pending() && dispatcher_->RunningThreads() > 0) {
+        if (!SafeYield())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return pending() && dispatcher_->CanFinishClose();
 }
 
 void TSioCustomComPort::FinishClose()

@@ -9,7 +9,9 @@
 // A close asked for while one of the port's handlers or wait routines runs cannot stop
 // the dispatcher's threads at once (one of them waits for that handler): the port then
 // stays psShuttingDown and its window finishes the close once the threads have ended.
-// Open := True meanwhile reopens the port at that moment.
+// Open := True meanwhile reopens the port at that moment. Asked for anywhere else, a
+// close is finished before Open := False returns, even while the dispatcher's thread is
+// still finishing a notification whose handler has already returned.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -292,6 +294,10 @@ private:
     void SetTraceBufferSize(const TracePath& path, uint32_t value, uint32_t cap);
     // The close's last steps: window gone, dispatcher freed, psClosed.
     void FinishClose();
+    // A close the dispatcher put off while no handler or wait routine of this port runs
+    // underneath: waits for the port's threads to end; true when the close can be
+    // finished now.
+    bool SettleCloseHere();
     // The deferred close, when the window's message comes back.
     void FinishDeferredClose(SioWindow window, int32_t lParam);
     // The destructor's part of a close still put off.

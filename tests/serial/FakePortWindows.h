@@ -6,11 +6,13 @@
 // windows record what they are sent.
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "MainThreadQueue.h"
@@ -89,6 +91,8 @@ public:
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
+        if (int late = lateReturnMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(late));
         return true;
     }
     SioWindow CreateDispatcherWindow() override { return 0; }
@@ -144,6 +148,9 @@ public:
     }
 
     bool threaded = false;  // the dispatchers run their threads
+    // A send to a port window comes back this long after its handler has returned, so
+    // the dispatcher thread finishes the notification that much later.
+    std::atomic<int> lateReturnMs{0};
     bool failOpen = false;
     uint32_t systemError = 2;
     uint16_t chosenPort = 0;

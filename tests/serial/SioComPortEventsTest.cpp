@@ -193,6 +193,30 @@ TEST_F(SioComPortWithThreads, APreparedWaitWithoutItsRoutineDoesNotHoldTheCloseO
     EXPECT_EQ(port->PortState(), psClosed);
 }
 
+TEST_F(SioComPortWithThreads, ACloseRightAfterAHandlerIsDoneAtOnceAndAWriteAfterReopeningGoesOut)
+{
+    bool handled = false;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t count) {
+        std::string taken(count, '\0');
+        port->GetBlock(&taken[0], count);
+        handled = true;
+    });
+    Open();
+    windows.lateReturnMs = 300;
+    Memory().PushData("x");
+    ASSERT_TRUE(PumpUntil([&] { return handled; }));
+    ASSERT_TRUE(Memory().EventBusy()) << "the dispatcher thread is still finishing the notification";
+    port->SetOpen(false);
+    EXPECT_EQ(port->PortState(), psClosed);
+    EXPECT_EQ(port->Dispatcher(), nullptr);
+    EXPECT_EQ(windows.LiveWindows(), 0);
+    windows.lateReturnMs = 0;
+    port->SetOpen(true);
+    ASSERT_EQ(port->PortState(), psOpen);
+    port->PutString("y");
+    EXPECT_EQ(Memory().Written(), "y");
+}
+
 TEST_F(SioComPortWithThreads, WaitRoutinesTakeTextAsItArrives)
 {
     Open();

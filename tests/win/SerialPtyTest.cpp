@@ -197,7 +197,9 @@ TEST_F(SerialPty, AThousandOpensAndClosesLeaveNoHandleAndNoThreadBehind)
     const int threadsAfter = ThreadCount();
     std::printf("1000 opens and closes: handles %d -> %d, threads %d -> %d\n", handles, handlesAfter, threads,
                 threadsAfter);
-    EXPECT_LE(handlesAfter, handles);
+    // A lock's wait event is made the first time two threads meet on it, which may be
+    // any round; a handle left by every open or close would count a thousand.
+    EXPECT_LE(handlesAfter, handles + 4);
     EXPECT_LE(threadsAfter, threads);
     port->SetOpen(true);
     port->PutString("still works");
