@@ -73,9 +73,7 @@ void TFormMain::BuildControllerImage(int first, int count)
     RunProgrammingWindow(inputs);
     // The box shows where the run went; a serial port, as the connection named it, is
     // also the serial port kept. A USB run leaves that port alone.
-    PortName = inputs.PortName;
-    if (IsComPortName(PortName))
-        SerialPortName = PortName;
+    ChoosePort(inputs.PortName);
     ComboBoxComNumber->SetText(PortName);
 }
 

@@ -271,11 +271,13 @@ bool TFormMain::AgreeToCut(int stepMaximum)
 
 void TFormMain::SpeedButtonAboutClick(TObject*) { RunAboutBox(); }
 
-void TFormMain::ComboBoxComNumberChange(TObject*)
+void TFormMain::ComboBoxComNumberChange(TObject*) { ChoosePort(ComboBoxComNumber->Text()); }
+
+void TFormMain::ChoosePort(const std::string& name)
 {
-    PortName = ComboBoxComNumber->Text();
-    if (IsComPortName(PortName))
-        SerialPortName = PortName;
+    PortName = name;
+    if (IsComPortName(name))
+        SerialPortName = name;
 }
 
 void TFormMain::SpeedButtonUndoClick(TObject*) { Undo(); }

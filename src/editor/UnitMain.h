@@ -279,6 +279,9 @@ public:
     // The configuration's controller is programmed over a serial port (device id "" or
     // "485"), not over USB.
     bool IsSerialController() const;
+    // Where programming goes now (the port box's choice); a serial port among it is also
+    // the serial port kept.
+    void ChoosePort(const std::string& name);
     void PushUndo();
     void ClearUndo();
     void Undo();

@@ -101,26 +101,25 @@ void TFormShow::SetupLayout(const ControllerConfig& config, const ModelParams& p
     composition_.SetSize(std::min(layout_.FrameWidth(), 2 * screenWidth_),
                          std::min(layout_.FrameHeight(), 2 * screenHeight_));
 
-    // The panel gets the frame at that scale, or smaller, keeping the frame's aspect, where
-    // the window would otherwise be larger than the work area it is on.
     HandleNeeded();  // the panel's size then leaves out the window's frame
+    // A window about to open with a picture layout takes the size kept in the settings
+    // (the OnShow handler applies it and fits it to the screen). Taken here already, the
+    // window's first placement on the screen judges the place kept with it by the size
+    // the window opens at.
+    if (!shown_ && StoredHeight >= 1 && StoredWidth >= 1) {
+        SetBounds(Left(), Top(), StoredWidth, StoredHeight);
+        return;
+    }
+    // The panel gets the frame at that scale, or smaller, keeping the frame's aspect, where
+    // the window would otherwise be larger than the work area it is on. A window about to
+    // open without a kept size opens at the screen's origin (OnShow): the work area there
+    // is the one it must fit.
     const int borderWidth = Width() - PanelPaint->Width(), borderHeight = Height() - PanelPaint->Height();
-    // A window about to open without a kept size opens at the screen's origin (OnShow):
-    // the work area there is the one it must fit.
-    const bool opensAtOrigin = !shown_ && !(StoredHeight >= 1 && StoredWidth >= 1);
-    const TRect work = NearestWorkArea(opensAtOrigin ? Bounds(0, 0, Width(), Height()) : BoundsRect());
+    const TRect work = NearestWorkArea(shown_ ? BoundsRect() : Bounds(0, 0, Width(), Height()));
     const int fw = layout_.FrameWidth(), fh = layout_.FrameHeight();
     DrawSize panel = FitFrame(std::min(scale * fw, work.Width() - borderWidth),
                               std::min(scale * fh, work.Height() - borderHeight), fw, fh);
-    int width = borderWidth + std::max(0, panel.width), height = borderHeight + std::max(0, panel.height);
-    // A window about to open with a picture layout takes the size kept in the settings
-    // (the OnShow handler applies it). Taken here already, the window's first placement
-    // on the screen judges the place kept with it by the size the window opens at.
-    if (!shown_ && StoredHeight >= 1 && StoredWidth >= 1) {
-        width = StoredWidth;
-        height = StoredHeight;
-    }
-    SetBounds(Left(), Top(), width, height);
+    SetBounds(Left(), Top(), borderWidth + std::max(0, panel.width), borderHeight + std::max(0, panel.height));
 }
 
 bool TFormShow::LoadShowPicture(const std::string& fileName)

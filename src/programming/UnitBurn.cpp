@@ -146,9 +146,9 @@ void TFormBurn::SioComPort1TriggerAvail(TObject*, uint16_t Count)
     // taken here; a posted message hands them to the protocol, one post at a time.
     if (Closing || !protocol_ || protocol_->Closing())
         return;  // nothing is read once the window closes
-    std::vector<uint8_t> bytes(Count);
-    SioComPort1->GetBlock(bytes.data(), Count);
-    received_.insert(received_.end(), bytes.begin(), bytes.end());
+    const size_t at = received_.size();
+    received_.resize(at + Count);
+    SioComPort1->GetBlock(received_.data() + at, Count);
     if (!receivePosted_ && HandleAllocated())
         receivePosted_ = PostMessageW(Handle(), CM_BURNRECEIVE, 0, 0) != FALSE;
 }
