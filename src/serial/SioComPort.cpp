@@ -34,26 +34,23 @@ TSioCustomComPort::~TSioCustomComPort()
 void TSioCustomComPort::SettleDeferredClose()
 {
     OpenPending = false;
-    if (busyDepth_ > 0) {
-        // A handler or wait routine of this port runs underneath: the dispatcher stays
-        // busy until this destructor has returned. The window finishes the close then.
-        if (dispatcher_) {
-            dispatcher_->DeregisterWndTriggerHandler(comWindow_);
-            dispatcher_->UpdateHandlerFlags(fuDisablePort);
-        }
-        AdoptOrphan(std::move(dispatcher_), comWindow_);
-        comWindow_ = 0;
-        portState_ = psClosed;
-        open_ = false;
+    if (SettleCloseHere()) {
+        FinishClose();
         return;
     }
-    // The window's message may still be on its way: finish here, letting the threads end.
-    while (dispatcher_ && !dispatcher_->CanFinishClose()) {
-        if (!SafeYield())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (portState_ != psShuttingDown)
+        return;  // the window's message finished the close meanwhile
+    // A handler of this port runs underneath (or its threads would not end): the
+    // dispatcher stays busy until it returns. The window's message, on its way since the
+    // close was put off, finishes the close then.
+    if (dispatcher_) {
+        dispatcher_->DeregisterWndTriggerHandler(comWindow_);
+        dispatcher_->UpdateHandlerFlags(fuDisablePort);
     }
-    if (portState_ == psShuttingDown)
-        FinishClose();
+    AdoptOrphan(std::move(dispatcher_), comWindow_);
+    comWindow_ = 0;
+    portState_ = psClosed;
+    open_ = false;
 }
 
 std::string TSioCustomComPort::ComName(uint16_t n) { return "COM" + IntToStr(n); }
@@ -277,7 +274,7 @@ void TSioCustomComPort::DonePort()
                                      static_cast<int32_t>(static_cast<uint32_t>(dispatcher_->Handle()) << 16));
         std::shared_ptr<bool> alive = alive_;
         SafeYield();
-        bool settled = SettleCloseHere();
+        bool settled = *alive && SettleCloseHere();
         if (!*alive) {
             if (dumpFailure)
                 std::rethrow_exception(dumpFailure);
@@ -300,20 +297,28 @@ void TSioCustomComPort::DonePort()
         std::rethrow_exception(dumpFailure);
 }
 
+bool TSioCustomComPort::HandlerUnderneath() const
+{
+    return busyDepth_ > 0 || TSioDispatcherThread::Current() || (dispatcher_ && dispatcher_->HandlerRunning());
+}
+
 bool TSioCustomComPort::SettleCloseHere()
 {
     // The dispatcher puts a close off while its busy flag is set. That flag is also set
     // from the moment its thread claims a notification until it has finished it, which
-    // is a little after the handler has returned here. With no handler or wait routine of
-    // this port underneath, nothing on this thread holds the threads up: they are let
-    // end here, so the port is closed when Open := False returns. Left to the window, a
-    // reopen asked for right after would only be noted for later and a write between
-    // the two dropped, and the device would stay taken for another moment.
-    if (busyDepth_ > 0 || TSioDispatcherThread::Current())
+    // is a little after the handler has returned here. With no handler of this port
+    // underneath, nothing on this thread holds the threads up: they are let end here,
+    // so the port is closed when Open := False returns. Left to the window, a reopen
+    // asked for right after would only be noted for later and a write between the two
+    // dropped, and the device would stay taken for another moment.
+    if (HandlerUnderneath())
         return false;
     std::shared_ptr<bool> alive = alive_;
     // The window's message may finish the close (and reopen the port) meanwhile.
     auto pending = [&] { return *alive && portState_ == psShuttingDown && dispatcher_; };
+    // What the threads may still wait for is this thread's messages (a notification not
+    // yet taken, a synchronised method not yet run) or a window of another thread, which
+    // the dispatcher waits for no longer than its notification time-out.
     while (pending() && dispatcher_->RunningThreads() > 0) {
         if (!SafeYield())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

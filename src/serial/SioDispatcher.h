@@ -217,6 +217,12 @@ public:
     void DeregisterWndTriggerHandler(SioWindow window);
     void DeregisterProcTriggerHandler(TSioNotifyProc proc);
     void DeregisterEventTriggerHandler(TSioNotifyEvent method);
+    // Whether the dispatcher's threads wait for a handler that the calling thread may be
+    // running beneath the call, so that they cannot end before it returns: a method or
+    // procedure handler runs (on the main thread when synchronised; one on a port thread
+    // may hand work to the main thread and wait for it), or this thread runs a window's
+    // procedure for the notification the courier is sending.
+    bool HandlerRunning() const;
     // Holds notifications back (the port's wait routines) and tells whether they were.
     void SetEventBusy(bool& wasBusy, bool busy);
     bool EventBusy() const { return eventBusy_; }
@@ -335,6 +341,24 @@ private:
         bool Deleted = false;
     };
     enum class Delivery { Delivered, Stopped, Abandoned };
+    // Counts a method or procedure handler as running while it lives, on whichever
+    // thread runs it.
+    class HandlerScope {
+    public:
+        explicit HandlerScope(TSioBaseDispatcher& dispatcher) : count_(dispatcher.handlersRunning_) { ++count_; }
+        ~HandlerScope() { --count_; }
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        std::atomic<int>& count_;
+    };
+    // A method handler bound to its dispatcher, run as one of its handlers.
+    struct CountedMethod {
+        TSioBaseDispatcher* dispatcher;
+        TSioNotifyEvent method;
+    };
+    static void RunCountedMethod(void* counted, uint32_t msg, uint32_t wParam, int32_t lParam);
 
     bool OnPortThread() const;
     template <class T>
@@ -466,6 +490,7 @@ private:
     SioWindow dispatcherWindow_ = 0;
     std::mutex checkLock_;  // one check (and its notification) at a time
     std::unique_ptr<SioNotifyCourier> courier_;
+    std::atomic<int> handlersRunning_{0};  // method and procedure handlers (HandlerScope)
     // A notification whose window handler outlived its send (lateLock_): where its
     // delivery goes on, whether the late handler has returned, and whether the dispatcher
     // thread runs to go on with it.

@@ -294,17 +294,21 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg,
                                                                    int32_t lParam)
 {
     Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler, size_t) {
+        // Counted as running wherever it runs: a synchronised method on the main thread.
+        CountedMethod counted{this, handler.Method};
+        TSioNotifyEvent method{&counted, &RunCountedMethod};
         if (!handler.Sync)
-            handler.Method(msg, triggerHandle, lParam);
+            method(msg, triggerHandle, lParam);
         else if (TSioDispatcherThread* thread = TSioDispatcherThread::Current())
-            thread->SyncNotify(msg, triggerHandle, lParam, handler.Method);
+            thread->SyncNotify(msg, triggerHandle, lParam, method);
         else
-            SioSynchronizeShowingErrors([&] { handler.Method(msg, triggerHandle, lParam); });
+            SioSynchronizeShowingErrors([&] { method(msg, triggerHandle, lParam); });
         return true;
     });
     if (outcome != Delivery::Delivered)
         return outcome;
     outcome = DeliverToList(procHandlers_, [&](const ProcHandler& handler, size_t) {
+        HandlerScope running(*this);
         handler.Proc(msg, triggerHandle, lParam);
         return true;
     });
@@ -332,6 +336,26 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
             return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
         },
         from);
+}
+
+void TSioBaseDispatcher::RunCountedMethod(void* counted, uint32_t msg, uint32_t wParam, int32_t lParam)
+{
+    const auto& c = *static_cast<CountedMethod*>(counted);
+    HandlerScope running(*c.dispatcher);
+    c.method(msg, wParam, lParam);
+}
+
+bool TSioBaseDispatcher::HandlerRunning() const
+{
+    // The count drops on the handler's own thread as it returns (for a synchronised
+    // method, before the dispatcher's thread goes on), so a close asked for after it
+    // sees none.
+    if (handlersRunning_ > 0)
+        return true;
+    // A window's procedure is the system's to call: the courier tells that its send has
+    // not returned, the messenger that this thread is inside a message sent to it.
+    SioWindowMessenger* messenger = CurrentSioWindowMessenger();
+    return courier_ && courier_->Sending() && messenger && messenger->InSentMessage();
 }
 
 bool TSioBaseDispatcher::FinishNotify(bool applyTake)

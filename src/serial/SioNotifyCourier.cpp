@@ -64,6 +64,12 @@ bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, 
     return false;
 }
 
+bool SioNotifyCourier::Sending() const
+{
+    std::lock_guard<std::mutex> guard(state_->lock);
+    return state_->hasJob;
+}
+
 void SioNotifyCourier::Run(std::shared_ptr<State> state)
 {
     std::unique_lock<std::mutex> guard(state->lock);

@@ -53,6 +53,11 @@ public:
         SendMessageW(hwnd, msg, wParam, lParam);
         return true;
     }
+    bool InSentMessage() override
+    {
+        // A message this thread handles for another thread, not replied to early.
+        return (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
+    }
     SioWindow CreateDispatcherWindow() override
     {
         HWND hwnd = CreateWindowExW(0, L"sioDispatch", L"", 0, 0, 0, 10, 10, nullptr, nullptr,

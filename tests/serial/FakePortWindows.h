@@ -3,12 +3,14 @@
 // messages run SioComWindowProc on the test's main thread: a sent one (a notification
 // from the dispatcher's courier thread) waits until the main thread pumps, a posted one
 // (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
-// windows record what they are sent.
+// windows record what they are sent, and a user's window given a handler runs it on the
+// main thread as its procedure, as a sent message.
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -77,17 +79,24 @@ public:
     // ---- Window messages ----
     bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
     {
+        std::function<void(const Notice&)> handler;
         {
             std::lock_guard<std::mutex> guard(lock_);
             auto user = users_.find(window);
             if (user != users_.end()) {
                 user->second.push_back({msg, wParam, lParam});
-                return true;
+                handler = userHandlers_[window];
+                if (!handler)
+                    return true;
             }
+        }
+        if (handler) {
+            RunSent([&] { handler({msg, wParam, lParam}); });
+            return true;
         }
         if (!IsLive(window))
             return false;
-        Synchronize([&] {
+        RunSent([&] {
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
@@ -95,6 +104,7 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(late));
         return true;
     }
+    bool InSentMessage() override { return OnMainThread() && sentDepth_ > 0; }
     SioWindow CreateDispatcherWindow() override { return 0; }
     // Methods queued for the main thread first, then one posted message.
     uint32_t PumpOne() override
@@ -120,12 +130,14 @@ public:
     }
 
     // ---- The test's side ----
-    // A user's window that records the messages it is sent.
-    SioWindow UserWindow()
+    // A user's window that records the messages it is sent; with a handler, its
+    // procedure runs it.
+    SioWindow UserWindow(std::function<void(const Notice&)> handler = {})
     {
         std::lock_guard<std::mutex> guard(lock_);
         SioWindow window = 0x10000 + users_.size();
         users_[window];
+        userHandlers_[window] = std::move(handler);
         return window;
     }
     std::vector<uint32_t> UserMessages(SioWindow window)
@@ -160,10 +172,24 @@ public:
     int destroyed = 0;
 
 private:
+    // A window's procedure on the main thread for a message another thread sent it.
+    template <class Procedure>
+    void RunSent(Procedure procedure)
+    {
+        const bool fromOtherThread = !OnMainThread();
+        Synchronize([&] {
+            sentDepth_ += fromOtherThread;
+            procedure();
+            sentDepth_ -= fromOtherThread;
+        });
+    }
+
+    int sentDepth_ = 0;  // main thread only
     std::mutex lock_;
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;
     std::deque<std::pair<SioWindow, Notice>> posted_;
     std::deque<std::pair<std::chrono::steady_clock::time_point, std::pair<SioWindow, Notice>>> later_;
     std::map<SioWindow, std::vector<Notice>> users_;
+    std::map<SioWindow, std::function<void(const Notice&)>> userHandlers_;
 };

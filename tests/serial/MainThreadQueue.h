@@ -41,9 +41,17 @@ public:
             std::rethrow_exception(request.error);
     }
 
+    bool OnMainThread() const { return std::this_thread::get_id() == main_; }
+    // A method waits to run on the main thread.
+    bool Queued()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return !queue_.empty();
+    }
+
     uint32_t PumpOne() override
     {
-        if (std::this_thread::get_id() != main_)
+        if (!OnMainThread())
             return 0;
         Request* request;
         {

@@ -3,6 +3,11 @@
 // destroying the port from inside a handler, and the wait routines.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 #include "FakePortWindows.h"
@@ -13,6 +18,37 @@ namespace {
 
 std::vector<std::string> shownErrors;
 void RecordError(const std::string& message) { shownErrors.push_back(message); }
+
+// Ends the test program when a test hangs past the given time, so a wait that can never
+// end fails the run instead of stalling it.
+class Watchdog {
+public:
+    explicit Watchdog(int seconds)
+        : thread_([this, seconds] {
+              std::unique_lock<std::mutex> guard(lock_);
+              if (!done_.wait_for(guard, std::chrono::seconds(seconds), [this] { return finished_; })) {
+                  std::fprintf(stderr, "hung for %d s\n", seconds);
+                  std::_Exit(1);
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex lock_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
 
 class SioComPortWithThreads : public ::testing::Test {
 protected:
@@ -215,6 +251,57 @@ TEST_F(SioComPortWithThreads, ACloseRightAfterAHandlerIsDoneAtOnceAndAWriteAfter
     ASSERT_EQ(port->PortState(), psOpen);
     port->PutString("y");
     EXPECT_EQ(Memory().Written(), "y");
+}
+
+// The dispatcher's thread waits on the main thread for a synchronised method, for work
+// a handler on its own thread hands there, and for a user's window: a close asked for
+// there cannot wait for that thread.
+TEST_F(SioComPortWithThreads, ACloseOnTheMainThreadThatTheDispatcherWaitsForIsPutOffUntilItReturns)
+{
+    Watchdog watchdog(30);
+    TPortState inside = psOpen;
+    int32_t threadsInside = 0;
+    auto closeAndReopen = [&] {
+        port->SetOpen(false);
+        inside = port->PortState();
+        threadsInside = Memory().RunningThreads();
+        port->SetOpen(true);
+    };
+    NotifyRecorder synchronised, onItsThread;
+    synchronised.onNotice = [&](const Notice&) { closeAndReopen(); };
+    onItsThread.onNotice = [&](const Notice&) { SioSynchronize(closeAndReopen); };
+    SioWindow user = windows.UserWindow([&](const Notice&) { closeAndReopen(); });
+    const std::function<void()> registrations[] = {
+        [&] { Memory().RegisterSyncEventTriggerHandler(synchronised.Event()); },
+        [&] { Memory().RegisterEventTriggerHandler(onItsThread.Event()); },
+        [&] { Memory().RegisterWndTriggerHandler(user); },
+    };
+    Open();
+    for (int route = 0; route < 3; ++route) {
+        inside = psOpen;
+        registrations[route]();
+        Memory().PushData("x");
+        ASSERT_TRUE(PumpUntil([&] { return windows.dispatchersMade == route + 2 && port->PortState() == psOpen; }))
+            << "closed after the handler, then reopened; route " << route;
+        EXPECT_EQ(inside, psShuttingDown) << route;
+        EXPECT_GT(threadsInside, 0) << "the close did not wait for the thread that waits for it; route " << route;
+        ASSERT_TRUE(PumpUntil([&] { return Memory().RunningThreads() == 2; }));
+    }
+    EXPECT_EQ(windows.UserMessages(user), std::vector<uint32_t>{TriggerAvailMessage});
+    EXPECT_EQ(windows.LiveWindows(), 1);
+
+    // A close asked for elsewhere while a synchronised method waits to run: the close's
+    // yield runs it, and it may destroy the port.
+    NotifyRecorder destroying;
+    destroying.onNotice = [&](const Notice&) { TComponent::Free(port); };
+    Memory().RegisterSyncEventTriggerHandler(destroying.Event());
+    const int32_t handle = Memory().Handle();
+    Memory().PushData("x");
+    while (!windows.Queued())
+        std::this_thread::yield();
+    port->SetOpen(false);
+    ASSERT_EQ(destroying.Count(), 1u);
+    EXPECT_TRUE(PumpUntil([&] { return windows.LiveWindows() == 0 && PortListEntry(handle) == nullptr; }));
 }
 
 TEST_F(SioComPortWithThreads, WaitRoutinesTakeTextAsItArrives)
