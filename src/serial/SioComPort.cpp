@@ -40,9 +40,9 @@ void TSioCustomComPort::SettleDeferredClose()
     }
     if (portState_ != psShuttingDown)
         return;  // the window's message finished the close meanwhile
-    // A handler of this port runs underneath (or its threads would not end): the
-    // dispatcher stays busy until it returns. The window's message, on its way since the
-    // close was put off, finishes the close then.
+    // A handler of this port runs underneath, or one on another thread still holds the
+    // dispatcher: it stays busy until that handler returns. The window's message, on its
+    // way since the close was put off, finishes the close then.
     if (dispatcher_) {
         dispatcher_->DeregisterWndTriggerHandler(comWindow_);
         dispatcher_->UpdateHandlerFlags(fuDisablePort);
