@@ -7,12 +7,12 @@
 // (SioComWindow.cpp) when the dispatcher thread reports a trigger.
 //
 // A close asked for while a handler or wait routine of the port runs underneath (its
-// own events, a method or a user's window the dispatcher notifies) cannot
-// stop the dispatcher's threads at once (one of them waits for that handler): the port
-// then stays psShuttingDown and its window finishes the close once the threads have
-// ended. Open := True meanwhile reopens the port at that moment. Asked for anywhere
-// else, a close is finished before Open := False returns, even while the dispatcher's
-// thread is still finishing a notification whose handler has already returned.
+// own events, a method or a user's window the dispatcher notifies) cannot stop the
+// dispatcher's threads at once (one of them waits for that handler): the port then
+// stays psShuttingDown and its window finishes the close once the threads have ended.
+// Open := True meanwhile reopens the port at that moment. Asked for anywhere else, a
+// close is finished before Open := False returns, even while the dispatcher's thread
+// is still finishing a notification whose handler has already returned.
 #include <cstdint>
 #include <memory>
 #include <string>

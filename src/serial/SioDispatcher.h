@@ -353,12 +353,6 @@ private:
     private:
         std::atomic<int>& count_;
     };
-    // A method handler bound to its dispatcher, run as one of its handlers.
-    struct CountedMethod {
-        TSioBaseDispatcher* dispatcher;
-        TSioNotifyEvent method;
-    };
-    static void RunCountedMethod(void* counted, uint32_t msg, uint32_t wParam, int32_t lParam);
 
     bool OnPortThread() const;
     template <class T>

@@ -295,8 +295,16 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg,
 {
     Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler, size_t) {
         // Counted as running wherever it runs: a synchronised method on the main thread.
-        CountedMethod counted{this, handler.Method};
-        TSioNotifyEvent method{&counted, &RunCountedMethod};
+        struct Counted {
+            TSioBaseDispatcher* dispatcher;
+            TSioNotifyEvent method;
+        } counted{this, handler.Method};
+        auto run = [](void* data, uint32_t m, uint32_t w, int32_t l) {
+            auto& c = *static_cast<Counted*>(data);
+            HandlerScope running(*c.dispatcher);
+            c.method(m, w, l);
+        };
+        TSioNotifyEvent method{&counted, run};
         if (!handler.Sync)
             method(msg, triggerHandle, lParam);
         else if (TSioDispatcherThread* thread = TSioDispatcherThread::Current())
@@ -336,13 +344,6 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
             return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
         },
         from);
-}
-
-void TSioBaseDispatcher::RunCountedMethod(void* counted, uint32_t msg, uint32_t wParam, int32_t lParam)
-{
-    const auto& c = *static_cast<CountedMethod*>(counted);
-    HandlerScope running(*c.dispatcher);
-    c.method(msg, wParam, lParam);
 }
 
 bool TSioBaseDispatcher::HandlerRunning() const
