@@ -6,13 +6,15 @@
 // thread only; its trigger events run there too, raised by the port's window
 // (SioComWindow.cpp) when the dispatcher thread reports a trigger.
 //
-// A close asked for while a handler or wait routine of the port runs underneath (its
-// own events, a method or a user's window the dispatcher notifies) cannot stop the
-// dispatcher's threads at once (one of them waits for that handler): the port then
-// stays psShuttingDown and its window finishes the close once the threads have ended.
-// Open := True meanwhile reopens the port at that moment. Asked for anywhere else, a
-// close is finished before Open := False returns, even while the dispatcher's thread
-// is still finishing a notification whose handler has already returned.
+// A close asked for while a handler of the port runs cannot stop the dispatcher's
+// threads at once, since one of them waits for that handler: one running underneath the
+// caller (the port's own events, a method or a user's window the dispatcher notifies, a
+// wait routine), or a method or procedure handler running on one of the port's threads,
+// whoever asks for the close. The port then stays psShuttingDown and its window
+// finishes the close once the threads have ended; Open := True meanwhile reopens the
+// port at that moment. Asked for while no handler runs, a close is finished before
+// Open := False returns, even while the dispatcher's thread is still finishing a
+// notification whose handler has already returned.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -297,10 +299,10 @@ private:
     void FinishClose();
     // Whether the port's threads may wait for something running beneath the calling
     // code, so that a close here must not wait for them: a handler of the port's window
-    // or a wait routine, a method or procedure handler the dispatcher runs (synchronised
-    // onto this thread, or handing work to it), a user's window's procedure for the
-    // dispatcher's notification, or the caller is one of the port's threads. A close is
-    // then put off.
+    // or a wait routine, a method or procedure handler the dispatcher runs (on any
+    // thread: synchronised onto this one, or on a port thread that may hand work to
+    // this one), a user's window's procedure for the dispatcher's notification, or the
+    // caller is one of the port's threads. A close is then put off.
     bool HandlerUnderneath() const;
     // A close the dispatcher put off: with no handler underneath, waits for the port's
     // threads to end, handling this thread's messages; true when the close can be

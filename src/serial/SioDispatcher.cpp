@@ -12,8 +12,13 @@
 #include "serial/SioPortList.h"
 #include "ui/Exceptions.h"
 
+namespace {
+std::atomic<uint64_t> lastDeliveryKey{0};
+}
+
 TSioBaseDispatcher::TSioBaseDispatcher(TComponent* owner)
-    : Owner(owner), roomEvent_(std::make_unique<SioEvent>(false)), courier_(std::make_unique<SioNotifyCourier>(*this))
+    : Owner(owner), roomEvent_(std::make_unique<SioEvent>(false)), courier_(std::make_unique<SioNotifyCourier>(*this)),
+      deliveryKey_(++lastDeliveryKey)
 {
     handle_ = EnterPortList(this);
 }

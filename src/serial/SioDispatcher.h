@@ -217,11 +217,17 @@ public:
     void DeregisterWndTriggerHandler(SioWindow window);
     void DeregisterProcTriggerHandler(TSioNotifyProc proc);
     void DeregisterEventTriggerHandler(TSioNotifyEvent method);
-    // Whether the dispatcher's threads wait for a handler that the calling thread may be
-    // running beneath the call, so that they cannot end before it returns: a method or
-    // procedure handler runs (on the main thread when synchronised; one on a port thread
-    // may hand work to the main thread and wait for it), or this thread runs a window's
-    // procedure for the notification the courier is sending.
+    // Whether the calling thread is inside the delivery of this dispatcher's running
+    // notification: it runs one of its method or procedure handlers (a synchronised
+    // method on the main thread included), the procedure of the window the courier is
+    // sending it to, or the courier's send itself when the messenger calls windows on
+    // the sending thread. Only then is a take from the receive ring a handler's
+    // read-ahead. Call it holding none of the sections (it asks the courier).
+    bool InDelivery() const;
+    // Whether the dispatcher's threads wait for a handler that may be running beneath
+    // the calling code, so that they cannot end before it returns: InDelivery, or a
+    // method or procedure handler runs on any thread (one on a port thread may hand
+    // work to this thread and wait for it).
     bool HandlerRunning() const;
     // Holds notifications back (the port's wait routines) and tells whether they were.
     void SetEventBusy(bool& wasBusy, bool busy);
@@ -341,17 +347,38 @@ private:
         bool Deleted = false;
     };
     enum class Delivery { Delivered, Stopped, Abandoned };
-    // Counts a method or procedure handler as running while it lives, on whichever
-    // thread runs it.
+    // Marks the calling thread, while it lives, as inside the delivery of the
+    // notifications of the dispatcher with this key (InDelivery). Marks nest, one chain
+    // per thread.
+    class DeliveryMark {
+    public:
+        explicit DeliveryMark(uint64_t key);
+        ~DeliveryMark();
+        DeliveryMark(const DeliveryMark&) = delete;
+        DeliveryMark& operator=(const DeliveryMark&) = delete;
+        // Whether the calling thread holds a mark with this key.
+        static bool Held(uint64_t key);
+
+    private:
+        const uint64_t key_;
+        const DeliveryMark* const outer_;
+    };
+    // A method or procedure handler while it runs, on whichever thread runs it: counted
+    // as running, and its thread marked as inside the delivery.
     class HandlerScope {
     public:
-        explicit HandlerScope(TSioBaseDispatcher& dispatcher) : count_(dispatcher.handlersRunning_) { ++count_; }
+        explicit HandlerScope(TSioBaseDispatcher& dispatcher)
+            : count_(dispatcher.handlersRunning_), mark_(dispatcher.deliveryKey_)
+        {
+            ++count_;
+        }
         ~HandlerScope() { --count_; }
         HandlerScope(const HandlerScope&) = delete;
         HandlerScope& operator=(const HandlerScope&) = delete;
 
     private:
         std::atomic<int>& count_;
+        DeliveryMark mark_;
     };
 
     bool OnPortThread() const;
@@ -372,12 +399,19 @@ private:
     int32_t LastErrorResult();
     // A fresh, empty receive ring with nothing taken (opening a port).
     void MakeReceiveRing();
-    // Receive ring, under DispSection.
-    uint64_t ReadStart() const { return consumed_ + (readAhead_ ? takeCount_ : 0); }
-    uint32_t Available() const { return static_cast<uint32_t>(arrived_ - ReadStart()); }
+    // Whether what the calling thread takes from the receive ring is the running data
+    // notification's read-ahead. Asked before DispSection is taken.
+    bool HandlerTakes() const { return readAhead_ && InDelivery(); }
+    // Receive ring, under DispSection; handler: the caller's HandlerTakes.
+    // A handler of a data notification reads on from where its own takes got to; any
+    // other reader from the tail, past what the notification's handlers have taken.
+    uint64_t ReadStart(bool handler) const;
+    uint32_t Available(bool handler) const { return static_cast<uint32_t>(arrived_ - ReadStart(handler)); }
     void CopyOut(uint64_t from, uint8_t* to, uint32_t count) const;
-    void TakeBytes(uint32_t count);
-    void Consume(uint64_t count);
+    // count bytes taken from start (the caller's ReadStart).
+    void TakeBytes(bool handler, uint64_t start, uint32_t count);
+    // Moves the tail on to position (never back).
+    void ConsumeTo(uint64_t position);
     int32_t ReadIntoRing(uint32_t at, uint32_t size);
     // Line settings, under DataSection.
     // Reads the device's settings into the DCB field; a copy of them.
@@ -422,6 +456,8 @@ private:
     bool NotifyMatches(bool result);
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
     bool FinishNotify(bool applyTake);
+    // Ends a notification whose handler raised, with what its handlers took applied.
+    void FinishRaisedNotify();
     void FinishAbandonedNotify();
     // The dispatcher thread starts (true) or ends (false) serving late deliveries.
     void DispatcherServes(bool serving);
@@ -451,7 +487,10 @@ private:
     uint64_t arrived_ = 0;
     uint64_t consumed_ = 0;
     uint64_t checkPos_ = 0;  // first byte the data triggers have not examined
-    bool readAhead_ = false;
+    // A data notification runs (set and cleared under DispSection; read without it only
+    // by HandlerTakes). Its handlers' takes count from takeBase_, the tail when it began.
+    std::atomic<bool> readAhead_{false};
+    uint64_t takeBase_ = 0;
     uint32_t takeCount_ = 0;
     uint32_t maxTake_ = 0;
     std::unique_ptr<SioEvent> roomEvent_;
@@ -485,6 +524,7 @@ private:
     std::mutex checkLock_;  // one check (and its notification) at a time
     std::unique_ptr<SioNotifyCourier> courier_;
     std::atomic<int> handlersRunning_{0};  // method and procedure handlers (HandlerScope)
+    const uint64_t deliveryKey_;           // this dispatcher's DeliveryMark, never reused
     // A notification whose window handler outlived its send (lateLock_): where its
     // delivery goes on, whether the late handler has returned, and whether the dispatcher
     // thread runs to go on with it.

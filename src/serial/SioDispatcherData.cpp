@@ -11,10 +11,12 @@ constexpr uint32_t RingSize = TSioBaseDispatcher::DispatchBufferSize;
 
 // ---- Receive ring ----
 //
-// Outside a data notification every take moves the tail (consumed_). Inside one
-// (readAhead_), the tail stays and each take adds to the running handler's take count
-// instead, so every handler sees the same bytes; the notification applies the largest
-// count when its handlers have returned.
+// Outside a data notification every take moves the tail (consumed_). While one runs
+// (readAhead_), a take by one of its handlers leaves the tail and counts as that
+// handler's take instead, so every handler sees the same bytes; the notification moves
+// the tail past the largest count when its handlers have returned. Any other reader
+// meanwhile takes from the tail on, past what the handlers have taken, and moves it at
+// once: what it is given is never given to it again.
 
 void TSioBaseDispatcher::CopyOut(uint64_t from, uint8_t* to, uint32_t count) const
 {
@@ -24,76 +26,93 @@ void TSioBaseDispatcher::CopyOut(uint64_t from, uint8_t* to, uint32_t count) con
     std::memcpy(to + first, dBuffer_.get(), count - first);
 }
 
-void TSioBaseDispatcher::Consume(uint64_t count)
+uint64_t TSioBaseDispatcher::ReadStart(bool handler) const
 {
+    if (!readAhead_)
+        return consumed_;
+    uint32_t taken = handler ? takeCount_ : std::max(maxTake_, takeCount_);
+    return std::max(consumed_, takeBase_ + taken);
+}
+
+void TSioBaseDispatcher::ConsumeTo(uint64_t position)
+{
+    if (position <= consumed_)
+        return;
     bool wasFull = arrived_ - consumed_ == RingSize;
-    consumed_ += count;
-    if (wasFull && count)
+    consumed_ = position;
+    if (wasFull)
         roomEvent_->Set();
 }
 
-void TSioBaseDispatcher::TakeBytes(uint32_t count)
+void TSioBaseDispatcher::TakeBytes(bool handler, uint64_t start, uint32_t count)
 {
-    if (readAhead_)
-        takeCount_ += count;
+    if (handler && readAhead_)
+        takeCount_ = static_cast<uint32_t>(start + count - takeBase_);
     else
-        Consume(count);
+        ConsumeTo(start + count);
 }
 
 void TSioBaseDispatcher::MakeReceiveRing()
 {
     std::lock_guard<std::recursive_mutex> guard(DispSection);
     dBuffer_.reset(new uint8_t[RingSize]());
-    arrived_ = consumed_ = checkPos_ = 0;
+    arrived_ = consumed_ = checkPos_ = takeBase_ = 0;
     readAhead_ = false;
     takeCount_ = maxTake_ = 0;
 }
 
 bool TSioBaseDispatcher::CharReady()
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ && Available() > 0;
+    return dBuffer_ && Available(handler) > 0;
 }
 
 int32_t TSioBaseDispatcher::PeekChar(uint8_t& c, uint32_t index)
 {
     if (index == 0)
         return -1002;  // positions count from 1
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available() < index)
+    if (!dBuffer_ || Available(handler) < index)
         return -3007;
-    CopyOut(ReadStart() + index - 1, &c, 1);
+    CopyOut(ReadStart(handler) + index - 1, &c, 1);
     return 0;
 }
 
 int32_t TSioBaseDispatcher::GetChar(uint8_t& c)
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available() == 0)
+    if (!dBuffer_ || Available(handler) == 0)
         return -3007;
-    CopyOut(ReadStart(), &c, 1);
-    TakeBytes(1);
+    uint64_t start = ReadStart(handler);
+    CopyOut(start, &c, 1);
+    TakeBytes(handler, start, 1);
     AddTraceBytes('R', &c, 1);
     return 0;
 }
 
 int32_t TSioBaseDispatcher::PeekBlock(void* block, uint32_t len)
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available() < len)
+    if (!dBuffer_ || Available(handler) < len)
         return -3007;
-    CopyOut(ReadStart(), static_cast<uint8_t*>(block), len);
+    CopyOut(ReadStart(handler), static_cast<uint8_t*>(block), len);
     return static_cast<int32_t>(len);
 }
 
 int32_t TSioBaseDispatcher::GetBlock(void* block, uint32_t len)
 {
+    const bool handler = HandlerTakes();
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
-        if (!dBuffer_ || Available() < len)
+        if (!dBuffer_ || Available(handler) < len)
             return -3007;
-        CopyOut(ReadStart(), static_cast<uint8_t*>(block), len);
-        TakeBytes(len);
+        uint64_t start = ReadStart(handler);
+        CopyOut(start, static_cast<uint8_t*>(block), len);
+        TakeBytes(handler, start, len);
     }
     AddTraceBytes('R', static_cast<const uint8_t*>(block), len);
     return static_cast<int32_t>(len);
@@ -101,26 +120,27 @@ int32_t TSioBaseDispatcher::GetBlock(void* block, uint32_t len)
 
 uint32_t TSioBaseDispatcher::InBuffUsed()
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ ? Available() : 0;
+    return dBuffer_ ? Available(handler) : 0;
 }
 
 uint32_t TSioBaseDispatcher::InBuffFree()
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ ? RingSize - Available() : RingSize;
+    return dBuffer_ ? RingSize - Available(handler) : RingSize;
 }
 
 int32_t TSioBaseDispatcher::FlushInBuffer()
 {
+    const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
     int32_t result = FlushCom(1);
-    if (readAhead_) {
-        maxTake_ = static_cast<uint32_t>(arrived_ - consumed_);  // discarded when the handlers return
-    } else {
-        Consume(arrived_ - consumed_);
-        takeCount_ = 0;
-    }
+    if (handler && readAhead_)
+        maxTake_ = static_cast<uint32_t>(arrived_ - takeBase_);  // discarded when the handlers return
+    else
+        ConsumeTo(arrived_);
     // What was flushed is not examined, and no match found in it is notified.
     checkPos_ = std::max(checkPos_, arrived_);
     ResetDataTriggers();

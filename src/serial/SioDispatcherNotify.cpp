@@ -144,8 +144,8 @@ bool TSioBaseDispatcher::CheckReceiveTriggers()
         // Past the match: the matched records keep it until their notices go out.
         checkPos_ = std::max(checkPos_, matched ? pos + 1 : pos);
         if (matched) {
-            int64_t taken = readAhead_ ? takeCount_ : 0;
-            int64_t through = static_cast<int64_t>(pos - consumed_ + 1) - taken;
+            // The bytes through the match that a reader could still take.
+            int64_t through = static_cast<int64_t>(pos + 1) - static_cast<int64_t>(ReadStart(false));
             if (lengthTrigger_ != 0 && lengthFiredPos_ != pos && through - longest >= lengthTrigger_) {
                 lengthDue = true;
                 before = static_cast<uint32_t>(through - longest);
@@ -241,6 +241,7 @@ bool TSioBaseDispatcher::DeliverNotify(uint32_t msg, uint32_t triggerHandle, uin
         return FinishNotify(false);  // the close came after the claim
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
+        takeBase_ = consumed_;
         maxTake_ = 0;
         takeCount_ = 0;
         readAhead_ = msg == TriggerAvailMessage || msg == TriggerDataMessage;
@@ -252,7 +253,7 @@ bool TSioBaseDispatcher::DeliverNotify(uint32_t msg, uint32_t triggerHandle, uin
     try {
         outcome = DeliverToHandlers(msg, triggerHandle, lParam);
     } catch (...) {
-        FinishNotify(false);
+        FinishRaisedNotify();
         throw;
     }
     if (outcome == Delivery::Abandoned)
@@ -346,17 +347,48 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
         from);
 }
 
+// ---- Inside a delivery ----
+
+namespace {
+thread_local const void* innermostMark = nullptr;
+}
+
+TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key)
+    : key_(key), outer_(static_cast<const DeliveryMark*>(innermostMark))
+{
+    innermostMark = this;
+}
+
+TSioBaseDispatcher::DeliveryMark::~DeliveryMark() { innermostMark = outer_; }
+
+bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key)
+{
+    for (auto* mark = static_cast<const DeliveryMark*>(innermostMark); mark; mark = mark->outer_) {
+        if (mark->key_ == key)
+            return true;
+    }
+    return false;
+}
+
+bool TSioBaseDispatcher::InDelivery() const
+{
+    // Handlers the dispatcher calls, and the courier's own send, mark their thread.
+    if (DeliveryMark::Held(deliveryKey_))
+        return true;
+    // A window's procedure is the system's to call: the courier tells which window its
+    // send is for, the messenger whether this thread runs that window's procedure for a
+    // message sent to it.
+    SioWindow window = courier_ ? courier_->SendingTo() : 0;
+    SioWindowMessenger* messenger = CurrentSioWindowMessenger();
+    return window && messenger && messenger->RunsSentMessage(window);
+}
+
 bool TSioBaseDispatcher::HandlerRunning() const
 {
     // The count drops on the handler's own thread as it returns (for a synchronised
     // method, before the dispatcher's thread goes on), so a close asked for after it
     // sees none.
-    if (handlersRunning_ > 0)
-        return true;
-    // A window's procedure is the system's to call: the courier tells that its send has
-    // not returned, the messenger that this thread is inside a message sent to it.
-    SioWindowMessenger* messenger = CurrentSioWindowMessenger();
-    return courier_ && courier_->Sending() && messenger && messenger->InSentMessage();
+    return handlersRunning_ > 0 || InDelivery();
 }
 
 bool TSioBaseDispatcher::FinishNotify(bool applyTake)
@@ -368,7 +400,7 @@ bool TSioBaseDispatcher::FinishNotify(bool applyTake)
             readAhead_ = false;
             if (applyTake) {
                 // The bytes taken are those of the handler that took most.
-                Consume(maxTake_);
+                ConsumeTo(takeBase_ + maxTake_);
                 // A data-available handler that left bytes stops the checks of this cycle.
                 if (notifyMsg_ == TriggerAvailMessage && maxTake_ != notifyCount_)
                     result = false;
@@ -383,6 +415,17 @@ bool TSioBaseDispatcher::FinishNotify(bool applyTake)
         UpdateHandlerFlags(fuKeepPort);
     }
     return result;
+}
+
+void TSioBaseDispatcher::FinishRaisedNotify()
+{
+    // What the handlers took, the one that raised included, was given to them: it is
+    // not given again.
+    {
+        std::lock_guard<std::recursive_mutex> guard(DispSection);
+        maxTake_ = std::max(maxTake_, takeCount_);
+    }
+    FinishNotify(true);
 }
 
 void TSioBaseDispatcher::FinishAbandonedNotify()
@@ -420,7 +463,7 @@ bool TSioBaseDispatcher::ResumeLateDelivery()
         try {
             outcome = DeliverToWindows(late.msg, late.triggerHandle, late.lParam, late.nextWindow);
         } catch (...) {
-            FinishNotify(false);
+            FinishRaisedNotify();
             throw;
         }
     }

@@ -49,6 +49,8 @@ void TSioDispatcherThread::SyncNotify(uint32_t msg, uint32_t trigger, int32_t da
     SyncData = data;
     SyncMethod = method;
     SioSynchronizeShowingErrors([this] { SyncEvent(); });
+    // The method may be bound to the caller's frame: it is not kept past this call.
+    SyncMethod = {};
 }
 
 void TDispThread::Execute()

@@ -64,10 +64,10 @@ bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, 
     return false;
 }
 
-bool SioNotifyCourier::Sending() const
+SioWindow SioNotifyCourier::SendingTo() const
 {
     std::lock_guard<std::mutex> guard(state_->lock);
-    return state_->hasJob;
+    return state_->hasJob ? state_->window : 0;
 }
 
 void SioNotifyCourier::Run(std::shared_ptr<State> state)
@@ -80,8 +80,12 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
         SioWindow window = state->window;
         uint32_t msg = state->msg, wParam = state->wParam;
         int32_t lParam = state->lParam;
+        const uint64_t key = state->dispatcher ? state->dispatcher->deliveryKey_ : 0;
         guard.unlock();
         if (SioWindowMessenger* messenger = CurrentSioWindowMessenger()) {
+            // A messenger may call the window on this thread: it is then inside the
+            // notification's delivery.
+            TSioBaseDispatcher::DeliveryMark inside(key);
             try {
                 messenger->Send(window, msg, wParam, lParam);
             } catch (...) {

@@ -23,9 +23,9 @@ public:
     // True when the window's procedure returned within timeoutMs; false when it still
     // runs (the notification is then finished when it returns).
     bool Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs);
-    // A send is on its way or its window's procedure has not returned yet (a late one
-    // included).
-    bool Sending() const;
+    // The window a send is on its way to or whose procedure has not returned yet (a
+    // late one included); 0 when there is none.
+    SioWindow SendingTo() const;
 
 private:
     struct State;

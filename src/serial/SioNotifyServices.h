@@ -42,10 +42,16 @@ public:
     // long that takes; false when there is no such window. Called on a thread of the
     // dispatcher's own, never on the window's.
     virtual bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) = 0;
-    // Whether the calling thread runs a window's procedure for a message another thread
+    // Whether the calling thread runs window's procedure for a message another thread
     // sent it and still waits for (also deeper down, in a loop that procedure runs).
-    // Messengers that call windows on the sending thread keep this false.
-    virtual bool InSentMessage() { return false; }
+    // Where the system cannot tell which window a sent message is for, it answers for
+    // the thread that owns window being inside some sent message. Messengers that call
+    // windows on the sending thread keep this false.
+    virtual bool RunsSentMessage(SioWindow window)
+    {
+        (void)window;
+        return false;
+    }
     // A hidden 10 by 10 window of class "sioDispatch" (0 when it cannot be made).
     virtual SioWindow CreateDispatcherWindow() = 0;
 };

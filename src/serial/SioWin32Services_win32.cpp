@@ -53,10 +53,13 @@ public:
         SendMessageW(hwnd, msg, wParam, lParam);
         return true;
     }
-    bool InSentMessage() override
+    bool RunsSentMessage(SioWindow window) override
     {
-        // A message this thread handles for another thread, not replied to early.
-        return (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
+        // The window's own thread, handling a message for another thread and not replied
+        // to early. The system does not tell which window that message is for.
+        HWND hwnd = reinterpret_cast<HWND>(window);
+        return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId() &&
+               (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
     }
     SioWindow CreateDispatcherWindow() override
     {

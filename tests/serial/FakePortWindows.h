@@ -7,6 +7,7 @@
 // main thread as its procedure, as a sent message.
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -91,12 +92,12 @@ public:
             }
         }
         if (handler) {
-            RunSent([&] { handler({msg, wParam, lParam}); });
+            RunSent(window, [&] { handler({msg, wParam, lParam}); });
             return true;
         }
         if (!IsLive(window))
             return false;
-        RunSent([&] {
+        RunSent(window, [&] {
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
@@ -104,7 +105,10 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(late));
         return true;
     }
-    bool InSentMessage() override { return OnMainThread() && sentDepth_ > 0; }
+    bool RunsSentMessage(SioWindow window) override
+    {
+        return OnMainThread() && std::find(sentTo_.begin(), sentTo_.end(), window) != sentTo_.end();
+    }
     SioWindow CreateDispatcherWindow() override { return 0; }
     // Methods queued for the main thread first, then one posted message.
     uint32_t PumpOne() override
@@ -174,17 +178,19 @@ public:
 private:
     // A window's procedure on the main thread for a message another thread sent it.
     template <class Procedure>
-    void RunSent(Procedure procedure)
+    void RunSent(SioWindow window, Procedure procedure)
     {
         const bool fromOtherThread = !OnMainThread();
         Synchronize([&] {
-            sentDepth_ += fromOtherThread;
+            if (fromOtherThread)
+                sentTo_.push_back(window);
             procedure();
-            sentDepth_ -= fromOtherThread;
+            if (fromOtherThread)
+                sentTo_.pop_back();
         });
     }
 
-    int sentDepth_ = 0;  // main thread only
+    std::vector<SioWindow> sentTo_;  // windows running a sent message, innermost last; main thread only
     std::mutex lock_;
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;

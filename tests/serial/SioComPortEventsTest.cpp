@@ -3,6 +3,9 @@
 // destroying the port from inside a handler, and the wait routines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -297,11 +300,50 @@ TEST_F(SioComPortWithThreads, ACloseOnTheMainThreadThatTheDispatcherWaitsForIsPu
     Memory().RegisterSyncEventTriggerHandler(destroying.Event());
     const int32_t handle = Memory().Handle();
     Memory().PushData("x");
-    while (!windows.Queued())
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!windows.Queued() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
+    ASSERT_TRUE(windows.Queued()) << "the synchronised method never came to the main thread";
     port->SetOpen(false);
     ASSERT_EQ(destroying.Count(), 1u);
     EXPECT_TRUE(PumpUntil([&] { return windows.LiveWindows() == 0 && PortListEntry(handle) == nullptr; }));
+}
+
+// No event is assigned, so the dispatcher's notices reach no handler: what the main
+// thread takes meanwhile is its own, whichever way it reads.
+TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrder)
+{
+    constexpr uint32_t total = 200000;
+    auto byteAt = [](uint32_t i) { return static_cast<char>(i % 251); };
+    Open();
+    std::atomic<bool> readerDone{false};
+    std::thread feeder([&] {
+        for (uint32_t i = 0; i < total && !readerDone; ++i) {
+            Memory().PushData(std::string(1, byteAt(i)));
+            while (Memory().DispatchQueue.BytesQueued() > 4096 && !readerDone)
+                std::this_thread::yield();
+        }
+    });
+    uint32_t received = 0, wrong = 0;
+    auto take = [&](char c) { wrong += c != byteAt(received++); };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (bool byBlock = false; received < total && wrong == 0 && std::chrono::steady_clock::now() < deadline;
+         byBlock = !byBlock) {
+        if (byBlock) {
+            std::string block(port->InBuffUsed(), '\0');
+            if (!block.empty()) {
+                port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
+                std::for_each(block.begin(), block.end(), take);
+            }
+        } else if (port->CharReady()) {
+            take(port->GetChar());
+        }
+    }
+    readerDone = true;
+    feeder.join();
+    ASSERT_EQ(wrong, 0u) << "a byte came twice, or out of order, before byte " << received;
+    EXPECT_EQ(received, total);
+    EXPECT_EQ(port->InBuffUsed(), 0);
 }
 
 TEST_F(SioComPortWithThreads, WaitRoutinesTakeTextAsItArrives)

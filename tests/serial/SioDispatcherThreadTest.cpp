@@ -319,11 +319,17 @@ TEST_F(SioDispatcherThread, AHandlerThatRaisesIsShownAndEndsThePortAsADeviceFail
     int32_t line = d->AddStatusTrigger(stLine);
     ASSERT_EQ(d->SetStatusTrigger(static_cast<uint32_t>(line), 1, true), 0);
     d->ChangeLengthTrigger(1);
-    recorder.onNotice = [](const Notice&) { throw Exception("boom"); };
+    recorder.onNotice = [this](const Notice& n) {
+        uint8_t c;
+        if (n.msg == TriggerAvailMessage)
+            EXPECT_EQ(d->GetChar(c), 0);
+        throw Exception("boom");
+    };
     d->RegisterEventTriggerHandler(recorder.Event());
     d->PushData("x");
     ASSERT_TRUE(PumpUntil([&] { return d->RunningThreads() == 0; })) << "no thread goes on queuing for nobody";
     EXPECT_FALSE(d->EventBusy());
+    EXPECT_EQ(d->InBuffUsed(), 0u) << "what the handler took before it raised is not given again";
     ASSERT_EQ(recorder.Count(), 2u);
     EXPECT_EQ(recorder.Notices()[1].wParam, static_cast<uint32_t>(line)) << "the line error, as for a failed device";
     EXPECT_EQ(d->GetLineError(), 10);
