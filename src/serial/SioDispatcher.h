@@ -455,6 +455,8 @@ private:
     // Notifies them; result when there was none to notify.
     bool NotifyMatches(bool result);
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
+    // Folds the take count of the handler that has just returned into the largest take.
+    void KeepLargestTake();
     bool FinishNotify(bool applyTake);
     // Ends a notification whose handler raised, with what its handlers took applied.
     void FinishRaisedNotify();

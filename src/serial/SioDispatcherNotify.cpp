@@ -286,8 +286,7 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::
         // A close asked for stops the delivery at once.
         if (donePortPending_)
             return Delivery::Stopped;
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        maxTake_ = std::max(maxTake_, takeCount_);
+        KeepLargestTake();
     }
 }
 
@@ -421,19 +420,19 @@ void TSioBaseDispatcher::FinishRaisedNotify()
 {
     // What the handlers took, the one that raised included, was given to them: it is
     // not given again.
-    {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        maxTake_ = std::max(maxTake_, takeCount_);
-    }
+    KeepLargestTake();
     FinishNotify(true);
+}
+
+void TSioBaseDispatcher::KeepLargestTake()
+{
+    std::lock_guard<std::recursive_mutex> guard(DispSection);
+    maxTake_ = std::max(maxTake_, takeCount_);
 }
 
 void TSioBaseDispatcher::FinishAbandonedNotify()
 {
-    {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        maxTake_ = std::max(maxTake_, takeCount_);
-    }
+    KeepLargestTake();
     {
         // The window handlers after the late one still get the notification: the
         // dispatcher thread delivers it to them (this courier thread cannot send).
