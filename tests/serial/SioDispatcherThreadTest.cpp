@@ -4,6 +4,7 @@
 // the list of open ports.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 #include "MainThreadQueue.h"
@@ -95,10 +96,16 @@ TEST_F(SioDispatcherThread, TimersFireWithoutAnyTraffic)
 {
     Open(*d);
     d->RegisterSyncEventTriggerHandler(recorder.Event());
+    // Next on the dispatcher's thread, once the synchronised method has run.
+    NotifyRecorder after;
+    std::atomic<bool> methodKept{true};
+    after.onNotice = [&](const Notice&) { methodKept = static_cast<bool>(TSioDispatcherThread::Current()->SyncMethod); };
+    d->RegisterEventTriggerHandler(after.Event());
     int32_t timer = d->AddTimerTrigger();
     ASSERT_EQ(d->SetTimerTrigger(static_cast<uint32_t>(timer), 1, true), 0);
-    ASSERT_TRUE(PumpUntil([&] { return recorder.Count() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Count() == 1 && after.Count() == 1; }));
     EXPECT_EQ(recorder.Notices()[0].msg, TriggerTimerMessage);
+    EXPECT_FALSE(methodKept) << "the thread keeps no method it ran, nor what it was bound to";
 }
 
 TEST_F(SioDispatcherThread, KillThreadsEndsThemAndKeepsWhatWasReceived)
@@ -321,8 +328,9 @@ TEST_F(SioDispatcherThread, AHandlerThatRaisesIsShownAndEndsThePortAsADeviceFail
     d->ChangeLengthTrigger(1);
     recorder.onNotice = [this](const Notice& n) {
         uint8_t c;
-        if (n.msg == TriggerAvailMessage)
+        if (n.msg == TriggerAvailMessage) {
             EXPECT_EQ(d->GetChar(c), 0);
+        }
         throw Exception("boom");
     };
     d->RegisterEventTriggerHandler(recorder.Event());
