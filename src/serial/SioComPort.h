@@ -8,13 +8,15 @@
 //
 // A close asked for while a handler of the port runs cannot stop the dispatcher's
 // threads at once, since one of them waits for that handler: one running underneath the
-// caller (the port's own events, a method or a user's window the dispatcher notifies, a
-// wait routine), or a method or procedure handler running on one of the port's threads,
-// whoever asks for the close. The port then stays psShuttingDown and its window
-// finishes the close once the threads have ended; Open := True meanwhile reopens the
-// port at that moment. Asked for while no handler runs, a close is finished before
-// Open := False returns, even while the dispatcher's thread is still finishing a
-// notification whose handler has already returned.
+// caller (the port's own events, a method or a user's window the dispatcher notifies),
+// or a method or procedure handler running on one of the port's threads, whoever asks
+// for the close. A close asked for underneath a wait routine is put off too: no thread
+// waits for the routine, but it holds the port's notifications back and reads on until
+// it returns. The port then stays psShuttingDown and its window finishes the close once
+// the threads have ended; Open := True meanwhile reopens the port at that moment. Asked
+// for while no handler runs, a close is finished before Open := False returns, even
+// while the dispatcher's thread is still finishing a notification whose handler has
+// already returned.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -297,12 +299,13 @@ private:
     void SetTraceBufferSize(const TracePath& path, uint32_t value, uint32_t cap);
     // The close's last steps: window gone, dispatcher freed, psClosed.
     void FinishClose();
-    // Whether the port's threads may wait for something running beneath the calling
-    // code, so that a close here must not wait for them: a handler of the port's window
-    // or a wait routine, a method or procedure handler the dispatcher runs (on any
-    // thread: synchronised onto this one, or on a port thread that may hand work to
-    // this one), a user's window's procedure for the dispatcher's notification, or the
-    // caller is one of the port's threads. A close is then put off.
+    // Whether a close here must be put off. Either the port's threads may wait for
+    // something running beneath the calling code, so that the close must not wait for
+    // them: a handler of the port's window, a method or procedure handler the dispatcher
+    // runs (on any thread: synchronised onto this one, or on a port thread that may
+    // hand work to this one), a user's window's procedure for the dispatcher's
+    // notification, or the caller is one of the port's threads. Or a wait routine of
+    // this port runs beneath it, holding notifications back and reading on.
     bool HandlerUnderneath() const;
     // A close the dispatcher put off: with no handler underneath, waits for the port's
     // threads to end, handling this thread's messages; true when the close can be

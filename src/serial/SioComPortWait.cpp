@@ -78,9 +78,10 @@ bool TSioCustomComPort::WaitLoop(int32_t timeout, bool yield, const std::functio
         NewTimer(timer, timeout);
         bool found = false;
         while (!found && !terminating) {
-            if (dispatcher_ && dispatcher_->CharReady()) {
-                uint8_t c = 0;
-                dispatcher_->GetChar(c);
+            // Acts only on a character it was given: a handler of a notification that
+            // was already running when the wait began may take bytes meanwhile.
+            uint8_t c = 0;
+            if (dispatcher_ && dispatcher_->GetChar(c) == 0) {
                 WaitChar(static_cast<char>(c));
                 if (!*alive)
                     return false;

@@ -8,11 +8,16 @@
 // Results are integer codes: 0 or a count for success, a negative code for failure.
 //
 // Locks (the three sections re-entrant), in the only orders they are ever nested:
-//   port list -> DataSection -> OutputSection, and DispSection -> DataSection.
-// DataSection guards triggers, handlers, trace, log, line settings, status and options;
-// OutputSection the output ring; DispSection the receive ring and the take counts. No
-// section is held while a handler runs; one check at a time (the dispatcher thread's,
-// or a failing thread's line-error check) runs with its notification.
+//   port list -> courier's lock -> DispSection -> DataSection -> OutputSection,
+//   port list -> DataSection, and courier's lock -> lateLock_.
+// The port's window holds the port list while it handles a notification, so a
+// handler's takes and a close asked for there come under it (a close asks the courier
+// what it is sending); the courier holds its lock while it folds a late handler's take
+// in and ends its notification. DataSection guards triggers, handlers, trace, log, line
+// settings, status and options; OutputSection the output ring; DispSection the receive
+// ring and the take counts. No section is held while a handler runs; one check at a
+// time (checkLock_: the dispatcher thread's, or a failing thread's line-error check)
+// runs with its notification, so that lock comes before all the others.
 //
 // Notifications: SendNotify calls the method handlers, then the procedure handlers on
 // the calling thread (a method registered as synchronised runs on the main thread,
@@ -20,6 +25,12 @@
 // installed SioWindowMessenger, waiting at most 3000 ms for each. A window handler that
 // takes longer keeps the port busy (EventBusy) until it returns; its take count is then
 // applied and the busy flag cleared.
+//
+// Takes during a data notification: each of its handlers reads the same bytes, from
+// where the ring's tail was when the notification began, and the most any of them took
+// is consumed when it ends. A reader outside the handlers meanwhile takes from past what
+// they have taken and moves the tail at once, so no byte reaches it twice; the handlers
+// after such a take read on from what it left.
 //
 // Life of a port: InitPort opens the device, makes the rings and events and has the
 // back end start its threads (StartDispatcher, which starts each one with StartThread);
@@ -218,11 +229,14 @@ public:
     void DeregisterProcTriggerHandler(TSioNotifyProc proc);
     void DeregisterEventTriggerHandler(TSioNotifyEvent method);
     // Whether the calling thread is inside the delivery of this dispatcher's running
-    // notification: it runs one of its method or procedure handlers (a synchronised
-    // method on the main thread included), the procedure of the window the courier is
-    // sending it to, or the courier's send itself when the messenger calls windows on
-    // the sending thread. Only then is a take from the receive ring a handler's
-    // read-ahead. Call it holding none of the sections (it asks the courier).
+    // notification: it runs one of its method or procedure handlers for it (a
+    // synchronised method on the main thread included), the procedure of a window (the
+    // port's own or a user's) for the very message the courier is sending it, or the
+    // courier's send itself when the messenger calls windows on the sending thread; also
+    // deeper down, in a loop such a handler runs. Anything else the thread does, such as
+    // handling a message another thread or program sent it, is outside. Only inside is a
+    // take from the receive ring a handler's read-ahead. Call it holding none of the
+    // sections (it asks the courier).
     bool InDelivery() const;
     // Whether the dispatcher's threads wait for a handler that may be running beneath
     // the calling code, so that they cannot end before it returns: InDelivery, or a
@@ -360,6 +374,7 @@ private:
         static bool Held(uint64_t key);
 
     private:
+        static thread_local const DeliveryMark* innermost_;
         const uint64_t key_;
         const DeliveryMark* const outer_;
     };
@@ -455,11 +470,13 @@ private:
     // Notifies them; result when there was none to notify.
     bool NotifyMatches(bool result);
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
-    // Folds the take count of the handler that has just returned into the largest take.
+    // Folds the take count of the handler that ran last into the largest take.
     void KeepLargestTake();
-    bool FinishNotify(bool applyTake);
-    // Ends a notification whose handler raised, with what its handlers took applied.
-    void FinishRaisedNotify();
+    // Ends the running notification, however its delivery ended (every handler had it,
+    // a close stopped it, a handler raised, the thread ended before the windows after a
+    // late one had it): what its handlers took is consumed and the port is free again.
+    // True to go on checking: delivered, and no data-available handler left bytes.
+    bool FinishNotify(bool delivered);
     void FinishAbandonedNotify();
     // The dispatcher thread starts (true) or ends (false) serving late deliveries.
     void DispatcherServes(bool serving);

@@ -14,9 +14,9 @@ constexpr uint32_t RingSize = TSioBaseDispatcher::DispatchBufferSize;
 // Outside a data notification every take moves the tail (consumed_). While one runs
 // (readAhead_), a take by one of its handlers leaves the tail and counts as that
 // handler's take instead, so every handler sees the same bytes; the notification moves
-// the tail past the largest count when its handlers have returned. Any other reader
-// meanwhile takes from the tail on, past what the handlers have taken, and moves it at
-// once: what it is given is never given to it again.
+// the tail past the largest count when it ends. Any other reader meanwhile takes from
+// the tail on, past what the handlers have taken, and moves it at once: what it is given
+// is never given to it again, and the handlers after its take read on from what it left.
 
 void TSioBaseDispatcher::CopyOut(uint64_t from, uint8_t* to, uint32_t count) const
 {
@@ -137,10 +137,14 @@ int32_t TSioBaseDispatcher::FlushInBuffer()
     const bool handler = HandlerTakes();
     std::lock_guard<std::recursive_mutex> guard(DispSection);
     int32_t result = FlushCom(1);
-    if (handler && readAhead_)
-        maxTake_ = static_cast<uint32_t>(arrived_ - takeBase_);  // discarded when the handlers return
-    else
+    if (handler && readAhead_) {
+        // Discarded when the notification ends; the flushing handler finds nothing more
+        // now, the handlers after it still see what it flushed.
+        takeCount_ = static_cast<uint32_t>(arrived_ - takeBase_);
+        maxTake_ = takeCount_;
+    } else {
         ConsumeTo(arrived_);
+    }
     // What was flushed is not examined, and no match found in it is notified.
     checkPos_ = std::max(checkPos_, arrived_);
     ResetDataTriggers();

@@ -253,7 +253,7 @@ bool TSioBaseDispatcher::DeliverNotify(uint32_t msg, uint32_t triggerHandle, uin
     try {
         outcome = DeliverToHandlers(msg, triggerHandle, lParam);
     } catch (...) {
-        FinishRaisedNotify();
+        FinishNotify(false);  // what the handlers took, the one that raised included
         throw;
     }
     if (outcome == Delivery::Abandoned)
@@ -348,21 +348,15 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
 
 // ---- Inside a delivery ----
 
-namespace {
-thread_local const void* innermostMark = nullptr;
-}
+thread_local const TSioBaseDispatcher::DeliveryMark* TSioBaseDispatcher::DeliveryMark::innermost_ = nullptr;
 
-TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key)
-    : key_(key), outer_(static_cast<const DeliveryMark*>(innermostMark))
-{
-    innermostMark = this;
-}
+TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key) : key_(key), outer_(innermost_) { innermost_ = this; }
 
-TSioBaseDispatcher::DeliveryMark::~DeliveryMark() { innermostMark = outer_; }
+TSioBaseDispatcher::DeliveryMark::~DeliveryMark() { innermost_ = outer_; }
 
 bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key)
 {
-    for (auto* mark = static_cast<const DeliveryMark*>(innermostMark); mark; mark = mark->outer_) {
+    for (const DeliveryMark* mark = innermost_; mark; mark = mark->outer_) {
         if (mark->key_ == key)
             return true;
     }
@@ -374,12 +368,12 @@ bool TSioBaseDispatcher::InDelivery() const
     // Handlers the dispatcher calls, and the courier's own send, mark their thread.
     if (DeliveryMark::Held(deliveryKey_))
         return true;
-    // A window's procedure is the system's to call: the courier tells which window its
-    // send is for, the messenger whether this thread runs that window's procedure for a
-    // message sent to it.
-    SioWindow window = courier_ ? courier_->SendingTo() : 0;
+    // A window's procedure is the system's to call: the courier tells which message it
+    // is sending to which window, the messenger whether this thread runs that window's
+    // procedure for that very message.
+    SioSentMessage sent;
     SioWindowMessenger* messenger = CurrentSioWindowMessenger();
-    return window && messenger && messenger->RunsSentMessage(window);
+    return messenger && courier_ && courier_->Sending(sent) && messenger->RunsSentMessage(sent);
 }
 
 bool TSioBaseDispatcher::HandlerRunning() const
@@ -390,20 +384,21 @@ bool TSioBaseDispatcher::HandlerRunning() const
     return handlersRunning_ > 0 || InDelivery();
 }
 
-bool TSioBaseDispatcher::FinishNotify(bool applyTake)
+bool TSioBaseDispatcher::FinishNotify(bool delivered)
 {
-    bool result = applyTake;
+    bool result = delivered;
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
         if (readAhead_) {
             readAhead_ = false;
-            if (applyTake) {
-                // The bytes taken are those of the handler that took most.
-                ConsumeTo(takeBase_ + maxTake_);
-                // A data-available handler that left bytes stops the checks of this cycle.
-                if (notifyMsg_ == TriggerAvailMessage && maxTake_ != notifyCount_)
-                    result = false;
-            }
+            // What the handlers were given is consumed however the delivery ended: the
+            // bytes taken are those of the handler that took most (the last one's count
+            // included, when a close stopped the delivery or it raised).
+            maxTake_ = std::max(maxTake_, takeCount_);
+            ConsumeTo(takeBase_ + maxTake_);
+            // A data-available handler that left bytes stops the checks of this cycle.
+            if (delivered && notifyMsg_ == TriggerAvailMessage && maxTake_ != notifyCount_)
+                result = false;
         }
         takeCount_ = 0;
     }
@@ -414,14 +409,6 @@ bool TSioBaseDispatcher::FinishNotify(bool applyTake)
         UpdateHandlerFlags(fuKeepPort);
     }
     return result;
-}
-
-void TSioBaseDispatcher::FinishRaisedNotify()
-{
-    // What the handlers took, the one that raised included, was given to them: it is
-    // not given again.
-    KeepLargestTake();
-    FinishNotify(true);
 }
 
 void TSioBaseDispatcher::KeepLargestTake()
@@ -462,7 +449,7 @@ bool TSioBaseDispatcher::ResumeLateDelivery()
         try {
             outcome = DeliverToWindows(late.msg, late.triggerHandle, late.lParam, late.nextWindow);
         } catch (...) {
-            FinishRaisedNotify();
+            FinishNotify(false);
             throw;
         }
     }
@@ -481,7 +468,7 @@ void TSioBaseDispatcher::DispatcherServes(bool serving)
         resumeDue_ = resumeDue_ && serving;
     }
     // The thread ends with a late delivery still to go on: the port is closing or has
-    // failed, so the notification just ends.
+    // failed, so the notification just ends, with what the late handler took consumed.
     if (due)
         FinishNotify(false);
 }

@@ -10,10 +10,7 @@ struct SioNotifyCourier::State {
     std::mutex lock;
     std::condition_variable changed;
     TSioBaseDispatcher* dispatcher;
-    SioWindow window = 0;
-    uint32_t msg = 0;
-    uint32_t wParam = 0;
-    int32_t lParam = 0;
+    SioSentMessage job;
     bool hasJob = false;
     bool done = false;
     bool abandoned = false;
@@ -48,10 +45,7 @@ bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, 
     std::unique_lock<std::mutex> guard(state_->lock);
     if (!thread_.joinable())
         thread_ = std::thread(&SioNotifyCourier::Run, state_);
-    state_->window = window;
-    state_->msg = msg;
-    state_->wParam = wParam;
-    state_->lParam = lParam;
+    state_->job = SioSentMessage{window, msg, wParam, lParam};
     state_->hasJob = true;
     state_->done = false;
     state_->abandoned = false;
@@ -64,10 +58,12 @@ bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, 
     return false;
 }
 
-SioWindow SioNotifyCourier::SendingTo() const
+bool SioNotifyCourier::Sending(SioSentMessage& message) const
 {
     std::lock_guard<std::mutex> guard(state_->lock);
-    return state_->hasJob ? state_->window : 0;
+    if (state_->hasJob)
+        message = state_->job;
+    return state_->hasJob;
 }
 
 void SioNotifyCourier::Run(std::shared_ptr<State> state)
@@ -77,9 +73,7 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
         state->changed.wait(guard, [&state] { return state->hasJob || state->stop; });
         if (!state->hasJob)
             return;
-        SioWindow window = state->window;
-        uint32_t msg = state->msg, wParam = state->wParam;
-        int32_t lParam = state->lParam;
+        const SioSentMessage job = state->job;
         const uint64_t key = state->dispatcher ? state->dispatcher->deliveryKey_ : 0;
         guard.unlock();
         if (SioWindowMessenger* messenger = CurrentSioWindowMessenger()) {
@@ -87,7 +81,7 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
             // notification's delivery.
             TSioBaseDispatcher::DeliveryMark inside(key);
             try {
-                messenger->Send(window, msg, wParam, lParam);
+                messenger->Send(job.Window, job.Msg, job.WParam, job.LParam);
             } catch (...) {
                 // The window's own procedure handles its exceptions; nothing to add.
             }

@@ -23,9 +23,9 @@ public:
     // True when the window's procedure returned within timeoutMs; false when it still
     // runs (the notification is then finished when it returns).
     bool Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs);
-    // The window a send is on its way to or whose procedure has not returned yet (a
-    // late one included); 0 when there is none.
-    SioWindow SendingTo() const;
+    // The message a send is on its way with, or whose window's procedure has not
+    // returned yet (a late one included); false when there is none.
+    bool Sending(SioSentMessage& message) const;
 
 private:
     struct State;

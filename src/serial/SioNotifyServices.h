@@ -35,6 +35,20 @@ TSioNotifyEvent MakeSioNotifyEvent(T* object)
             }};
 }
 
+// One message sent to a window.
+struct SioSentMessage {
+    SioWindow Window = 0;
+    uint32_t Msg = 0;
+    uint32_t WParam = 0;
+    int32_t LParam = 0;
+
+    bool operator==(const SioSentMessage& o) const
+    {
+        return Window == o.Window && Msg == o.Msg && WParam == o.WParam && LParam == o.LParam;
+    }
+    bool operator!=(const SioSentMessage& o) const { return !(*this == o); }
+};
+
 class SioWindowMessenger {
 public:
     virtual ~SioWindowMessenger() = default;
@@ -42,14 +56,14 @@ public:
     // long that takes; false when there is no such window. Called on a thread of the
     // dispatcher's own, never on the window's.
     virtual bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) = 0;
-    // Whether the calling thread runs window's procedure for a message another thread
-    // sent it and still waits for (also deeper down, in a loop that procedure runs).
-    // Where the system cannot tell which window a sent message is for, it answers for
-    // the thread that owns window being inside some sent message. Messengers that call
-    // windows on the sending thread keep this false.
-    virtual bool RunsSentMessage(SioWindow window)
+    // Whether the calling thread is running the procedure of message's window for this
+    // very message, which Send is delivering from another thread and which has not been
+    // answered yet; also deeper down, in a loop that procedure runs. Any other message
+    // the thread handles, sent by anyone, does not count. Messengers that call windows
+    // on the sending thread keep this false.
+    virtual bool RunsSentMessage(const SioSentMessage& message)
     {
-        (void)window;
+        (void)message;
         return false;
     }
     // A hidden 10 by 10 window of class "sioDispatch" (0 when it cannot be made).

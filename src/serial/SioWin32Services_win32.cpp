@@ -9,6 +9,7 @@
 #include "serial/SioMessageTable.h"
 #include "serial/SioNotifyServices.h"
 #include "serial/SioSystem.h"
+#include "serial/SioWin32SentMessages.h"
 #include "serial/SioWin32Services.h"
 #include "ui/Application.h"
 #include "ui/DialogProvider.h"
@@ -42,7 +43,8 @@ public:
     }
 };
 
-// Notifications to windows: a blocking send (the dispatcher bounds its own wait).
+// Notifications to windows: a blocking send (the dispatcher bounds its own wait),
+// watched so that the window's thread can tell it is handling it.
 class WindowMessenger : public SioWindowMessenger {
 public:
     bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
@@ -50,17 +52,11 @@ public:
         HWND hwnd = reinterpret_cast<HWND>(window);
         if (!IsWindow(hwnd))
             return false;
+        SioWin32SentMessages::Watch watch({window, msg, wParam, lParam});
         SendMessageW(hwnd, msg, wParam, lParam);
         return true;
     }
-    bool RunsSentMessage(SioWindow window) override
-    {
-        // The window's own thread, handling a message for another thread and not replied
-        // to early. The system does not tell which window that message is for.
-        HWND hwnd = reinterpret_cast<HWND>(window);
-        return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId() &&
-               (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
-    }
+    bool RunsSentMessage(const SioSentMessage& message) override { return SioWin32SentMessages::Runs(message); }
     SioWindow CreateDispatcherWindow() override
     {
         HWND hwnd = CreateWindowExW(0, L"sioDispatch", L"", 0, 0, 0, 10, 10, nullptr, nullptr,

@@ -91,13 +91,14 @@ public:
                     return true;
             }
         }
+        const SioSentMessage sent{window, msg, wParam, lParam};
         if (handler) {
-            RunSent(window, [&] { handler({msg, wParam, lParam}); });
+            RunSent(sent, [&] { handler({msg, wParam, lParam}); });
             return true;
         }
         if (!IsLive(window))
             return false;
-        RunSent(window, [&] {
+        RunSent(sent, [&] {
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
@@ -105,9 +106,9 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(late));
         return true;
     }
-    bool RunsSentMessage(SioWindow window) override
+    bool RunsSentMessage(const SioSentMessage& message) override
     {
-        return OnMainThread() && std::find(sentTo_.begin(), sentTo_.end(), window) != sentTo_.end();
+        return OnMainThread() && std::find(sentTo_.begin(), sentTo_.end(), message) != sentTo_.end();
     }
     SioWindow CreateDispatcherWindow() override { return 0; }
     // Methods queued for the main thread first, then one posted message.
@@ -178,19 +179,19 @@ public:
 private:
     // A window's procedure on the main thread for a message another thread sent it.
     template <class Procedure>
-    void RunSent(SioWindow window, Procedure procedure)
+    void RunSent(const SioSentMessage& message, Procedure procedure)
     {
         const bool fromOtherThread = !OnMainThread();
         Synchronize([&] {
             if (fromOtherThread)
-                sentTo_.push_back(window);
+                sentTo_.push_back(message);
             procedure();
             if (fromOtherThread)
                 sentTo_.pop_back();
         });
     }
 
-    std::vector<SioWindow> sentTo_;  // windows running a sent message, innermost last; main thread only
+    std::vector<SioSentMessage> sentTo_;  // messages whose procedures run, innermost last; main thread only
     std::mutex lock_;
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;

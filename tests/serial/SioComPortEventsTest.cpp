@@ -15,6 +15,7 @@
 
 #include "FakePortWindows.h"
 #include "serial/SioComPort.h"
+#include "serial/SioExceptions.h"
 #include "serial/SioPortList.h"
 
 namespace {
@@ -309,41 +310,97 @@ TEST_F(SioComPortWithThreads, ACloseOnTheMainThreadThatTheDispatcherWaitsForIsPu
     EXPECT_TRUE(PumpUntil([&] { return windows.LiveWindows() == 0 && PortListEntry(handle) == nullptr; }));
 }
 
-// No event is assigned, so the dispatcher's notices reach no handler: what the main
-// thread takes meanwhile is its own, whichever way it reads.
+// No event of the port is assigned: what the main thread takes is its own, whichever
+// way it reads, with no handler at all or beside a handler of the data notifications
+// that tries for a share of each one, a byte at a time, on the dispatcher's thread (a
+// wait routine begins while that handler runs). No byte reaches anyone twice and none
+// is lost; a wait routine acts only on bytes it was given.
 TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrder)
 {
-    constexpr uint32_t total = 200000;
-    auto byteAt = [](uint32_t i) { return static_cast<char>(i % 251); };
-    Open();
-    std::atomic<bool> readerDone{false};
-    std::thread feeder([&] {
-        for (uint32_t i = 0; i < total && !readerDone; ++i) {
-            Memory().PushData(std::string(1, byteAt(i)));
-            while (Memory().DispatchQueue.BytesQueued() > 4096 && !readerDone)
-                std::this_thread::yield();
-        }
-    });
-    uint32_t received = 0, wrong = 0;
-    auto take = [&](char c) { wrong += c != byteAt(received++); };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (bool byBlock = false; received < total && wrong == 0 && std::chrono::steady_clock::now() < deadline;
-         byBlock = !byBlock) {
-        if (byBlock) {
-            std::string block(port->InBuffUsed(), '\0');
-            if (!block.empty()) {
-                port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
-                std::for_each(block.begin(), block.end(), take);
+    auto byteAt = [](uint32_t i) { return static_cast<char>(1 + i % 251); };  // never 0
+    enum Route { Alone, BesideAHandler, ThroughAWait };
+    for (Route route : {Alone, BesideAHandler, ThroughAWait}) {
+        SCOPED_TRACE(route);
+        const uint32_t total = route == Alone ? 200000 : 30000;
+        Open();
+        TSioBaseDispatcher& d = Memory();
+        std::mutex handlerLock;
+        std::string handlerTook;
+        uint32_t notices = 0;
+        std::atomic<bool> inHandler{false};
+        NotifyRecorder handler;
+        handler.onNotice = [&](const Notice& n) {
+            if (n.msg != TriggerAvailMessage)
+                return;
+            inHandler = true;
+            // None, half or all of what it was told of; the main thread's takes meanwhile
+            // leave it less.
+            const uint32_t share = n.wParam * (notices++ % 3) / 2;
+            for (uint32_t i = 0; i < share; ++i) {
+                uint8_t c;
+                if (d.GetChar(c) != 0) {
+                    std::this_thread::yield();
+                    continue;
+                }
+                std::lock_guard<std::mutex> guard(handlerLock);
+                handlerTook += static_cast<char>(c);
             }
-        } else if (port->CharReady()) {
-            take(port->GetChar());
+            inHandler = false;
+        };
+        if (route != Alone)
+            d.RegisterEventTriggerHandler(handler.Event());
+        std::atomic<bool> readerDone{false};
+        std::thread feeder([&] {
+            for (uint32_t i = 0; i < total && !readerDone; ++i) {
+                Memory().PushData(std::string(1, byteAt(i)));
+                while (Memory().DispatchQueue.BytesQueued() > 4096 && !readerDone)
+                    std::this_thread::yield();
+            }
+        });
+        std::string got;
+        uint32_t raised = 0;
+        auto handlerTotal = [&] {
+            std::lock_guard<std::mutex> guard(handlerLock);
+            return static_cast<uint32_t>(handlerTook.size());
+        };
+        port->OnWaitChar = [&](TObject*, char c) { got += c; };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        for (bool byBlock = false; got.size() + handlerTotal() < total && std::chrono::steady_clock::now() < deadline;
+             byBlock = !byBlock) {
+            try {
+                if (route == ThroughAWait && inHandler) {
+                    port->WaitForString("\xFE", 1, false, false);  // never arrives
+                } else if (byBlock) {
+                    std::string block(port->InBuffUsed(), '\0');
+                    if (!block.empty()) {
+                        port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
+                        got += block;
+                    }
+                } else if (port->CharReady()) {
+                    got += port->GetChar();
+                }
+            } catch (const EBufferIsEmpty&) {
+                ++raised;  // the handler took what the main thread had seen
+            }
+        }
+        readerDone = true;
+        feeder.join();
+        // Put off while the handler runs on the dispatcher's thread: the threads that run
+        // it have ended once the port is closed.
+        port->SetOpen(false);
+        ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
+        EXPECT_EQ(got.find('\0'), std::string::npos) << "a byte that never came was passed on";
+        EXPECT_EQ(got.size() + handlerTook.size(), total) << "bytes given twice, or lost";
+        if (route == Alone) {
+            EXPECT_EQ(raised, 0u) << "a read raised after CharReady said a byte was there";
+            uint32_t wrong = 0;
+            for (uint32_t i = 0; i < got.size(); ++i)
+                wrong += got[i] != byteAt(i);
+            EXPECT_EQ(wrong, 0u) << "a byte came twice, or out of order";
+        } else {
+            EXPECT_GT(handlerTook.size(), 0u);
         }
     }
-    readerDone = true;
-    feeder.join();
-    ASSERT_EQ(wrong, 0u) << "a byte came twice, or out of order, before byte " << received;
-    EXPECT_EQ(received, total);
-    EXPECT_EQ(port->InBuffUsed(), 0);
 }
 
 TEST_F(SioComPortWithThreads, WaitRoutinesTakeTextAsItArrives)

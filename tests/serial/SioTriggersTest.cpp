@@ -183,9 +183,20 @@ TEST_F(SioTriggers, BytesFlushedInAHandlerAreNotExaminedAgain)
     int32_t k = d.AddDataTrigger("K", false);
     d.ChangeLengthTrigger(1);
     recorder.onNotice = [this](const Notice& n) {
-        if (n.msg == TriggerDataMessage)
-            d.FlushInBuffer();
+        if (n.msg != TriggerDataMessage)
+            return;
+        d.FlushInBuffer();
+        EXPECT_EQ(d.InBuffUsed(), 0u) << "the flushing handler finds nothing more";
+        uint8_t c;
+        EXPECT_EQ(d.GetChar(c), -3007);
     };
+    NotifyRecorder after;
+    uint32_t afterSaw = 0;
+    after.onNotice = [&](const Notice& n) {
+        if (n.msg == TriggerDataMessage)
+            afterSaw = d.InBuffUsed();
+    };
+    d.RegisterEventTriggerHandler(after.Event());
     d.PushData("xOKabcOKdef");
     d.Cycle();
     std::vector<Notice> n = recorder.Notices();
@@ -193,6 +204,7 @@ TEST_F(SioTriggers, BytesFlushedInAHandlerAreNotExaminedAgain)
     EXPECT_EQ(n[0].msg, TriggerAvailMessage);
     EXPECT_EQ(n[1].msg, TriggerDataMessage);
     EXPECT_EQ(n[1].wParam, static_cast<uint32_t>(k)) << "the match of OK was in the flushed bytes";
+    EXPECT_EQ(afterSaw, 11u) << "the handlers after the flushing one still see it all";
     EXPECT_EQ(d.InBuffUsed(), 0u);
 }
 

@@ -1,15 +1,21 @@
 // The port component over real serial lines (ptys with a test peer on the other end):
-// writing and reading back, a burst larger than the rings, closing inside a handler and
-// reopening, refused opens, the port dialog on the way to an open, and a thousand opens
-// and closes without a leaked handle or thread.
+// writing and reading back, a burst larger than the rings, reads that no handler makes
+// beside handlers that take, closing inside a handler and reopening, refused opens, the
+// port dialog on the way to an open, and a thousand opens and closes without a leaked
+// handle or thread.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <functional>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "PeerPattern.h"
 #include "SerialTestHelpers.h"
 #include "serial/SioComPort.h"
+#include "serial/SioDispatcher.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioSelCom.h"
 #include "ui/Forms.h"
@@ -91,6 +97,137 @@ TEST_F(SerialPty, ABurstLargerThanTheRingsArrivesWhole)
     ASSERT_EQ(received.size(), count);
     for (uint32_t i = 0; i < count; ++i)
         ASSERT_EQ(static_cast<uint8_t>(received[i]), PeerPatternByte(i)) << "byte " << i;
+}
+
+// What a procedure handler takes, on the dispatcher's thread.
+std::mutex procedureLock;
+std::string procedureTook;
+TSioBaseDispatcher* procedurePort = nullptr;
+void TakeEverything(uint32_t msg, uint32_t, int32_t)
+{
+    std::string block(procedurePort->InBuffUsed(), '\0');
+    if (msg != TriggerAvailMessage || block.empty() || procedurePort->GetBlock(&block[0], static_cast<uint32_t>(block.size())) < 0)
+        return;
+    std::lock_guard<std::mutex> guard(procedureLock);
+    procedureTook += block;
+}
+
+// A window that only counts the notifications it is sent, and one whose procedure reads
+// the port for a while whenever another thread sends it WM_APP.
+int countedNotices = 0;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    countedNotices += msg >= TriggerAvailMessage && msg <= TriggerStatusMessage;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+std::function<void()> pollPort;
+LRESULT CALLBACK PollingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_APP && pollPort)
+        pollPort();
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeWindow(const wchar_t* name, WNDPROC procedure)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// A worker thread writes a counted pattern through the echo line and sends a window of
+// this thread WM_APP after each piece; that window's procedure reads the port, on this
+// thread, while the dispatcher's courier waits to send this thread its notifications.
+// Those reads are no handler's: with the port's events and a second window taking
+// nothing, they get every byte once and in order and never raise after CharReady; beside
+// a procedure handler that takes everything, no byte reaches both.
+TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
+{
+    auto byteAt = [](uint32_t i) { return static_cast<char>(1 + i % 251); };
+    constexpr uint32_t total = 30000;
+    HWND counting = MakeWindow(L"SioTestCounting", CountingProc);
+    HWND polling = MakeWindow(L"SioTestPolling", PollingProc);
+    ASSERT_TRUE(counting && polling);
+    int avails = 0;
+    port->SetOnTriggerAvail([&](TObject*, uint16_t) { ++avails; });
+    port->SetComNumber(EchoPort);
+    for (bool procedure : {false, true}) {
+        SCOPED_TRACE(procedure ? "beside a procedure handler" : "beside handlers that take nothing");
+        port->SetOpen(true);
+        ASSERT_EQ(port->PortState(), psOpen);
+        TSioBaseDispatcher* d = port->Dispatcher();
+        procedurePort = d;
+        procedureTook.clear();
+        if (procedure)
+            d->RegisterProcTriggerHandler(&TakeEverything);
+        else
+            d->RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(counting));
+        countedNotices = avails = 0;
+        std::string got;
+        uint32_t raised = 0;
+        pollPort = [&] {
+            const DWORD until = GetTickCount() + 3;
+            for (bool byBlock = false; GetTickCount() < until; byBlock = !byBlock) {
+                try {
+                    if (byBlock) {
+                        std::string block(port->InBuffUsed(), '\0');
+                        if (!block.empty()) {
+                            port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
+                            got += block;
+                        }
+                    } else if (port->CharReady()) {
+                        got += port->GetChar();
+                    }
+                } catch (const EBufferIsEmpty&) {
+                    ++raised;
+                }
+            }
+        };
+        auto taken = [&] {
+            std::lock_guard<std::mutex> guard(procedureLock);
+            return got.size() + procedureTook.size();
+        };
+        std::atomic<bool> stop{false}, stopped{false};
+        std::thread worker([&] {
+            for (uint32_t sent = 0; !stop;) {
+                char piece[64];
+                const uint32_t n = std::min<uint32_t>(sizeof piece, total - sent);
+                for (uint32_t i = 0; i < n; ++i)
+                    piece[i] = byteAt(sent + i);
+                if (n && d->PutBlock(piece, n) == 0)
+                    sent += n;
+                SendMessageW(polling, WM_APP, 0, 0);
+            }
+            stopped = true;
+        });
+        EXPECT_TRUE(PumpUntil([&] { return taken() >= total; }, 60000)) << taken() << " of " << total;
+        stop = true;
+        PumpUntil([&] { return stopped.load(); });
+        worker.join();
+        pollPort = nullptr;
+        // Put off while the procedure runs on the dispatcher's thread: the threads have
+        // ended once the port is closed, before the handlers' locals go.
+        port->SetOpen(false);
+        ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
+        EXPECT_GT(avails, 0) << "the port's events were notified";
+        if (procedure) {
+            EXPECT_EQ(got.size() + procedureTook.size(), total) << "bytes given to both, or lost";
+            EXPECT_GT(procedureTook.size(), 0u);
+        } else {
+            EXPECT_GT(countedNotices, 0) << "the second window was notified";
+            EXPECT_EQ(raised, 0u) << "a read raised after CharReady said a byte was there";
+            ASSERT_EQ(got.size(), total);
+            uint32_t wrong = 0;
+            for (uint32_t i = 0; i < total; ++i)
+                wrong += got[i] != byteAt(i);
+            EXPECT_EQ(wrong, 0u) << "a byte came twice, or out of order";
+        }
+    }
+    DestroyWindow(counting);
+    DestroyWindow(polling);
 }
 
 TEST_F(SerialPty, ClosingInsideOnTriggerAvailAndOpeningAgain)

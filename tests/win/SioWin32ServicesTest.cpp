@@ -2,6 +2,8 @@
 // of notifications to windows, to the main thread and to the exception box.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "UiTestHelpers.h"
@@ -19,16 +21,40 @@ struct WindowNotice {
     WPARAM wParam;
     LPARAM lParam;
     DWORD thread;
+    std::string taken;  // the two bytes the window took
 };
 std::vector<WindowNotice> windowNotices;
+TSioBaseDispatcher* readPort = nullptr;
+
+std::string TakeTwo()
+{
+    char two[2] = {};
+    return readPort && readPort->GetBlock(two, 2) == 2 ? std::string(two, 2) : std::string("nothing");
+}
 
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg >= TriggerAvailMessage && msg <= TriggerStatusMessage) {
-        windowNotices.push_back({msg, wParam, lParam, GetCurrentThreadId()});
+        windowNotices.push_back({msg, wParam, lParam, GetCurrentThreadId(), TakeTwo()});
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A window no notification goes to; another thread sends it WM_APP. Its procedure lets
+// the bytes in wParam arrive and takes two once the port's courier waits to send this
+// thread a notification.
+std::string outsideTaken;
+LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_APP)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    static_cast<MemoryDispatcher*>(readPort)->PushData(reinterpret_cast<const char*>(wParam));
+    const DWORD deadline = GetTickCount() + 5000;
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() < deadline)
+        Sleep(1);
+    outsideTaken = TakeTwo();
+    return 0;
 }
 
 class SioWin32Services : public ::testing::Test {
@@ -48,6 +74,9 @@ TEST_F(SioWin32Services, SystemMessagesKeepOneTrailingBlankForTheLineEnd)
     EXPECT_EQ(SioLoadStr(-2), "File not found") << "table texts come first";
 }
 
+// Every window handler reads the same bytes, and the most any took is consumed; a read
+// on that thread for a message someone else sent it is no handler's, even while the
+// courier waits to send it a notification.
 TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMainThread)
 {
     WNDCLASSW wc{};
@@ -55,8 +84,16 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"SioTestTarget";
     RegisterClassW(&wc);
-    HWND target = CreateWindowExW(0, L"SioTestTarget", L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(target, nullptr);
+    wc.lpfnWndProc = BystanderProc;
+    wc.lpszClassName = L"SioTestBystander";
+    RegisterClassW(&wc);
+    auto make = [&](const wchar_t* name) {
+        return CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    };
+    HWND target = make(L"SioTestTarget");
+    HWND second = make(L"SioTestTarget");
+    HWND bystander = make(L"SioTestBystander");
+    ASSERT_TRUE(target && second && bystander);
     windowNotices.clear();
 
     NotifyRecorder sync;
@@ -65,21 +102,45 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
     {
         MemoryDispatcher port(true);
         ASSERT_EQ(port.Open(), 0);
+        readPort = &port;
         port.RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(target));
+        port.RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(second));
         port.UpdateHandlerFlags(fuEnablePort);
         port.RegisterSyncEventTriggerHandler(sync.Event());
         port.ChangeLengthTrigger(3);
         port.PushData("abc");
-        ASSERT_TRUE(PumpUntil([&] { return windowNotices.size() == 1 && sync.Count() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return windowNotices.size() == 2 && sync.Count() == 1; }));
         EXPECT_EQ(windowNotices[0].msg, TriggerAvailMessage);
         EXPECT_EQ(windowNotices[0].wParam, 3u);
         EXPECT_EQ(HIWORD(windowNotices[0].lParam), port.Handle());
         EXPECT_EQ(windowNotices[0].thread, GetCurrentThreadId());
         EXPECT_EQ(syncThread, GetCurrentThreadId());
+        EXPECT_EQ(windowNotices[0].taken, "ab");
+        EXPECT_EQ(windowNotices[1].taken, "ab") << "each window handler reads from the same start";
+        ASSERT_TRUE(PumpUntil([&] { return !port.EventBusy(); }));
+        EXPECT_EQ(port.InBuffUsed(), 1u);
+
+        port.DeregisterEventTriggerHandler(sync.Event());
+        std::atomic<bool> sent{false};
+        std::thread sender([&] {
+            SendMessageW(bystander, WM_APP, reinterpret_cast<WPARAM>("def"), 0);
+            sent = true;
+        });
+        const bool delivered = PumpUntil([&] { return windowNotices.size() == 4 && sent; });
+        sender.join();
+        ASSERT_TRUE(delivered);
+        EXPECT_EQ(outsideTaken, "cd") << "taken outside the handlers, from the tail";
+        EXPECT_EQ(windowNotices[2].taken, "ef") << "the handlers read on from what that read left";
+        EXPECT_EQ(windowNotices[3].taken, "ef") << "a byte given outside was given again";
+        ASSERT_TRUE(PumpUntil([&] { return !port.EventBusy(); }));
+        EXPECT_EQ(port.InBuffUsed(), 0u);
         port.DonePort();
+        readPort = nullptr;
     }
-    DestroyWindow(target);
+    for (HWND window : {target, second, bystander})
+        DestroyWindow(window);
     UnregisterClassW(L"SioTestTarget", wc.hInstance);
+    UnregisterClassW(L"SioTestBystander", wc.hInstance);
 }
 
 TEST_F(SioWin32Services, AThreadsFailureIsShownInTheExceptionBox)
