@@ -53,8 +53,8 @@ class SioWindowMessenger {
 public:
     virtual ~SioWindowMessenger() = default;
     // Sends msg to window and returns once the window's procedure has returned, however
-    // long that takes; false when there is no such window. Called on a thread of the
-    // dispatcher's own, never on the window's.
+    // long that takes; false when there is no such window. The dispatcher calls it on a
+    // thread of its own, never on the window's.
     virtual bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) = 0;
     // Whether the calling thread is running the procedure of message's window for this
     // very message, which Send is delivering from another thread and which has not been

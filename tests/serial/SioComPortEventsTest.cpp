@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "FakePortWindows.h"
+#include "OutsideReader.h"
 #include "serial/SioComPort.h"
-#include "serial/SioExceptions.h"
 #include "serial/SioPortList.h"
 
 namespace {
@@ -317,7 +317,6 @@ TEST_F(SioComPortWithThreads, ACloseOnTheMainThreadThatTheDispatcherWaitsForIsPu
 // is lost; a wait routine acts only on bytes it was given.
 TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrder)
 {
-    auto byteAt = [](uint32_t i) { return static_cast<char>(1 + i % 251); };  // never 0
     enum Route { Alone, BesideAHandler, ThroughAWait };
     for (Route route : {Alone, BesideAHandler, ThroughAWait}) {
         SCOPED_TRACE(route);
@@ -352,36 +351,24 @@ TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrd
         std::atomic<bool> readerDone{false};
         std::thread feeder([&] {
             for (uint32_t i = 0; i < total && !readerDone; ++i) {
-                Memory().PushData(std::string(1, byteAt(i)));
+                Memory().PushData(std::string(1, CountedByte(i)));
                 while (Memory().DispatchQueue.BytesQueued() > 4096 && !readerDone)
                     std::this_thread::yield();
             }
         });
-        std::string got;
-        uint32_t raised = 0;
+        OutsideReader reader(*port);
+        const std::string& got = reader.Got;
         auto handlerTotal = [&] {
             std::lock_guard<std::mutex> guard(handlerLock);
             return static_cast<uint32_t>(handlerTook.size());
         };
-        port->OnWaitChar = [&](TObject*, char c) { got += c; };
+        port->OnWaitChar = [&](TObject*, char c) { reader.Got += c; };
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        for (bool byBlock = false; got.size() + handlerTotal() < total && std::chrono::steady_clock::now() < deadline;
-             byBlock = !byBlock) {
-            try {
-                if (route == ThroughAWait && inHandler) {
-                    port->WaitForString("\xFE", 1, false, false);  // never arrives
-                } else if (byBlock) {
-                    std::string block(port->InBuffUsed(), '\0');
-                    if (!block.empty()) {
-                        port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
-                        got += block;
-                    }
-                } else if (port->CharReady()) {
-                    got += port->GetChar();
-                }
-            } catch (const EBufferIsEmpty&) {
-                ++raised;  // the handler took what the main thread had seen
-            }
+        while (got.size() + handlerTotal() < total && std::chrono::steady_clock::now() < deadline) {
+            if (route == ThroughAWait && inHandler)
+                port->WaitForString("\xFE", 1, false, false);  // never arrives
+            else
+                reader.ReadOnce();
         }
         readerDone = true;
         feeder.join();
@@ -392,11 +379,8 @@ TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrd
         EXPECT_EQ(got.find('\0'), std::string::npos) << "a byte that never came was passed on";
         EXPECT_EQ(got.size() + handlerTook.size(), total) << "bytes given twice, or lost";
         if (route == Alone) {
-            EXPECT_EQ(raised, 0u) << "a read raised after CharReady said a byte was there";
-            uint32_t wrong = 0;
-            for (uint32_t i = 0; i < got.size(); ++i)
-                wrong += got[i] != byteAt(i);
-            EXPECT_EQ(wrong, 0u) << "a byte came twice, or out of order";
+            EXPECT_EQ(reader.Raised, 0u) << "a read raised after CharReady said a byte was there";
+            EXPECT_EQ(OffPattern(got), 0u) << "a byte came twice, or out of order";
         } else {
             EXPECT_GT(handlerTook.size(), 0u);
         }

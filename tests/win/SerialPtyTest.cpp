@@ -14,6 +14,7 @@
 
 #include "PeerPattern.h"
 #include "SerialTestHelpers.h"
+#include "serial/OutsideReader.h"
 #include "serial/SioComPort.h"
 #include "serial/SioDispatcher.h"
 #include "serial/SioExceptions.h"
@@ -146,7 +147,6 @@ HWND MakeWindow(const wchar_t* name, WNDPROC procedure)
 // a procedure handler that takes everything, no byte reaches both.
 TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
 {
-    auto byteAt = [](uint32_t i) { return static_cast<char>(1 + i % 251); };
     constexpr uint32_t total = 30000;
     HWND counting = MakeWindow(L"SioTestCounting", CountingProc);
     HWND polling = MakeWindow(L"SioTestPolling", PollingProc);
@@ -166,25 +166,11 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
         else
             d->RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(counting));
         countedNotices = avails = 0;
-        std::string got;
-        uint32_t raised = 0;
+        OutsideReader reader(*port);
+        const std::string& got = reader.Got;
         pollPort = [&] {
-            const DWORD until = GetTickCount() + 3;
-            for (bool byBlock = false; GetTickCount() < until; byBlock = !byBlock) {
-                try {
-                    if (byBlock) {
-                        std::string block(port->InBuffUsed(), '\0');
-                        if (!block.empty()) {
-                            port->GetBlock(&block[0], static_cast<uint16_t>(block.size()));
-                            got += block;
-                        }
-                    } else if (port->CharReady()) {
-                        got += port->GetChar();
-                    }
-                } catch (const EBufferIsEmpty&) {
-                    ++raised;
-                }
-            }
+            for (const DWORD until = GetTickCount() + 3; GetTickCount() < until;)
+                reader.ReadOnce();
         };
         auto taken = [&] {
             std::lock_guard<std::mutex> guard(procedureLock);
@@ -196,7 +182,7 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
                 char piece[64];
                 const uint32_t n = std::min<uint32_t>(sizeof piece, total - sent);
                 for (uint32_t i = 0; i < n; ++i)
-                    piece[i] = byteAt(sent + i);
+                    piece[i] = CountedByte(sent + i);
                 if (n && d->PutBlock(piece, n) == 0)
                     sent += n;
                 SendMessageW(polling, WM_APP, 0, 0);
@@ -218,12 +204,9 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
             EXPECT_GT(procedureTook.size(), 0u);
         } else {
             EXPECT_GT(countedNotices, 0) << "the second window was notified";
-            EXPECT_EQ(raised, 0u) << "a read raised after CharReady said a byte was there";
-            ASSERT_EQ(got.size(), total);
-            uint32_t wrong = 0;
-            for (uint32_t i = 0; i < total; ++i)
-                wrong += got[i] != byteAt(i);
-            EXPECT_EQ(wrong, 0u) << "a byte came twice, or out of order";
+            EXPECT_EQ(reader.Raised, 0u) << "a read raised after CharReady said a byte was there";
+            EXPECT_EQ(got.size(), total);
+            EXPECT_EQ(OffPattern(got), 0u) << "a byte came twice, or out of order";
         }
     }
     DestroyWindow(counting);
