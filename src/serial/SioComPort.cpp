@@ -356,7 +356,7 @@ void TSioCustomComPort::RegisterComPort(bool use)
     if (use) {
         comWindow_ = platform ? platform->CreateComWindow() : 0;
         if (comWindow_ && dispatcher_)
-            dispatcher_->RegisterWndTriggerHandler(comWindow_);
+            dispatcher_->RegisterPortWindow(comWindow_);
         return;
     }
     if (!comWindow_)

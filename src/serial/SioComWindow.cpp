@@ -80,8 +80,12 @@ int32_t SioComWindowProc(SioWindow window, uint32_t msg, uint32_t wParam, int32_
     TSioBaseDispatcher* d = PortListEntry(index);
     if (!d || HandleOrphanMessage(d, msg, lParam))
         return 0;
-    if (auto* port = dynamic_cast<TSioCustomComPort*>(d->Owner))
+    if (auto* port = dynamic_cast<TSioCustomComPort*>(d->Owner)) {
+        // The port's events for the notification the courier is sending this window are
+        // the notification's handlers: what they take is their read-ahead.
+        TSioBaseDispatcher::PortWindowScope inside(*d, {window, msg, wParam, lParam});
         port->HandleComWindowMessage(window, msg, wParam, lParam);
+    }
     return 0;
 }
 

@@ -26,11 +26,14 @@
 // takes longer keeps the port busy (EventBusy) until it returns; its take count is then
 // applied and the busy flag cleared.
 //
-// Takes during a data notification: each of its handlers reads the same bytes, from
-// where the ring's tail was when the notification began, and the most any of them took
-// is consumed when it ends. A reader outside the handlers meanwhile takes from past what
-// they have taken and moves the tail at once, so no byte reaches it twice; the handlers
-// after such a take read on from what it left.
+// Takes during a data notification: a take is a handler's only on a thread inside the
+// notification's delivery (InDelivery): in a method or procedure handler the dispatcher
+// calls, in the port's own window procedure (PortWindowScope), or in another window's
+// procedure for the very message the courier sent it watched. Each handler reads the
+// same bytes, from where the ring's tail was when the notification began, and the most
+// any of them took is consumed when it ends. A reader outside the handlers meanwhile
+// takes from past what they have taken and moves the tail at once, so no byte reaches
+// it twice; the handlers after such a take read on from what it left.
 //
 // Life of a port: InitPort opens the device, makes the rings and events and has the
 // back end start its threads (StartDispatcher, which starts each one with StartThread);
@@ -48,6 +51,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -222,6 +226,9 @@ public:
 
     // ---- Notification targets ----
     void RegisterWndTriggerHandler(SioWindow window);
+    // The port component's own window: a window handler whose procedure puts a
+    // PortWindowScope around each notification, so its sends need no watching.
+    void RegisterPortWindow(SioWindow window);
     void RegisterProcTriggerHandler(TSioNotifyProc proc);
     void RegisterEventTriggerHandler(TSioNotifyEvent method);
     void RegisterSyncEventTriggerHandler(TSioNotifyEvent method);
@@ -349,6 +356,7 @@ private:
     // Notification targets; deregistration during a notification only marks them.
     struct WndHandler {
         SioWindow Window;
+        bool PortWindow = false;  // RegisterPortWindow
         bool Deleted = false;
     };
     struct ProcHandler {
@@ -378,6 +386,22 @@ private:
         const uint64_t key_;
         const DeliveryMark* const outer_;
     };
+public:
+    // Put by the port's own window procedure around its handling of a notification:
+    // while it lives, the calling thread is inside the delivery if message is the one
+    // the courier is sending that window. Nothing of the dispatcher is used once it is
+    // made, so the port may go meanwhile.
+    class PortWindowScope {
+    public:
+        PortWindowScope(const TSioBaseDispatcher& dispatcher, const SioSentMessage& message);
+        PortWindowScope(const PortWindowScope&) = delete;
+        PortWindowScope& operator=(const PortWindowScope&) = delete;
+
+    private:
+        std::optional<DeliveryMark> mark_;
+    };
+
+private:
     // A method or procedure handler while it runs, on whichever thread runs it: counted
     // as running, and its thread marked as inside the delivery.
     class HandlerScope {
@@ -448,6 +472,7 @@ private:
     void StatusTriggerLoop();
     void ResetStatusHitsIfAny();
     uint32_t CountHandlers(bool windows);
+    void AddWindowHandler(SioWindow window, bool portWindow);
     template <class List, class Match>
     bool DeregisterHandler(List& list, Match match, TDispatchSubType subType, uint32_t data);
     // From record `from` on; invoke (handler, index) answers false when a window's

@@ -341,7 +341,8 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
                 std::lock_guard<std::mutex> guard(lateLock_);
                 late_ = LateDelivery{msg, triggerHandle, lParam, index + 1};
             }
-            return courier_->Deliver(handler.Window, msg, triggerHandle, lParam, sendTimeoutMs_);
+            return courier_->Deliver({handler.Window, msg, triggerHandle, lParam}, !handler.PortWindow,
+                                     sendTimeoutMs_);
         },
         from);
 }
@@ -363,14 +364,23 @@ bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key)
     return false;
 }
 
+TSioBaseDispatcher::PortWindowScope::PortWindowScope(const TSioBaseDispatcher& dispatcher,
+                                                     const SioSentMessage& message)
+{
+    SioSentMessage sent;
+    if (dispatcher.courier_ && dispatcher.courier_->Sending(sent) && sent == message)
+        mark_.emplace(dispatcher.deliveryKey_);
+}
+
 bool TSioBaseDispatcher::InDelivery() const
 {
-    // Handlers the dispatcher calls, and the courier's own send, mark their thread.
+    // Handlers the dispatcher calls, the port's own window procedure and the courier's
+    // own send mark their thread.
     if (DeliveryMark::Held(deliveryKey_))
         return true;
-    // A window's procedure is the system's to call: the courier tells which message it
-    // is sending to which window, the messenger whether this thread runs that window's
-    // procedure for that very message.
+    // Any other window's procedure is the system's to call: the courier tells which
+    // message it is sending to which window, the messenger whether this thread runs that
+    // window's procedure for that very message.
     SioSentMessage sent;
     SioWindowMessenger* messenger = CurrentSioWindowMessenger();
     return messenger && courier_ && courier_->Sending(sent) && messenger->RunsSentMessage(sent);

@@ -293,10 +293,14 @@ void TSioBaseDispatcher::RestoreTriggers(const TTriggerSave& save)
 
 // ---- Notification targets ----
 
-void TSioBaseDispatcher::RegisterWndTriggerHandler(SioWindow window)
+void TSioBaseDispatcher::RegisterWndTriggerHandler(SioWindow window) { AddWindowHandler(window, false); }
+
+void TSioBaseDispatcher::RegisterPortWindow(SioWindow window) { AddWindowHandler(window, true); }
+
+void TSioBaseDispatcher::AddWindowHandler(SioWindow window, bool portWindow)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);
-    wndHandlers_.push_back(std::make_unique<WndHandler>(WndHandler{window}));
+    wndHandlers_.push_back(std::make_unique<WndHandler>(WndHandler{window, portWindow}));
     handlerFlag_ = true;
     AddLog(dtTriggerHandlerAlloc, dstWndHandler, static_cast<uint32_t>(window));
 }

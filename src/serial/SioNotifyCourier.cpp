@@ -11,6 +11,7 @@ struct SioNotifyCourier::State {
     std::condition_variable changed;
     TSioBaseDispatcher* dispatcher;
     SioSentMessage job;
+    bool watched = false;
     bool hasJob = false;
     bool done = false;
     bool abandoned = false;
@@ -40,12 +41,13 @@ SioNotifyCourier::~SioNotifyCourier()
         thread_.join();
 }
 
-bool SioNotifyCourier::Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs)
+bool SioNotifyCourier::Deliver(const SioSentMessage& message, bool watched, uint32_t timeoutMs)
 {
     std::unique_lock<std::mutex> guard(state_->lock);
     if (!thread_.joinable())
         thread_ = std::thread(&SioNotifyCourier::Run, state_);
-    state_->job = SioSentMessage{window, msg, wParam, lParam};
+    state_->job = message;
+    state_->watched = watched;
     state_->hasJob = true;
     state_->done = false;
     state_->abandoned = false;
@@ -74,6 +76,7 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
         if (!state->hasJob)
             return;
         const SioSentMessage job = state->job;
+        const bool watched = state->watched;
         const uint64_t key = state->dispatcher ? state->dispatcher->deliveryKey_ : 0;
         guard.unlock();
         if (SioWindowMessenger* messenger = CurrentSioWindowMessenger()) {
@@ -81,7 +84,10 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
             // notification's delivery.
             TSioBaseDispatcher::DeliveryMark inside(key);
             try {
-                messenger->Send(job.Window, job.Msg, job.WParam, job.LParam);
+                if (watched)
+                    messenger->SendWatched(job);
+                else
+                    messenger->Send(job.Window, job.Msg, job.WParam, job.LParam);
             } catch (...) {
                 // The window's own procedure handles its exceptions; nothing to add.
             }

@@ -21,8 +21,10 @@ public:
     SioNotifyCourier& operator=(const SioNotifyCourier&) = delete;
 
     // True when the window's procedure returned within timeoutMs; false when it still
-    // runs (the notification is then finished when it returns).
-    bool Deliver(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam, uint32_t timeoutMs);
+    // runs (the notification is then finished when it returns). Watched: sent with
+    // SendWatched, for a window whose procedure does not tell by itself that it handles
+    // the notification.
+    bool Deliver(const SioSentMessage& message, bool watched, uint32_t timeoutMs);
     // The message a send is on its way with, or whose window's procedure has not
     // returned yet (a late one included); false when there is none.
     bool Sending(SioSentMessage& message) const;

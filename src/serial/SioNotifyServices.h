@@ -56,11 +56,18 @@ public:
     // long that takes; false when there is no such window. The dispatcher calls it on a
     // thread of its own, never on the window's.
     virtual bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) = 0;
+    // The same for a notification to a window whose procedure is not the serial
+    // library's own: while it is on its way, RunsSentMessage can tell the window's
+    // thread that it is handling it.
+    virtual bool SendWatched(const SioSentMessage& message)
+    {
+        return Send(message.Window, message.Msg, message.WParam, message.LParam);
+    }
     // Whether the calling thread is running the procedure of message's window for this
-    // very message, which Send is delivering from another thread and which has not been
-    // answered yet; also deeper down, in a loop that procedure runs. Any other message
-    // the thread handles, sent by anyone, does not count. Messengers that call windows
-    // on the sending thread keep this false.
+    // very message, which SendWatched is delivering from another thread and which has
+    // not been answered yet; also deeper down, in a loop that procedure runs. Any other
+    // message the thread handles, sent by anyone, does not count. Messengers that call
+    // windows on the sending thread keep this false.
     virtual bool RunsSentMessage(const SioSentMessage& message)
     {
         (void)message;

@@ -43,8 +43,8 @@ public:
     }
 };
 
-// Notifications to windows: a blocking send (the dispatcher bounds its own wait),
-// watched so that the window's thread can tell it is handling it.
+// Notifications to windows: a blocking send (the dispatcher bounds its own wait); a
+// watched one lets the window's thread tell that it is handling it.
 class WindowMessenger : public SioWindowMessenger {
 public:
     bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
@@ -52,9 +52,13 @@ public:
         HWND hwnd = reinterpret_cast<HWND>(window);
         if (!IsWindow(hwnd))
             return false;
-        SioWin32SentMessages::Watch watch({window, msg, wParam, lParam});
         SendMessageW(hwnd, msg, wParam, lParam);
         return true;
+    }
+    bool SendWatched(const SioSentMessage& message) override
+    {
+        SioWin32SentMessages::Watch watch(message);
+        return Send(message.Window, message.Msg, message.WParam, message.LParam);
     }
     bool RunsSentMessage(const SioSentMessage& message) override { return SioWin32SentMessages::Runs(message); }
     SioWindow CreateDispatcherWindow() override

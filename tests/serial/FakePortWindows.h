@@ -4,7 +4,8 @@
 // from the dispatcher's courier thread) waits until the main thread pumps, a posted one
 // (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
 // windows record what they are sent, and a user's window given a handler runs it on the
-// main thread as its procedure, as a sent message.
+// main thread as its procedure, as a sent message. As on Win32, the main thread knows
+// only of a watched send that it runs a window's procedure for it.
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
 #include <algorithm>
@@ -80,6 +81,14 @@ public:
     // ---- Window messages ----
     bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
     {
+        return Deliver({window, msg, wParam, lParam}, false);
+    }
+    bool SendWatched(const SioSentMessage& message) override { return Deliver(message, true); }
+    bool Deliver(const SioSentMessage& sent, bool watched)
+    {
+        const SioWindow window = sent.Window;
+        const uint32_t msg = sent.Msg, wParam = sent.WParam;
+        const int32_t lParam = sent.LParam;
         std::function<void(const Notice&)> handler;
         {
             std::lock_guard<std::mutex> guard(lock_);
@@ -91,14 +100,13 @@ public:
                     return true;
             }
         }
-        const SioSentMessage sent{window, msg, wParam, lParam};
         if (handler) {
-            RunSent(sent, [&] { handler({msg, wParam, lParam}); });
+            RunSent(sent, watched, [&] { handler({msg, wParam, lParam}); });
             return true;
         }
         if (!IsLive(window))
             return false;
-        RunSent(sent, [&] {
+        RunSent(sent, watched, [&] {
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
@@ -108,7 +116,7 @@ public:
     }
     bool RunsSentMessage(const SioSentMessage& message) override
     {
-        return OnMainThread() && std::find(sentTo_.begin(), sentTo_.end(), message) != sentTo_.end();
+        return OnMainThread() && std::find(watched_.begin(), watched_.end(), message) != watched_.end();
     }
     SioWindow CreateDispatcherWindow() override { return 0; }
     // Methods queued for the main thread first, then one posted message.
@@ -179,19 +187,20 @@ public:
 private:
     // A window's procedure on the main thread for a message another thread sent it.
     template <class Procedure>
-    void RunSent(const SioSentMessage& message, Procedure procedure)
+    void RunSent(const SioSentMessage& message, bool watched, Procedure procedure)
     {
-        const bool fromOtherThread = !OnMainThread();
+        watched = watched && !OnMainThread();
         Synchronize([&] {
-            if (fromOtherThread)
-                sentTo_.push_back(message);
+            if (watched)
+                watched_.push_back(message);
             procedure();
-            if (fromOtherThread)
-                sentTo_.pop_back();
+            if (watched)
+                watched_.pop_back();
         });
     }
 
-    std::vector<SioSentMessage> sentTo_;  // messages whose procedures run, innermost last; main thread only
+    // Watched sends whose procedures run, innermost last; main thread only.
+    std::vector<SioSentMessage> watched_;
     std::mutex lock_;
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;

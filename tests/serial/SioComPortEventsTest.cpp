@@ -91,11 +91,19 @@ TEST_F(SioComPortWithThreads, ReceivedDataFiresOnTriggerThenOnTriggerAvailWithTh
         port->GetBlock(&taken[0], count);
         EXPECT_EQ(taken, "abcd");
     });
+    std::string userTook;
+    SioWindow user = windows.UserWindow([&](const Notice&) {
+        userTook.resize(2);
+        EXPECT_EQ(Memory().GetBlock(&userTook[0], 2), 2);
+    });
     Open();
+    Memory().RegisterWndTriggerHandler(user);
     Memory().PushData("abcd");
-    ASSERT_TRUE(PumpUntil([&] { return events.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return events.size() == 2 && !userTook.empty(); }));
     EXPECT_EQ(events, (std::vector<std::string>{"trigger 32257 4 4", "avail 4"}));
+    EXPECT_EQ(userTook, "ab") << "the window after the port's own reads from the same start";
     EXPECT_EQ(port->InBuffUsed(), 0);
+    port->SetOpen(false);  // before the user's window, bound to this frame, can hear more
 }
 
 TEST_F(SioComPortWithThreads, StatusTriggersAreClassifiedByTheirHandle)
