@@ -9,7 +9,7 @@
 //
 // Locks (the three sections re-entrant), in the only orders they are ever nested:
 //   port list -> courier's lock -> DispSection -> DataSection -> OutputSection,
-//   port list -> DataSection, and courier's lock -> lateLock_.
+//   port list -> DataSection, and courier's lock -> lateLock_ -> the dispatch queue's.
 // The port's window holds the port list while it handles a notification, so a
 // handler's takes and a close asked for there come under it (a close asks the courier
 // what it is sending); the courier holds its lock while it folds a late handler's take
@@ -51,7 +51,6 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -372,33 +371,42 @@ private:
     // Marks the calling thread, while it lives, as inside the delivery of the
     // notifications of the dispatcher with this key (InDelivery). Marks nest, one chain
     // per thread.
+    // A mark with a message (a window procedure's) counts only while the courier is
+    // sending that message.
     class DeliveryMark {
     public:
-        explicit DeliveryMark(uint64_t key);
+        explicit DeliveryMark(uint64_t key, const SioSentMessage* message = nullptr);
         ~DeliveryMark();
         DeliveryMark(const DeliveryMark&) = delete;
         DeliveryMark& operator=(const DeliveryMark&) = delete;
-        // Whether the calling thread holds a mark with this key.
-        static bool Held(uint64_t key);
+        // Whether the calling thread holds a mark with this key that counts; sending:
+        // the message the courier is sending, or null.
+        static bool Held(uint64_t key, const SioSentMessage* sending);
 
     private:
         static thread_local const DeliveryMark* innermost_;
         const uint64_t key_;
+        const SioSentMessage* const message_;
         const DeliveryMark* const outer_;
     };
 public:
     // Put by the port's own window procedure around its handling of a notification:
-    // while it lives, the calling thread is inside the delivery if message is the one
-    // the courier is sending that window. Nothing of the dispatcher is used once it is
-    // made, so the port may go meanwhile.
+    // while it lives, the calling thread is inside the delivery as long as message is
+    // the one the courier is sending that window (not once the procedure has answered
+    // early). Nothing of the dispatcher is used once it is made, so the port may go
+    // meanwhile.
     class PortWindowScope {
     public:
-        PortWindowScope(const TSioBaseDispatcher& dispatcher, const SioSentMessage& message);
+        PortWindowScope(const TSioBaseDispatcher& dispatcher, const SioSentMessage& message)
+            : message_(message), mark_(dispatcher.deliveryKey_, &message_)
+        {
+        }
         PortWindowScope(const PortWindowScope&) = delete;
         PortWindowScope& operator=(const PortWindowScope&) = delete;
 
     private:
-        std::optional<DeliveryMark> mark_;
+        const SioSentMessage message_;
+        DeliveryMark mark_;
     };
 
 private:

@@ -351,39 +351,36 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
 
 thread_local const TSioBaseDispatcher::DeliveryMark* TSioBaseDispatcher::DeliveryMark::innermost_ = nullptr;
 
-TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key) : key_(key), outer_(innermost_) { innermost_ = this; }
+TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key, const SioSentMessage* message)
+    : key_(key), message_(message), outer_(innermost_)
+{
+    innermost_ = this;
+}
 
 TSioBaseDispatcher::DeliveryMark::~DeliveryMark() { innermost_ = outer_; }
 
-bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key)
+bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key, const SioSentMessage* sending)
 {
     for (const DeliveryMark* mark = innermost_; mark; mark = mark->outer_) {
-        if (mark->key_ == key)
+        if (mark->key_ == key && (!mark->message_ || (sending && *mark->message_ == *sending)))
             return true;
     }
     return false;
 }
 
-TSioBaseDispatcher::PortWindowScope::PortWindowScope(const TSioBaseDispatcher& dispatcher,
-                                                     const SioSentMessage& message)
-{
-    SioSentMessage sent;
-    if (dispatcher.courier_ && dispatcher.courier_->Sending(sent) && sent == message)
-        mark_.emplace(dispatcher.deliveryKey_);
-}
-
 bool TSioBaseDispatcher::InDelivery() const
 {
-    // Handlers the dispatcher calls, the port's own window procedure and the courier's
-    // own send mark their thread.
-    if (DeliveryMark::Held(deliveryKey_))
-        return true;
-    // Any other window's procedure is the system's to call: the courier tells which
-    // message it is sending to which window, the messenger whether this thread runs that
-    // window's procedure for that very message.
+    // The courier tells which message it is sending to which window. Handlers the
+    // dispatcher calls, the port's own window procedure for that message and the
+    // courier's own send mark their thread.
     SioSentMessage sent;
+    const bool sending = courier_ && courier_->Sending(sent);
+    if (DeliveryMark::Held(deliveryKey_, sending ? &sent : nullptr))
+        return true;
+    // Any other window's procedure is the system's to call: the messenger tells whether
+    // this thread runs it for that very message.
     SioWindowMessenger* messenger = CurrentSioWindowMessenger();
-    return messenger && courier_ && courier_->Sending(sent) && messenger->RunsSentMessage(sent);
+    return sending && messenger && messenger->RunsSentMessage(sent);
 }
 
 bool TSioBaseDispatcher::HandlerRunning() const
@@ -454,8 +451,10 @@ bool TSioBaseDispatcher::ResumeLateDelivery()
         late = late_;
     }
     std::lock_guard<std::mutex> check(checkLock_);
+    // Not while the port closes or its threads are ending: the notification then just
+    // ends, as it does when the thread ends before it gets here.
     Delivery outcome = Delivery::Stopped;
-    if (!donePortPending_) {
+    if (!donePortPending_ && !KillThreads) {
         try {
             outcome = DeliverToWindows(late.msg, late.triggerHandle, late.lParam, late.nextWindow);
         } catch (...) {

@@ -65,9 +65,9 @@ public:
     }
     // Whether the calling thread is running the procedure of message's window for this
     // very message, which SendWatched is delivering from another thread and which has
-    // not been answered yet; also deeper down, in a loop that procedure runs. Any other
-    // message the thread handles, sent by anyone, does not count. Messengers that call
-    // windows on the sending thread keep this false.
+    // not been answered yet; also deeper down, in a loop that procedure runs. Handling
+    // any other message, sent by anyone, does not count outside that procedure.
+    // Messengers that call windows on the sending thread keep this false.
     virtual bool RunsSentMessage(const SioSentMessage& message)
     {
         (void)message;

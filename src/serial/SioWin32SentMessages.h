@@ -4,8 +4,10 @@
 // of another thread is on its way, that thread gets a pair of message hooks: one sees
 // each message before the procedure runs, one after it has returned. A thread's record
 // of the watched sends whose procedures it is inside is what answers whether it runs a
-// window's procedure for that very message; a message some other thread or program sent
-// it never counts. The hooks stay only while a send to that thread is on its way.
+// window's procedure for that very message. Another message the thread handles counts
+// only inside such a procedure (in a loop it runs); one from elsewhere that is the same
+// to the letter (window, message and parameters) cannot be told apart from the send.
+// The hooks stay only while a send to that thread is on its way.
 #include "serial/SioNotifyServices.h"
 
 class SioWin32SentMessages {

@@ -209,6 +209,7 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
             EXPECT_EQ(OffPattern(got), 0u) << "a byte came twice, or out of order";
         }
     }
+    port->SetOnTriggerAvail(nullptr);
     DestroyWindow(counting);
     DestroyWindow(polling);
 }

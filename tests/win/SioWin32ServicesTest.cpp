@@ -25,6 +25,12 @@ struct WindowNotice {
 };
 std::vector<WindowNotice> windowNotices;
 TSioBaseDispatcher* readPort = nullptr;
+// The port the windows read, while it lives: however a test ends, nothing reads through
+// readPort once the port has gone.
+struct ReadingPort {
+    explicit ReadingPort(TSioBaseDispatcher& port) { readPort = &port; }
+    ~ReadingPort() { readPort = nullptr; }
+};
 
 std::string TakeTwo()
 {
@@ -93,6 +99,17 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
     HWND target = make(L"SioTestTarget");
     HWND second = make(L"SioTestTarget");
     HWND bystander = make(L"SioTestBystander");
+    struct Windows {
+        HINSTANCE instance;
+        HWND list[3];
+        ~Windows()
+        {
+            for (HWND window : list)
+                DestroyWindow(window);
+            UnregisterClassW(L"SioTestTarget", instance);
+            UnregisterClassW(L"SioTestBystander", instance);
+        }
+    } windows{wc.hInstance, {target, second, bystander}};
     ASSERT_TRUE(target && second && bystander);
     windowNotices.clear();
 
@@ -102,7 +119,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
     {
         MemoryDispatcher port(true);
         ASSERT_EQ(port.Open(), 0);
-        readPort = &port;
+        ReadingPort reading(port);
         port.RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(target));
         port.RegisterWndTriggerHandler(reinterpret_cast<SioWindow>(second));
         port.UpdateHandlerFlags(fuEnablePort);
@@ -135,12 +152,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         ASSERT_TRUE(PumpUntil([&] { return !port.EventBusy(); }));
         EXPECT_EQ(port.InBuffUsed(), 0u);
         port.DonePort();
-        readPort = nullptr;
     }
-    for (HWND window : {target, second, bystander})
-        DestroyWindow(window);
-    UnregisterClassW(L"SioTestTarget", wc.hInstance);
-    UnregisterClassW(L"SioTestBystander", wc.hInstance);
 }
 
 TEST_F(SioWin32Services, AThreadsFailureIsShownInTheExceptionBox)
