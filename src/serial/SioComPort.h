@@ -11,8 +11,9 @@
 // caller (the port's own events, a method or a user's window the dispatcher notifies),
 // or a method or procedure handler running on one of the port's threads, whoever asks
 // for the close. A close asked for underneath a wait routine is put off too: no thread
-// waits for the routine, but it holds the port's notifications back and reads on until
-// it returns. The port then stays psShuttingDown and its window finishes the close once
+// waits for the routine, but it reads on until it returns, keeping the port busy so that
+// no notification starts meanwhile (one already running when it began frees the port
+// as it ends). The port then stays psShuttingDown and its window finishes the close once
 // the threads have ended; Open := True meanwhile reopens the port at that moment. Asked
 // for while no handler runs, a close is finished before Open := False returns, even
 // while the dispatcher's thread is still finishing a notification whose handler has
@@ -305,7 +306,7 @@ private:
     // runs (on any thread: synchronised onto this one, or on a port thread that may
     // hand work to this one), a user's window's procedure for the dispatcher's
     // notification, or the caller is one of the port's threads. Or a wait routine of
-    // this port runs beneath it, holding notifications back and reading on.
+    // this port runs beneath it, reading on until it returns.
     bool HandlerUnderneath() const;
     // A close the dispatcher put off: with no handler underneath, waits for the port's
     // threads to end, handling this thread's messages; true when the close can be

@@ -106,8 +106,10 @@ std::string procedureTook;
 TSioBaseDispatcher* procedurePort = nullptr;
 void TakeEverything(uint32_t msg, uint32_t, int32_t)
 {
+    if (msg != TriggerAvailMessage)
+        return;
     std::string block(procedurePort->InBuffUsed(), '\0');
-    if (msg != TriggerAvailMessage || block.empty() || procedurePort->GetBlock(&block[0], static_cast<uint32_t>(block.size())) < 0)
+    if (block.empty() || procedurePort->GetBlock(&block[0], static_cast<uint32_t>(block.size())) < 0)
         return;
     std::lock_guard<std::mutex> guard(procedureLock);
     procedureTook += block;
