@@ -370,9 +370,8 @@ private:
     enum class Delivery { Delivered, Stopped, Abandoned };
     // Marks the calling thread, while it lives, as inside the delivery of the
     // notifications of the dispatcher with this key (InDelivery). Marks nest, one chain
-    // per thread.
-    // A mark with a message (a window procedure's) counts only while the courier is
-    // sending that message.
+    // per thread. A mark with a message (a window procedure's) counts only while the
+    // courier is sending that message.
     class DeliveryMark {
     public:
         explicit DeliveryMark(uint64_t key, const SioSentMessage* message = nullptr);

@@ -370,17 +370,19 @@ bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key, const SioSentMessage* 
 
 bool TSioBaseDispatcher::InDelivery() const
 {
-    // The courier tells which message it is sending to which window. Handlers the
-    // dispatcher calls, the port's own window procedure for that message and the
-    // courier's own send mark their thread.
-    SioSentMessage sent;
-    const bool sending = courier_ && courier_->Sending(sent);
-    if (DeliveryMark::Held(deliveryKey_, sending ? &sent : nullptr))
+    // Handlers the dispatcher calls and the courier's own send mark their thread.
+    if (DeliveryMark::Held(deliveryKey_, nullptr))
         return true;
-    // Any other window's procedure is the system's to call: the messenger tells whether
-    // this thread runs it for that very message.
+    // A window's procedure counts only for the message the courier is sending it: the
+    // port's own marks its thread with that message, any other is the system's to call
+    // and the messenger tells whether this thread runs it for that very message.
+    SioSentMessage sent;
+    if (!courier_ || !courier_->Sending(sent))
+        return false;
+    if (DeliveryMark::Held(deliveryKey_, &sent))
+        return true;
     SioWindowMessenger* messenger = CurrentSioWindowMessenger();
-    return sending && messenger && messenger->RunsSentMessage(sent);
+    return messenger && messenger->RunsSentMessage(sent);
 }
 
 bool TSioBaseDispatcher::HandlerRunning() const
@@ -401,7 +403,7 @@ bool TSioBaseDispatcher::FinishNotify(bool delivered)
             // What the handlers were given is consumed however the delivery ended: the
             // bytes taken are those of the handler that took most (the last one's count
             // included, when a close stopped the delivery or it raised).
-            maxTake_ = std::max(maxTake_, takeCount_);
+            KeepLargestTake();
             ConsumeTo(takeBase_ + maxTake_);
             // A data-available handler that left bytes stops the checks of this cycle.
             if (delivered && notifyMsg_ == TriggerAvailMessage && maxTake_ != notifyCount_)

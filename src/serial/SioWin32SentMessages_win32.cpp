@@ -27,12 +27,11 @@ unsigned long long nextSend = 1;
 
 // The watched sends whose procedures the thread is inside, innermost last. A message
 // equal to the innermost one that arrives inside its procedure (sent by that procedure
-// to itself, say) only counts in nested, so that the hook after each procedure pairs
-// with the right record.
+// to itself, say) gets a record of its own, so that the hook after each procedure
+// takes away its own.
 struct Inside {
     unsigned long long send;
     SioSentMessage message;
-    int nested;
 };
 thread_local std::vector<Inside> insideSends;
 
@@ -62,7 +61,7 @@ void Entering(const SioSentMessage& message, bool fromThisThread)
     std::lock_guard<std::mutex> guard(lock);
     DropEnded();
     if (!insideSends.empty() && insideSends.back().message == message) {
-        ++insideSends.back().nested;
+        insideSends.push_back(insideSends.back());
         return;
     }
     if (fromThisThread)
@@ -70,7 +69,7 @@ void Entering(const SioSentMessage& message, bool fromThisThread)
     auto send = std::find_if(watchedSends.begin(), watchedSends.end(),
                              [&message](const WatchedSend& s) { return s.message == message; });
     if (send != watchedSends.end())
-        insideSends.push_back({send->id, message, 0});
+        insideSends.push_back({send->id, message});
 }
 
 void Left(const SioSentMessage& message)
@@ -79,11 +78,7 @@ void Left(const SioSentMessage& message)
         return;
     std::lock_guard<std::mutex> guard(lock);
     DropEnded();
-    if (insideSends.empty() || insideSends.back().message != message)
-        return;
-    if (insideSends.back().nested > 0)
-        --insideSends.back().nested;
-    else
+    if (!insideSends.empty() && insideSends.back().message == message)
         insideSends.pop_back();
 }
 

@@ -84,36 +84,6 @@ public:
         return Deliver({window, msg, wParam, lParam}, false);
     }
     bool SendWatched(const SioSentMessage& message) override { return Deliver(message, true); }
-    bool Deliver(const SioSentMessage& sent, bool watched)
-    {
-        const SioWindow window = sent.Window;
-        const uint32_t msg = sent.Msg, wParam = sent.WParam;
-        const int32_t lParam = sent.LParam;
-        std::function<void(const Notice&)> handler;
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            auto user = users_.find(window);
-            if (user != users_.end()) {
-                user->second.push_back({msg, wParam, lParam});
-                handler = userHandlers_[window];
-                if (!handler)
-                    return true;
-            }
-        }
-        if (handler) {
-            RunSent(sent, watched, [&] { handler({msg, wParam, lParam}); });
-            return true;
-        }
-        if (!IsLive(window))
-            return false;
-        RunSent(sent, watched, [&] {
-            if (IsLive(window))
-                SioComWindowProc(window, msg, wParam, lParam);
-        });
-        if (int late = lateReturnMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(late));
-        return true;
-    }
     bool RunsSentMessage(const SioSentMessage& message) override
     {
         return OnMainThread() && std::find(watched_.begin(), watched_.end(), message) != watched_.end();
@@ -185,6 +155,38 @@ public:
     int destroyed = 0;
 
 private:
+    // A send to a window: a user's window records it and runs its handler, a port's
+    // window runs SioComWindowProc.
+    bool Deliver(const SioSentMessage& sent, bool watched)
+    {
+        const SioWindow window = sent.Window;
+        const uint32_t msg = sent.Msg, wParam = sent.WParam;
+        const int32_t lParam = sent.LParam;
+        std::function<void(const Notice&)> handler;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            auto user = users_.find(window);
+            if (user != users_.end()) {
+                user->second.push_back({msg, wParam, lParam});
+                handler = userHandlers_[window];
+                if (!handler)
+                    return true;
+            }
+        }
+        if (handler) {
+            RunSent(sent, watched, [&] { handler({msg, wParam, lParam}); });
+            return true;
+        }
+        if (!IsLive(window))
+            return false;
+        RunSent(sent, watched, [&] {
+            if (IsLive(window))
+                SioComWindowProc(window, msg, wParam, lParam);
+        });
+        if (int late = lateReturnMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(late));
+        return true;
+    }
     // A window's procedure on the main thread for a message another thread sent it.
     template <class Procedure>
     void RunSent(const SioSentMessage& message, bool watched, Procedure procedure)
