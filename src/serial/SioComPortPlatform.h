@@ -37,7 +37,8 @@ SioComPortPlatform* CurrentSioComPortPlatform();
 
 // The port windows' procedure for the messages above (SioComWindow.cpp): finds the port
 // by the dispatcher handle in lParam's high word and turns the message into its events.
-// Returns 0.
-int32_t SioComWindowProc(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam);
+// The parameters come at the platform's full width, so that the message is told from the
+// dispatcher's own by all of it. Returns 0.
+int32_t SioComWindowProc(SioWindow window, uint32_t msg, uintptr_t wParam, intptr_t lParam);
 // True for the messages SioComWindowProc handles.
 bool IsSioComWindowMessage(uint32_t msg);

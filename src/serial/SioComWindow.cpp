@@ -68,7 +68,7 @@ bool IsSioComWindowMessage(uint32_t msg)
     return (msg >= TriggerAvailMessage && msg <= TriggerStatusMessage) || msg == PortClosingMessage;
 }
 
-int32_t SioComWindowProc(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam)
+int32_t SioComWindowProc(SioWindow window, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     if (!IsSioComWindowMessage(msg))
         return 0;
@@ -78,13 +78,13 @@ int32_t SioComWindowProc(SioWindow window, uint32_t msg, uint32_t wParam, int32_
     if (index >= PortListCount())
         return 0;
     TSioBaseDispatcher* d = PortListEntry(index);
-    if (!d || HandleOrphanMessage(d, msg, lParam))
+    if (!d || HandleOrphanMessage(d, msg, static_cast<int32_t>(lParam)))
         return 0;
     if (auto* port = dynamic_cast<TSioCustomComPort*>(d->Owner)) {
         // The port's events for the notification the courier is sending this window are
         // the notification's handlers: what they take is their read-ahead.
         TSioBaseDispatcher::PortWindowScope inside(*d, {window, msg, wParam, lParam});
-        port->HandleComWindowMessage(window, msg, wParam, lParam);
+        port->HandleComWindowMessage(window, msg, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
     }
     return 0;
 }

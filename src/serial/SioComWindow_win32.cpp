@@ -29,8 +29,7 @@ LRESULT CALLBACK ComWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     if (!IsSioComWindowMessage(msg))
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     try {
-        return SioComWindowProc(reinterpret_cast<SioWindow>(hwnd), msg, static_cast<uint32_t>(wParam),
-                                static_cast<int32_t>(lParam));
+        return SioComWindowProc(reinterpret_cast<SioWindow>(hwnd), msg, wParam, lParam);
     } catch (...) {
         return 0;  // the port handles its own exceptions; nothing crosses the procedure
     }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "serial/SioClock.h"
 #include "serial/SioDispatcherThread.h"
@@ -249,18 +250,22 @@ void TSioBaseDispatcher::BeginDispatcher()
 void TSioBaseDispatcher::StartThread(TSioThreadRole role, std::unique_ptr<TSioDispatcherThread> thread)
 {
     auto& slot = threads_[static_cast<int>(role)];
-    if (slot) {
-        slot->Join();
-        slot.reset();
-    }
     thread->Role = role;
-    slot = std::move(thread);
+    TSioDispatcherThread* started = thread.get();
+    std::unique_ptr<TSioDispatcherThread> previous;
+    {
+        std::lock_guard<std::recursive_mutex> guard(DataSection);
+        previous = std::exchange(slot, std::move(thread));
+    }
+    previous.reset();  // joins an ended one of an earlier open
     ++runningThreads_;
     try {
-        slot->Start();
+        started->Start();
     } catch (...) {
         --runningThreads_;
-        slot.reset();
+        std::unique_ptr<TSioDispatcherThread> failed;
+        std::lock_guard<std::recursive_mutex> guard(DataSection);
+        failed = std::move(slot);
         throw;
     }
     if (SioEvent* started = GeneralEvent())
@@ -273,7 +278,12 @@ void TSioBaseDispatcher::StopThreads()
     WakeThreads();
     for (TSioThreadRole role : {TSioThreadRole::Status, TSioThreadRole::Write, TSioThreadRole::Read,
                                 TSioThreadRole::Dispatch}) {
-        TSioDispatcherThread* thread = threads_[static_cast<int>(role)].get();
+        TSioDispatcherThread* thread;
+        {
+            // Only this thread, which closes the port, changes the slots until it returns.
+            std::lock_guard<std::recursive_mutex> guard(DataSection);
+            thread = threads_[static_cast<int>(role)].get();
+        }
         if (!thread || thread == TSioDispatcherThread::Current())
             continue;
         // The thread may be waiting for a handler on this thread: keep its messages moving.
@@ -288,16 +298,27 @@ void TSioBaseDispatcher::StopThreads()
 
 void TSioBaseDispatcher::JoinThreads()
 {
-    for (auto& thread : threads_) {
-        if (thread && thread.get() != TSioDispatcherThread::Current()) {
+    // Taken out of their slots first: another thread setting a boost or the RS-485 mode
+    // calls a thread object only while it is in its slot, under the same lock.
+    std::unique_ptr<TSioDispatcherThread> ended[4];
+    {
+        std::lock_guard<std::recursive_mutex> guard(DataSection);
+        for (int i = 0; i < 4; ++i) {
+            if (threads_[i] && threads_[i].get() != TSioDispatcherThread::Current())
+                ended[i] = std::move(threads_[i]);
+        }
+    }
+    for (auto& thread : ended) {
+        if (thread) {
             thread->Join();
             thread.reset();
         }
     }
 }
 
-bool TSioBaseDispatcher::ThreadAlive(TSioThreadRole role) const
+bool TSioBaseDispatcher::ThreadAlive(TSioThreadRole role)
 {
+    std::lock_guard<std::recursive_mutex> guard(DataSection);
     const auto& thread = threads_[static_cast<int>(role)];
     return thread && !thread->Finished();
 }
@@ -341,6 +362,8 @@ void TSioBaseDispatcher::ThreadGone(TSioDispatcherThread& thread)
         dispActive_ = false;
 }
 
+// A thread object is called only in its slot, under DataSection: the close takes it out
+// under the same lock before it joins and destroys it.
 void TSioBaseDispatcher::SetThreadBoost(uint8_t boost)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);

@@ -14,10 +14,12 @@
 // handler's takes and a close asked for there come under it (a close asks the courier
 // what it is sending); the courier holds its lock while it folds a late handler's take
 // in and ends its notification. DataSection guards triggers, handlers, trace, log, line
-// settings, status and options; OutputSection the output ring; DispSection the receive
-// ring and the take counts. No section is held while a handler runs; one check at a
-// time (checkLock_: the dispatcher thread's, or a failing thread's line-error check)
-// runs with its notification, so that lock comes before all the others.
+// settings, status, options and the thread slots; OutputSection the output ring;
+// DispSection the receive ring, the take counts and the handler turns. No section is
+// held while a handler runs; one check at a time (checkLock_: the dispatcher thread's,
+// or a failing thread's line-error check) runs with its notification, so that lock
+// comes before all the others. The Win32 messenger's record of watched sends has a
+// mutex of its own, a leaf: nothing is taken while it is held.
 //
 // Notifications: SendNotify calls the method handlers, then the procedure handlers on
 // the calling thread (a method registered as synchronised runs on the main thread,
@@ -26,14 +28,23 @@
 // takes longer keeps the port busy (EventBusy) until it returns; its take count is then
 // applied and the busy flag cleared.
 //
-// Takes during a data notification: a take is a handler's only on a thread inside the
-// notification's delivery (InDelivery): in a method or procedure handler the dispatcher
-// calls, in the port's own window procedure (PortWindowScope), or in another window's
-// procedure for the very message the courier sent it watched. Each handler reads the
-// same bytes, from where the ring's tail was when the notification began, and the most
-// any of them took is consumed when it ends. A reader outside the handlers meanwhile
-// takes from past what they have taken and moves the tail at once, so no byte reaches
-// it twice; the handlers after such a take read on from what it left.
+// Takes during a data notification: each handler is called in a turn of its own, from
+// just before the call (or send) until it has returned and its take is folded in. A
+// take is a handler's only on a thread inside that turn (InDelivery): in a method or
+// procedure handler the dispatcher calls, in the port's own window procedure
+// (PortWindowScope), or in another window's procedure for the very message the courier
+// sent it watched; and only if, under DispSection, that turn is still the one running.
+// Each handler reads the same bytes, from where the ring's tail was when the
+// notification began, and the most any of them took is consumed when it ends. A reader
+// outside the handlers (a window that answered early and reads on, once its turn has
+// ended, included) takes from past what they have taken and moves the tail at once, so
+// no byte reaches it twice; the handlers after such a take read on from what it left.
+//
+// Handlers: a deregistration during a notification only marks the record, which stays
+// until the notification ends; whether a handler is deregistered is read from its
+// record under DataSection as it is called (on the main thread for a synchronised
+// method, which may wait there a while), so none is called once its deregistration has
+// returned, but for a call already begun.
 //
 // Life of a port: InitPort opens the device, makes the rings and events and has the
 // back end start its threads (StartDispatcher, which starts each one with StartThread);
@@ -234,16 +245,16 @@ public:
     void DeregisterWndTriggerHandler(SioWindow window);
     void DeregisterProcTriggerHandler(TSioNotifyProc proc);
     void DeregisterEventTriggerHandler(TSioNotifyEvent method);
-    // Whether the calling thread is inside the delivery of this dispatcher's running
-    // notification: it runs one of its method or procedure handlers for it (a
-    // synchronised method on the main thread included), the procedure of a window (the
-    // port's own or a user's) for the very message the courier is sending it, or the
+    // Whether the calling thread is inside the handler turn of this dispatcher's running
+    // notification: it runs the method or procedure handler called in it (a
+    // synchronised method on the main thread included), the procedure of the window (the
+    // port's own or a user's) for the very message the courier is sending in it, or the
     // courier's send itself when the messenger calls windows on the sending thread; also
     // deeper down, in a loop such a handler runs. Anything else the thread does, such as
-    // handling a message another thread or program sent it, is outside. Only inside is a
-    // take from the receive ring a handler's read-ahead. Call it holding none of the
-    // sections (it asks the courier).
-    bool InDelivery() const;
+    // handling a message another thread or program sent it, or going on in a procedure
+    // whose send has returned, is outside. Call it holding none of the sections (it asks
+    // the courier).
+    bool InDelivery() const { return DeliveryTurn() != 0; }
     // Whether the dispatcher's threads wait for a handler that may be running beneath
     // the calling code, so that they cannot end before it returns: InDelivery, or a
     // method or procedure handler runs on any thread (one on a port thread may hand
@@ -279,7 +290,7 @@ public:
     void ThreadGone(TSioDispatcherThread& thread);
     int32_t RunningThreads() const { return runningThreads_; }
     bool DispActive() const { return dispActive_; }
-    bool ThreadAlive(TSioThreadRole role) const;
+    bool ThreadAlive(TSioThreadRole role);
     bool DonePortPending() const { return donePortPending_; }
     // The dispatcher thread waits here (at most timeoutMs) while the receive ring is full.
     bool ReceiveRingFull();
@@ -368,53 +379,50 @@ private:
         bool Deleted = false;
     };
     enum class Delivery { Delivered, Stopped, Abandoned };
-    // Marks the calling thread, while it lives, as inside the delivery of the
-    // notifications of the dispatcher with this key (InDelivery). Marks nest, one chain
-    // per thread. A mark with a message (a window procedure's) counts only while the
-    // courier is sending that message.
+    // Marks the calling thread, while it lives, as inside a handler turn of the
+    // dispatcher with this key (0: none). Marks nest, one chain per thread.
     class DeliveryMark {
     public:
-        explicit DeliveryMark(uint64_t key, const SioSentMessage* message = nullptr);
+        DeliveryMark(uint64_t key, uint64_t turn);
         ~DeliveryMark();
         DeliveryMark(const DeliveryMark&) = delete;
         DeliveryMark& operator=(const DeliveryMark&) = delete;
-        // Whether the calling thread holds a mark with this key that counts; sending:
-        // the message the courier is sending, or null.
-        static bool Held(uint64_t key, const SioSentMessage* sending);
+        // Whether the calling thread holds a mark for this key and turn.
+        static bool Held(uint64_t key, uint64_t turn);
 
     private:
         static thread_local const DeliveryMark* innermost_;
         const uint64_t key_;
-        const SioSentMessage* const message_;
+        const uint64_t turn_;
         const DeliveryMark* const outer_;
     };
 public:
     // Put by the port's own window procedure around its handling of a notification:
-    // while it lives, the calling thread is inside the delivery as long as message is
-    // the one the courier is sending that window (not once the procedure has answered
-    // early). Nothing of the dispatcher is used once it is made, so the port may go
-    // meanwhile.
+    // while it lives, the calling thread is inside the turn in which the courier was
+    // sending message as the procedure began, for as long as that turn runs (until the
+    // send has returned, so a procedure that answered early reads as an outside reader
+    // soon after). It never counts for a later notification equal to its own. Nothing
+    // of the dispatcher is used once it is made, so the port may go meanwhile.
     class PortWindowScope {
     public:
         PortWindowScope(const TSioBaseDispatcher& dispatcher, const SioSentMessage& message)
-            : message_(message), mark_(dispatcher.deliveryKey_, &message_)
+            : mark_(dispatcher.deliveryKey_, dispatcher.TurnSending(message))
         {
         }
         PortWindowScope(const PortWindowScope&) = delete;
         PortWindowScope& operator=(const PortWindowScope&) = delete;
 
     private:
-        const SioSentMessage message_;
         DeliveryMark mark_;
     };
 
 private:
     // A method or procedure handler while it runs, on whichever thread runs it: counted
-    // as running, and its thread marked as inside the delivery.
+    // as running, and its thread marked as inside the turn it is called in.
     class HandlerScope {
     public:
         explicit HandlerScope(TSioBaseDispatcher& dispatcher)
-            : count_(dispatcher.handlersRunning_), mark_(dispatcher.deliveryKey_)
+            : count_(dispatcher.handlersRunning_), mark_(dispatcher.deliveryKey_, dispatcher.turn_)
         {
             ++count_;
         }
@@ -445,10 +453,18 @@ private:
     int32_t LastErrorResult();
     // A fresh, empty receive ring with nothing taken (opening a port).
     void MakeReceiveRing();
-    // Whether what the calling thread takes from the receive ring is the running data
-    // notification's read-ahead. Asked before DispSection is taken.
-    bool HandlerTakes() const { return readAhead_ && InDelivery(); }
-    // Receive ring, under DispSection; handler: the caller's HandlerTakes.
+    // The running handler turn the calling thread is inside of (InDelivery), or 0.
+    uint64_t DeliveryTurn() const;
+    // The turn in which the courier is sending message, or 0.
+    uint64_t TurnSending(const SioSentMessage& message) const;
+    // The receive ring held for a reader (DispSection), with whether its takes are the
+    // running data notification's read-ahead.
+    class RingReader;
+    // Under DispSection: handler turns. A turn begins just before a handler is called
+    // (or sent to) and ends once it has returned, with its take folded into the largest.
+    void BeginTurn();
+    void EndTurn();
+    // Receive ring, under DispSection; handler: the reader's RingReader answer.
     // A handler of a data notification reads on from where its own takes got to; any
     // other reader from the tail, past what the notification's handlers have taken.
     uint64_t ReadStart(bool handler) const;
@@ -482,8 +498,12 @@ private:
     void AddWindowHandler(SioWindow window, bool portWindow);
     template <class List, class Match>
     bool DeregisterHandler(List& list, Match match, TDispatchSubType subType, uint32_t data);
-    // From record `from` on; invoke (handler, index) answers false when a window's
-    // handler outlived the wait.
+    // Read from the record under DataSection, as its handler is about to be called.
+    template <class Handler>
+    bool Deregistered(const Handler& record);
+    // From record `from` on, each in a turn of its own; invoke (record, index) calls the
+    // handler unless it is deregistered, and answers false when a window's handler
+    // outlived the wait.
     template <class Handler, class Invoke>
     Delivery DeliverToList(std::vector<std::unique_ptr<Handler>>& list, Invoke invoke, size_t from = 0);
     Delivery DeliverToWindows(uint32_t msg, uint32_t triggerHandle, int32_t lParam, size_t from);
@@ -502,8 +522,6 @@ private:
     // Notifies them; result when there was none to notify.
     bool NotifyMatches(bool result);
     Delivery DeliverToHandlers(uint32_t msg, uint32_t triggerHandle, int32_t lParam);
-    // Folds the take count of the handler that ran last into the largest take.
-    void KeepLargestTake();
     // Ends the running notification, however its delivery ended (every handler had it,
     // a close stopped it, a handler raised, the thread ended before the windows after a
     // late one had it): what its handlers took is consumed and the port is free again.
@@ -539,11 +557,16 @@ private:
     uint64_t consumed_ = 0;
     uint64_t checkPos_ = 0;  // first byte the data triggers have not examined
     // A data notification runs (set and cleared under DispSection; read without it only
-    // by HandlerTakes). Its handlers' takes count from takeBase_, the tail when it began.
+    // by DeliveryTurn's callers before they take it). Its handlers' takes count from
+    // takeBase_, the tail when it began; takeCount_ is the running turn's.
     std::atomic<bool> readAhead_{false};
     uint64_t takeBase_ = 0;
     uint32_t takeCount_ = 0;
     uint32_t maxTake_ = 0;
+    // The handler turn now running, 0 between turns (set under DispSection), and the
+    // last one given (never reused).
+    std::atomic<uint64_t> turn_{0};
+    uint64_t lastTurn_ = 0;
     std::unique_ptr<SioEvent> roomEvent_;
 
     // Output ring (OutputSection).
@@ -590,7 +613,8 @@ private:
     bool resumeDue_ = false;
     bool dispatcherServing_ = false;
 
-    // Threads.
+    // Threads. The slots change (DataSection) only on the thread that opens or closes
+    // the port; a thread object taken out is joined and destroyed after the lock.
     std::unique_ptr<TSioDispatcherThread> threads_[4];
     std::atomic<int32_t> runningThreads_{0};
     std::atomic<bool> dispActive_{false};

@@ -12,11 +12,30 @@ constexpr uint32_t RingSize = TSioBaseDispatcher::DispatchBufferSize;
 // ---- Receive ring ----
 //
 // Outside a data notification every take moves the tail (consumed_). While one runs
-// (readAhead_), a take by one of its handlers leaves the tail and counts as that
-// handler's take instead, so every handler sees the same bytes; the notification moves
-// the tail past the largest count when it ends. Any other reader meanwhile takes from
-// the tail on, past what the handlers have taken, and moves it at once: what it is given
-// is never given to it again, and the handlers after its take read on from what it left.
+// (readAhead_), a take by one of its handlers in that handler's turn leaves the tail and
+// counts as the turn's take instead, so every handler sees the same bytes; the
+// notification moves the tail past the largest count when it ends. Any other reader
+// meanwhile takes from the tail on, past what the handlers have taken, and moves it at
+// once: what it is given is never given to it again, and the handlers after its take
+// read on from what it left.
+
+// Whether a reader is inside a handler's turn is asked before DispSection (the courier
+// and the messenger may be asked), so it may be stale by the time the lock is held: the
+// take counts as a handler's only if the turn it was answered for still runs then.
+class TSioBaseDispatcher::RingReader {
+public:
+    explicit RingReader(TSioBaseDispatcher& d)
+        : turn_(d.readAhead_ ? d.DeliveryTurn() : 0), hold_(d.DispSection),
+          handler_(turn_ != 0 && turn_ == d.turn_ && d.readAhead_)
+    {
+    }
+    bool Handler() const { return handler_; }
+
+private:
+    const uint64_t turn_;
+    std::lock_guard<std::recursive_mutex> hold_;
+    const bool handler_;
+};
 
 void TSioBaseDispatcher::CopyOut(uint64_t from, uint8_t* to, uint32_t count) const
 {
@@ -46,7 +65,7 @@ void TSioBaseDispatcher::ConsumeTo(uint64_t position)
 
 void TSioBaseDispatcher::TakeBytes(bool handler, uint64_t start, uint32_t count)
 {
-    if (handler && readAhead_)
+    if (handler)
         takeCount_ = static_cast<uint32_t>(start + count - takeBase_);
     else
         ConsumeTo(start + count);
@@ -59,60 +78,56 @@ void TSioBaseDispatcher::MakeReceiveRing()
     arrived_ = consumed_ = checkPos_ = takeBase_ = 0;
     readAhead_ = false;
     takeCount_ = maxTake_ = 0;
+    turn_ = 0;
 }
 
 bool TSioBaseDispatcher::CharReady()
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ && Available(handler) > 0;
+    RingReader reader(*this);
+    return dBuffer_ && Available(reader.Handler()) > 0;
 }
 
 int32_t TSioBaseDispatcher::PeekChar(uint8_t& c, uint32_t index)
 {
     if (index == 0)
         return -1002;  // positions count from 1
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available(handler) < index)
+    RingReader reader(*this);
+    if (!dBuffer_ || Available(reader.Handler()) < index)
         return -3007;
-    CopyOut(ReadStart(handler) + index - 1, &c, 1);
+    CopyOut(ReadStart(reader.Handler()) + index - 1, &c, 1);
     return 0;
 }
 
 int32_t TSioBaseDispatcher::GetChar(uint8_t& c)
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available(handler) == 0)
+    RingReader reader(*this);
+    if (!dBuffer_ || Available(reader.Handler()) == 0)
         return -3007;
-    uint64_t start = ReadStart(handler);
+    uint64_t start = ReadStart(reader.Handler());
     CopyOut(start, &c, 1);
-    TakeBytes(handler, start, 1);
+    TakeBytes(reader.Handler(), start, 1);
     AddTraceBytes('R', &c, 1);
     return 0;
 }
 
 int32_t TSioBaseDispatcher::PeekBlock(void* block, uint32_t len)
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    if (!dBuffer_ || Available(handler) < len)
+    RingReader reader(*this);
+    if (!dBuffer_ || Available(reader.Handler()) < len)
         return -3007;
-    CopyOut(ReadStart(handler), static_cast<uint8_t*>(block), len);
+    CopyOut(ReadStart(reader.Handler()), static_cast<uint8_t*>(block), len);
     return static_cast<int32_t>(len);
 }
 
 int32_t TSioBaseDispatcher::GetBlock(void* block, uint32_t len)
 {
-    const bool handler = HandlerTakes();
     {
-        std::lock_guard<std::recursive_mutex> guard(DispSection);
-        if (!dBuffer_ || Available(handler) < len)
+        RingReader reader(*this);
+        if (!dBuffer_ || Available(reader.Handler()) < len)
             return -3007;
-        uint64_t start = ReadStart(handler);
+        uint64_t start = ReadStart(reader.Handler());
         CopyOut(start, static_cast<uint8_t*>(block), len);
-        TakeBytes(handler, start, len);
+        TakeBytes(reader.Handler(), start, len);
     }
     AddTraceBytes('R', static_cast<const uint8_t*>(block), len);
     return static_cast<int32_t>(len);
@@ -120,24 +135,21 @@ int32_t TSioBaseDispatcher::GetBlock(void* block, uint32_t len)
 
 uint32_t TSioBaseDispatcher::InBuffUsed()
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ ? Available(handler) : 0;
+    RingReader reader(*this);
+    return dBuffer_ ? Available(reader.Handler()) : 0;
 }
 
 uint32_t TSioBaseDispatcher::InBuffFree()
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    return dBuffer_ ? RingSize - Available(handler) : RingSize;
+    RingReader reader(*this);
+    return dBuffer_ ? RingSize - Available(reader.Handler()) : RingSize;
 }
 
 int32_t TSioBaseDispatcher::FlushInBuffer()
 {
-    const bool handler = HandlerTakes();
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
+    RingReader reader(*this);
     int32_t result = FlushCom(1);
-    if (handler && readAhead_) {
+    if (reader.Handler()) {
         // Discarded when the notification ends; the flushing handler finds nothing more
         // now, the handlers after it still see what it flushed.
         takeCount_ = static_cast<uint32_t>(arrived_ - takeBase_);

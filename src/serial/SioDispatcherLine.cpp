@@ -13,6 +13,26 @@ constexpr uint32_t LineEnables = DcbFlag::RtsEnable | DcbFlag::DtrEnable;  // 0x
 
 void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+// What a line change changes: the values asked for (baud 0, parity 5, data bits 9 and
+// stop bits 3 keep theirs), binary mode (which the platform requires) and sending on
+// after XOFF on, parity checking, DSR sensitivity and null stripping off.
+void ApplyLine(TSioDCB& dcb, int32_t baud, uint32_t parity, uint8_t dataBits, uint8_t stopBits)
+{
+    dcb.Flags = (dcb.Flags & ~(DcbFlag::Parity | DcbFlag::DsrSensitivity | DcbFlag::Null)) | DcbFlag::Binary |
+                DcbFlag::TxContinueOnXoff;
+    if (baud != 0)
+        dcb.BaudRate = static_cast<uint32_t>(baud);
+    if (parity != 5)
+        dcb.Parity = static_cast<uint8_t>(parity);
+    if (dataBits != 9)
+        dcb.ByteSize = dataBits;
+    if (stopBits != 3)
+        dcb.StopBits = stopBits <= 1 ? 0 : 2;
+    // Five data bits know no two stop bits: they get one and a half.
+    if (dcb.ByteSize == 5 && dcb.StopBits == 2)
+        dcb.StopBits = 1;
+}
+
 } // namespace
 
 // ---- Line settings ----
@@ -25,38 +45,20 @@ TSioDCB TSioBaseDispatcher::ReadDCB()
 
 int32_t TSioBaseDispatcher::SetLine(int32_t baud, uint32_t parity, uint8_t dataBits, uint8_t stopBits)
 {
-    TSioDCB wanted;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
         GetComState(dcb_);
-        wanted = dcb_;
-        // Binary mode (which the platform requires) and sending on after XOFF; parity
-        // checking, DSR sensitivity and null stripping off.
-        wanted.Flags = (dcb_.Flags & ~(DcbFlag::Parity | DcbFlag::DsrSensitivity | DcbFlag::Null)) |
-                       DcbFlag::Binary | DcbFlag::TxContinueOnXoff;
-        if (baud != 0)
-            wanted.BaudRate = static_cast<uint32_t>(baud);
-        if (parity != 5)
-            wanted.Parity = static_cast<uint8_t>(parity);
-        if (dataBits != 9)
-            wanted.ByteSize = dataBits;
-        if (stopBits != 3)
-            wanted.StopBits = stopBits <= 1 ? 0 : 2;
-        // Five data bits know no two stop bits: they get one and a half.
-        if (wanted.ByteSize == 5 && wanted.StopBits == 2)
-            wanted.StopBits = 1;
-        if (wanted.BaudRate == dcb_.BaudRate && wanted.Parity == dcb_.Parity && wanted.ByteSize == dcb_.ByteSize &&
-            wanted.StopBits == dcb_.StopBits && wanted.Flags == dcb_.Flags)
+        TSioDCB wanted = dcb_;
+        ApplyLine(wanted, baud, parity, dataBits, stopBits);
+        if (wanted == dcb_)
             return 0;
     }
     WaitTxSent();
+    // Applied to the settings as they are now: what another thread changed while the
+    // output drained (flow control, say) stays.
     std::lock_guard<std::recursive_mutex> guard(DataSection);
     TSioDCB next = ReadDCB();
-    next.BaudRate = wanted.BaudRate;
-    next.Parity = wanted.Parity;
-    next.ByteSize = wanted.ByteSize;
-    next.StopBits = wanted.StopBits;
-    next.Flags = wanted.Flags;
+    ApplyLine(next, baud, parity, dataBits, stopBits);
     return SetCommStateFix(next);
 }
 

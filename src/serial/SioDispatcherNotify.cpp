@@ -262,50 +262,56 @@ bool TSioBaseDispatcher::DeliverNotify(uint32_t msg, uint32_t triggerHandle, uin
 }
 
 // Walks one handler list by index: records may be appended meanwhile, and removed ones
-// are only marked. invoke answers false when a window's handler outlived the wait.
+// are only marked until the notification ends.
 template <class Handler, class Invoke>
 TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToList(std::vector<std::unique_ptr<Handler>>& list,
                                                                Invoke invoke, size_t from)
 {
     for (size_t i = from;; ++i) {
-        Handler handler;
+        Handler* record;
         {
             std::lock_guard<std::recursive_mutex> guard(DataSection);
             if (i >= list.size())
                 return Delivery::Delivered;
-            handler = *list[i];
+            record = list[i].get();
         }
-        if (handler.Deleted)
-            continue;
-        {
-            std::lock_guard<std::recursive_mutex> guard(DispSection);
-            takeCount_ = 0;
-        }
-        if (!invoke(handler, i))
-            return Delivery::Abandoned;
+        BeginTurn();
+        if (!invoke(*record, i))
+            return Delivery::Abandoned;  // the turn ends when the late handler returns
+        EndTurn();
         // A close asked for stops the delivery at once.
         if (donePortPending_)
             return Delivery::Stopped;
-        KeepLargestTake();
     }
+}
+
+template <class Handler>
+bool TSioBaseDispatcher::Deregistered(const Handler& record)
+{
+    std::lock_guard<std::recursive_mutex> guard(DataSection);
+    return record.Deleted;
 }
 
 TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg, uint32_t triggerHandle,
                                                                    int32_t lParam)
 {
-    Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& handler, size_t) {
-        // Counted as running wherever it runs: a synchronised method on the main thread.
-        struct Counted {
+    Delivery outcome = DeliverToList(eventHandlers_, [&](const EventHandler& record, size_t) {
+        // Run wherever the method runs (a synchronised one on the main thread, where it
+        // may wait a while): its record is read there as it is called, and the call is
+        // counted as running.
+        struct Call {
             TSioBaseDispatcher* dispatcher;
-            TSioNotifyEvent method;
-        } counted{this, handler.Method};
+            const EventHandler* record;
+        } call{this, &record};
         auto run = [](void* data, uint32_t m, uint32_t w, int32_t l) {
-            auto& c = *static_cast<Counted*>(data);
+            auto& c = *static_cast<Call*>(data);
+            if (c.dispatcher->Deregistered(*c.record))
+                return;
             HandlerScope running(*c.dispatcher);
-            c.method(m, w, l);
+            c.record->Method(m, w, l);
         };
-        TSioNotifyEvent method{&counted, run};
-        if (!handler.Sync)
+        TSioNotifyEvent method{&call, run};
+        if (!record.Sync)
             method(msg, triggerHandle, lParam);
         else if (TSioDispatcherThread* thread = TSioDispatcherThread::Current())
             thread->SyncNotify(msg, triggerHandle, lParam, method);
@@ -315,9 +321,11 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToHandlers(uint32_t msg,
     });
     if (outcome != Delivery::Delivered)
         return outcome;
-    outcome = DeliverToList(procHandlers_, [&](const ProcHandler& handler, size_t) {
+    outcome = DeliverToList(procHandlers_, [&](const ProcHandler& record, size_t) {
+        if (Deregistered(record))
+            return true;
         HandlerScope running(*this);
-        handler.Proc(msg, triggerHandle, lParam);
+        record.Proc(msg, triggerHandle, lParam);
         return true;
     });
     if (outcome != Delivery::Delivered)
@@ -335,13 +343,15 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
 {
     return DeliverToList(
         wndHandlers_,
-        [&](const WndHandler& handler, size_t index) {
+        [&](const WndHandler& record, size_t index) {
+            if (Deregistered(record))
+                return true;
             {
                 // Known before the send: the handler may return late at any moment.
                 std::lock_guard<std::mutex> guard(lateLock_);
                 late_ = LateDelivery{msg, triggerHandle, lParam, index + 1};
             }
-            return courier_->Deliver({handler.Window, msg, triggerHandle, lParam}, !handler.PortWindow,
+            return courier_->Deliver({record.Window, msg, triggerHandle, lParam}, turn_, !record.PortWindow,
                                      sendTimeoutMs_);
         },
         from);
@@ -351,38 +361,61 @@ TSioBaseDispatcher::Delivery TSioBaseDispatcher::DeliverToWindows(uint32_t msg, 
 
 thread_local const TSioBaseDispatcher::DeliveryMark* TSioBaseDispatcher::DeliveryMark::innermost_ = nullptr;
 
-TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key, const SioSentMessage* message)
-    : key_(key), message_(message), outer_(innermost_)
+TSioBaseDispatcher::DeliveryMark::DeliveryMark(uint64_t key, uint64_t turn)
+    : key_(key), turn_(turn), outer_(innermost_)
 {
     innermost_ = this;
 }
 
 TSioBaseDispatcher::DeliveryMark::~DeliveryMark() { innermost_ = outer_; }
 
-bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key, const SioSentMessage* sending)
+bool TSioBaseDispatcher::DeliveryMark::Held(uint64_t key, uint64_t turn)
 {
     for (const DeliveryMark* mark = innermost_; mark; mark = mark->outer_) {
-        if (mark->key_ == key && (!mark->message_ || (sending && *mark->message_ == *sending)))
+        if (mark->key_ == key && mark->turn_ == turn)
             return true;
     }
     return false;
 }
 
-bool TSioBaseDispatcher::InDelivery() const
+uint64_t TSioBaseDispatcher::DeliveryTurn() const
 {
-    // Handlers the dispatcher calls and the courier's own send mark their thread.
-    if (DeliveryMark::Held(deliveryKey_, nullptr))
-        return true;
-    // A window's procedure counts only for the message the courier is sending it: the
-    // port's own marks its thread with that message, any other is the system's to call
-    // and the messenger tells whether this thread runs it for that very message.
+    const uint64_t turn = turn_;
+    if (turn == 0)
+        return 0;
+    // Handlers the dispatcher calls, the port's own window procedure and the courier's
+    // own send mark their thread with their turn.
+    if (DeliveryMark::Held(deliveryKey_, turn))
+        return turn;
+    // Any other window's procedure is the system's to call: the messenger tells whether
+    // this thread runs it for the message the courier is sending in this turn.
     SioSentMessage sent;
-    if (!courier_ || !courier_->Sending(sent))
-        return false;
-    if (DeliveryMark::Held(deliveryKey_, &sent))
-        return true;
+    if (!courier_ || courier_->Sending(sent) != turn)
+        return 0;
     SioWindowMessenger* messenger = CurrentSioWindowMessenger();
-    return messenger && messenger->RunsSentMessage(sent);
+    return messenger && messenger->RunsSentMessage(sent) ? turn : 0;
+}
+
+uint64_t TSioBaseDispatcher::TurnSending(const SioSentMessage& message) const
+{
+    SioSentMessage sent;
+    const uint64_t turn = courier_ ? courier_->Sending(sent) : 0;
+    return turn && sent == message ? turn : 0;
+}
+
+void TSioBaseDispatcher::BeginTurn()
+{
+    std::lock_guard<std::recursive_mutex> guard(DispSection);
+    takeCount_ = 0;
+    turn_ = ++lastTurn_;
+}
+
+void TSioBaseDispatcher::EndTurn()
+{
+    std::lock_guard<std::recursive_mutex> guard(DispSection);
+    maxTake_ = std::max(maxTake_, takeCount_);
+    takeCount_ = 0;
+    turn_ = 0;
 }
 
 bool TSioBaseDispatcher::HandlerRunning() const
@@ -398,18 +431,17 @@ bool TSioBaseDispatcher::FinishNotify(bool delivered)
     bool result = delivered;
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
+        // The last handler's turn, when a close stopped the delivery or it raised.
+        EndTurn();
         if (readAhead_) {
             readAhead_ = false;
             // What the handlers were given is consumed however the delivery ended: the
-            // bytes taken are those of the handler that took most (the last one's count
-            // included, when a close stopped the delivery or it raised).
-            KeepLargestTake();
+            // bytes taken are those of the handler that took most.
             ConsumeTo(takeBase_ + maxTake_);
             // A data-available handler that left bytes stops the checks of this cycle.
             if (delivered && notifyMsg_ == TriggerAvailMessage && maxTake_ != notifyCount_)
                 result = false;
         }
-        takeCount_ = 0;
     }
     std::lock_guard<std::recursive_mutex> guard(DataSection);
     eventBusy_ = false;
@@ -420,15 +452,9 @@ bool TSioBaseDispatcher::FinishNotify(bool delivered)
     return result;
 }
 
-void TSioBaseDispatcher::KeepLargestTake()
-{
-    std::lock_guard<std::recursive_mutex> guard(DispSection);
-    maxTake_ = std::max(maxTake_, takeCount_);
-}
-
 void TSioBaseDispatcher::FinishAbandonedNotify()
 {
-    KeepLargestTake();
+    EndTurn();
     {
         // The window handlers after the late one still get the notification: the
         // dispatcher thread delivers it to them (this courier thread cannot send).

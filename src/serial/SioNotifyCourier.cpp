@@ -11,6 +11,7 @@ struct SioNotifyCourier::State {
     std::condition_variable changed;
     TSioBaseDispatcher* dispatcher;
     SioSentMessage job;
+    uint64_t turn = 0;
     bool watched = false;
     bool hasJob = false;
     bool done = false;
@@ -41,12 +42,13 @@ SioNotifyCourier::~SioNotifyCourier()
         thread_.join();
 }
 
-bool SioNotifyCourier::Deliver(const SioSentMessage& message, bool watched, uint32_t timeoutMs)
+bool SioNotifyCourier::Deliver(const SioSentMessage& message, uint64_t turn, bool watched, uint32_t timeoutMs)
 {
     std::unique_lock<std::mutex> guard(state_->lock);
     if (!thread_.joinable())
         thread_ = std::thread(&SioNotifyCourier::Run, state_);
     state_->job = message;
+    state_->turn = turn;
     state_->watched = watched;
     state_->hasJob = true;
     state_->done = false;
@@ -60,12 +62,13 @@ bool SioNotifyCourier::Deliver(const SioSentMessage& message, bool watched, uint
     return false;
 }
 
-bool SioNotifyCourier::Sending(SioSentMessage& message) const
+uint64_t SioNotifyCourier::Sending(SioSentMessage& message) const
 {
     std::lock_guard<std::mutex> guard(state_->lock);
-    if (state_->hasJob)
-        message = state_->job;
-    return state_->hasJob;
+    if (!state_->hasJob)
+        return 0;
+    message = state_->job;
+    return state_->turn;
 }
 
 void SioNotifyCourier::Run(std::shared_ptr<State> state)
@@ -78,16 +81,18 @@ void SioNotifyCourier::Run(std::shared_ptr<State> state)
         const SioSentMessage job = state->job;
         const bool watched = state->watched;
         const uint64_t key = state->dispatcher ? state->dispatcher->deliveryKey_ : 0;
+        const uint64_t turn = state->turn;
         guard.unlock();
         if (SioWindowMessenger* messenger = CurrentSioWindowMessenger()) {
             // A messenger may call the window on this thread: it is then inside the
-            // notification's delivery.
-            TSioBaseDispatcher::DeliveryMark inside(key);
+            // notification's delivery, in the turn of this send.
+            TSioBaseDispatcher::DeliveryMark inside(key, turn);
             try {
                 if (watched)
                     messenger->SendWatched(job);
                 else
-                    messenger->Send(job.Window, job.Msg, job.WParam, job.LParam);
+                    messenger->Send(job.Window, job.Msg, static_cast<uint32_t>(job.WParam),
+                                    static_cast<int32_t>(job.LParam));
             } catch (...) {
                 // The window's own procedure handles its exceptions; nothing to add.
             }

@@ -21,13 +21,14 @@ public:
     SioNotifyCourier& operator=(const SioNotifyCourier&) = delete;
 
     // True when the window's procedure returned within timeoutMs; false when it still
-    // runs (the notification is then finished when it returns). Watched: sent with
-    // SendWatched, for a window whose procedure does not tell by itself that it handles
-    // the notification.
-    bool Deliver(const SioSentMessage& message, bool watched, uint32_t timeoutMs);
-    // The message a send is on its way with, or whose window's procedure has not
-    // returned yet (a late one included); false when there is none.
-    bool Sending(SioSentMessage& message) const;
+    // runs (the notification is then finished when it returns). turn: the dispatcher's
+    // handler turn the send belongs to. Watched: sent with SendWatched, for a window
+    // whose procedure does not tell by itself that it handles the notification.
+    bool Deliver(const SioSentMessage& message, uint64_t turn, bool watched, uint32_t timeoutMs);
+    // The turn of the send now on its way, from before it goes out until the messenger's
+    // send has returned (which is later than the window's answer when its procedure
+    // answered early), with its message; 0 when there is none.
+    uint64_t Sending(SioSentMessage& message) const;
 
 private:
     struct State;

@@ -35,12 +35,13 @@ TSioNotifyEvent MakeSioNotifyEvent(T* object)
             }};
 }
 
-// One message sent to a window.
+// One message sent to a window, its parameters at the platform's full width: a message
+// that differs from a notification only above bit 31 is another message.
 struct SioSentMessage {
     SioWindow Window = 0;
     uint32_t Msg = 0;
-    uint32_t WParam = 0;
-    int32_t LParam = 0;
+    uintptr_t WParam = 0;
+    intptr_t LParam = 0;
 
     bool operator==(const SioSentMessage& o) const
     {
@@ -59,15 +60,19 @@ public:
     // The same for a notification to a window whose procedure is not the serial
     // library's own: while it is on its way, RunsSentMessage can tell the window's
     // thread that it is handling it.
+    // (The dispatcher's notifications carry 32-bit parameters.)
     virtual bool SendWatched(const SioSentMessage& message)
     {
-        return Send(message.Window, message.Msg, message.WParam, message.LParam);
+        return Send(message.Window, message.Msg, static_cast<uint32_t>(message.WParam),
+                    static_cast<int32_t>(message.LParam));
     }
-    // Whether the calling thread is running the procedure of message's window for this
-    // very message, which SendWatched is delivering from another thread and which has
-    // not been answered yet; also deeper down, in a loop that procedure runs. Handling
-    // any other message, sent by anyone, does not count outside that procedure.
-    // Messengers that call windows on the sending thread keep this false.
+    // Whether the calling thread is running the procedure of message's window for a
+    // message equal to it, while SendWatched is still delivering message from another
+    // thread (until that send returns, so also a little after a procedure that answered
+    // early has answered); also deeper down, in a loop that procedure runs. Handling any
+    // other message, sent by anyone, does not count outside that procedure. Messengers
+    // that call windows on the sending thread keep this false. The dispatcher acts on
+    // the answer only while the delivery it was asked for is still the one running.
     virtual bool RunsSentMessage(const SioSentMessage& message)
     {
         (void)message;

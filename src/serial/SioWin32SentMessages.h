@@ -6,7 +6,8 @@
 // of the watched sends whose procedures it is inside is what answers whether it runs a
 // window's procedure for that very message. Another message the thread handles counts
 // only inside such a procedure (in a loop it runs); one from elsewhere that is the same
-// to the letter (window, message and parameters) cannot be told apart from the send.
+// to the letter (window, message and parameters at full width) cannot be told apart from
+// the send.
 // The hooks stay only while a send to that thread is on its way.
 #include "serial/SioNotifyServices.h"
 

@@ -35,9 +35,11 @@ struct Inside {
 };
 thread_local std::vector<Inside> insideSends;
 
+// At full width: a message whose parameters differ from a watched send's only above
+// bit 31 is another message.
 SioSentMessage MessageOf(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return {reinterpret_cast<SioWindow>(hwnd), msg, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam)};
+    return {reinterpret_cast<SioWindow>(hwnd), msg, wParam, lParam};
 }
 
 // Under the lock.

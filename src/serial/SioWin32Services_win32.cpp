@@ -49,16 +49,12 @@ class WindowMessenger : public SioWindowMessenger {
 public:
     bool Send(SioWindow window, uint32_t msg, uint32_t wParam, int32_t lParam) override
     {
-        HWND hwnd = reinterpret_cast<HWND>(window);
-        if (!IsWindow(hwnd))
-            return false;
-        SendMessageW(hwnd, msg, wParam, lParam);
-        return true;
+        return SendFull({window, msg, wParam, lParam});
     }
     bool SendWatched(const SioSentMessage& message) override
     {
         SioWin32SentMessages::Watch watch(message);
-        return Send(message.Window, message.Msg, message.WParam, message.LParam);
+        return SendFull(message);
     }
     bool RunsSentMessage(const SioSentMessage& message) override { return SioWin32SentMessages::Runs(message); }
     SioWindow CreateDispatcherWindow() override
@@ -66,6 +62,18 @@ public:
         HWND hwnd = CreateWindowExW(0, L"sioDispatch", L"", 0, 0, 0, 10, 10, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
         return reinterpret_cast<SioWindow>(hwnd);
+    }
+
+private:
+    // The parameters go out as the message holds them, so the hooks see exactly what
+    // the watch compares.
+    static bool SendFull(const SioSentMessage& message)
+    {
+        HWND hwnd = reinterpret_cast<HWND>(message.Window);
+        if (!IsWindow(hwnd))
+            return false;
+        SendMessageW(hwnd, message.Msg, message.WParam, message.LParam);
+        return true;
     }
 };
 
