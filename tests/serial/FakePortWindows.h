@@ -5,12 +5,14 @@
 // (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
 // windows record what they are sent, and a user's window given a handler runs it on the
 // main thread as its procedure, as a sent message. As on Win32, the main thread knows
-// only of a watched send that it runs a window's procedure for it.
+// only of a watched send that it runs a window's procedure for it, until that send has
+// returned; such a handler may answer its send early (AnswerEarly).
 // The built-in dispatcher is the in-memory one, and the port dialog answers chosenPort.
 // Installed for its lifetime, on the thread that is to be the main one.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
@@ -86,7 +88,23 @@ public:
     bool SendWatched(const SioSentMessage& message) override { return Deliver(message, true); }
     bool RunsSentMessage(const SioSentMessage& message) override
     {
-        return OnMainThread() && std::find(watched_.begin(), watched_.end(), message) != watched_.end();
+        if (!OnMainThread())
+            return false;
+        std::unique_lock<std::mutex> guard(lock_);
+        auto inside = std::find_if(watched_.rbegin(), watched_.rend(), [&](const Watched& w) {
+            return w.message == message && onItsWay_.count(w.send);
+        });
+        if (inside == watched_.rend())
+            return false;
+        const uint64_t send = inside->send;
+        if (send == answerEarly_) {
+            answerEarly_ = 0;
+            guard.unlock();
+            AnswerNow();
+            guard.lock();
+            sendBegun_.wait_for(guard, std::chrono::seconds(5), [&] { return sendsBegun_ > send; });
+        }
+        return true;
     }
     SioWindow CreateDispatcherWindow() override { return 0; }
     // Methods queued for the main thread first, then one posted message.
@@ -113,6 +131,16 @@ public:
     }
 
     // ---- The test's side ----
+    // From a user's window's handler: its send is answered (the sender goes on) right
+    // after the next time this messenger tells the main thread that it runs it, and the
+    // thread is held up there until the next send has begun: a procedure that answers
+    // early and is pre-empted between that answer and its take.
+    void AnswerEarly()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!watched_.empty())
+            answerEarly_ = watched_.back().send;
+    }
     // A user's window that records the messages it is sent; with a handler, its
     // procedure runs it.
     SioWindow UserWindow(std::function<void(const Notice&)> handler = {})
@@ -174,12 +202,12 @@ private:
             }
         }
         if (handler) {
-            RunSent(sent, watched, [&] { handler({msg, wParam, lParam}); });
+            RunSent(sent, watched, [handler, msg, wParam, lParam] { handler({msg, wParam, lParam}); });
             return true;
         }
         if (!IsLive(window))
             return false;
-        RunSent(sent, watched, [&] {
+        RunSent(sent, watched, [this, window, msg, wParam, lParam] {
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
@@ -187,23 +215,53 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(late));
         return true;
     }
-    // A window's procedure on the main thread for a message another thread sent it.
+    // A window's procedure on the main thread for a message another thread sent it; all
+    // it needs is its own, as a procedure that answered early runs on after the send.
     template <class Procedure>
     void RunSent(const SioSentMessage& message, bool watched, Procedure procedure)
     {
         watched = watched && !OnMainThread();
-        Synchronize([&] {
+        uint64_t send;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            send = ++sendsBegun_;
             if (watched)
-                watched_.push_back(message);
+                onItsWay_.insert(send);
+        }
+        sendBegun_.notify_all();
+        Synchronize([this, message, watched, send, procedure] {
+            if (watched)
+                Enter({message, send});
             procedure();
             if (watched)
-                watched_.pop_back();
+                Leave();
         });
+        std::lock_guard<std::mutex> guard(lock_);
+        onItsWay_.erase(send);
+    }
+    struct Watched {
+        SioSentMessage message;
+        uint64_t send;
+    };
+    void Enter(const Watched& inside)
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        watched_.push_back(inside);
+    }
+    void Leave()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        watched_.pop_back();
     }
 
-    // Watched sends whose procedures run, innermost last; main thread only.
-    std::vector<SioSentMessage> watched_;
     std::mutex lock_;
+    std::condition_variable sendBegun_;
+    // Watched sends whose procedures run on the main thread, innermost last; sends not
+    // returned yet; sends begun so far; a send to answer early.
+    std::vector<Watched> watched_;
+    std::set<uint64_t> onItsWay_;
+    uint64_t sendsBegun_ = 0;
+    uint64_t answerEarly_ = 0;
     SioWindow nextWindow_ = 1;
     std::set<SioWindow> live_;
     std::deque<std::pair<SioWindow, Notice>> posted_;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "serial/SioClock.h"
 #include "serial/SioNotifyServices.h"
@@ -54,24 +55,46 @@ public:
         if (!OnMainThread())
             return 0;
         Request* request;
+        std::function<void()> method;  // its own copy: the caller may be answered early
         {
             std::lock_guard<std::mutex> guard(lock_);
             if (queue_.empty())
                 return 0;
             request = queue_.front();
             queue_.pop_front();
+            method = *request->method;
+            running_.push_back(request);
         }
+        std::exception_ptr error;
         try {
-            (*request->method)();
+            method();
         } catch (...) {
-            request->error = std::current_exception();
+            error = std::current_exception();
         }
         {
             std::lock_guard<std::mutex> guard(lock_);
-            request->done = true;
+            if (running_.back()) {
+                request->error = error;
+                request->done = true;
+            }
+            running_.pop_back();
         }
         done_.notify_all();
         return 1;
+    }
+
+    // From inside a method run for another thread: that thread goes on at once, as if
+    // the method had returned (what it raises later is lost), while it runs on here.
+    void AnswerNow()
+    {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            if (running_.empty() || !running_.back())
+                return;
+            running_.back()->done = true;
+            running_.back() = nullptr;
+        }
+        done_.notify_all();
     }
 
 private:
@@ -84,6 +107,7 @@ private:
     std::mutex lock_;
     std::condition_variable done_;
     std::deque<Request*> queue_;
+    std::vector<Request*> running_;  // innermost last; null once answered
 };
 
 // Pumps the main thread's queue until pred holds or ms pass; whether it held.

@@ -99,6 +99,8 @@ public:
     std::atomic<int32_t> writeResult{0};
     // The priority boost the device thread was last given.
     std::atomic<int> deviceBoost{-1};
+    // How often the device's status was read (GetComError).
+    std::atomic<int> statusReads{0};
 
     // ---- Device operations ----
     int32_t EscapeComFunction(int32_t func) override
@@ -117,6 +119,7 @@ public:
     }
     uint32_t GetComError(TSioComStat& stat) override
     {
+        ++statusReads;
         uint32_t used = OutBufUsed();
         std::lock_guard<std::mutex> guard(lock_);
         stat.Flags = holdFlags_;

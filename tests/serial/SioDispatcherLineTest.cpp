@@ -2,6 +2,8 @@
 // in-memory back end.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "MemoryDispatcher.h"
 
 namespace {
@@ -29,6 +31,19 @@ TEST_F(SioDispatcherLine, SetLineKeepsWhatIsAskedToStay)
     EXPECT_EQ(d.Device().ByteSize, 7);
     EXPECT_EQ(d.Device().BaudRate, 9600u);
     EXPECT_EQ(d.LastBaud(), 9600u);
+
+    // A change waits for the output to drain: flow control set meanwhile stays.
+    ASSERT_EQ(d.PutString("pending"), 0);
+    const int polls = d.statusReads;
+    std::thread change([&] { EXPECT_EQ(d.ChangeBaud(19200), 0); });
+    while (d.statusReads == polls)
+        std::this_thread::yield();
+    EXPECT_EQ(d.HWFlowOptions(100, 10, 2), 0);
+    d.Written();
+    change.join();
+    EXPECT_EQ(d.Device().BaudRate, 19200u);
+    EXPECT_TRUE(d.Device().Flags & DcbFlag::RtsHandshake) << "the line change undid the handshake";
+    EXPECT_TRUE(d.RTSAuto());
 }
 
 TEST_F(SioDispatcherLine, StopBitCodes)

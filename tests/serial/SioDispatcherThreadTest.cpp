@@ -90,6 +90,23 @@ TEST_F(SioDispatcherThread, PriorityBoostReachesTheDeviceThreads)
     d->deviceBoost = -1;
     d->SetThreadBoost(2);
     EXPECT_EQ(d->deviceBoost, -1) << "unchanged: nothing to do";
+
+    // Set from another thread while the port closes and opens again: no thread object is
+    // called while the close takes it out and destroys it (ThreadSanitizer tells).
+    std::atomic<bool> stop{false};
+    std::thread booster([&] {
+        for (uint8_t boost = 0; !stop; boost = (boost + 1) % 4) {
+            d->SetThreadBoost(boost);
+            d->SetRS485Mode(boost % 2);
+        }
+    });
+    for (int round = 0; round < 3; ++round) {
+        d->DonePort();
+        EXPECT_EQ(d->RunningThreads(), 0);
+        Open(*d);
+    }
+    stop = true;
+    booster.join();
 }
 
 TEST_F(SioDispatcherThread, TimersFireWithoutAnyTraffic)
@@ -111,6 +128,26 @@ TEST_F(SioDispatcherThread, TimersFireWithoutAnyTraffic)
     ASSERT_TRUE(fired);
     EXPECT_EQ(recorder.Notices()[0].msg, TriggerTimerMessage);
     EXPECT_FALSE(methodKept) << "the thread keeps no method it ran, nor what it was bound to";
+}
+
+TEST_F(SioDispatcherThread, ASynchronisedMethodDeregisteredWhileItWaitsIsNotCalled)
+{
+    Open(*d);
+    d->ChangeLengthTrigger(1);
+    std::atomic<int> calls{0};
+    auto method = std::make_unique<NotifyRecorder>();
+    method->onNotice = [&](const Notice&) { ++calls; };
+    d->RegisterSyncEventTriggerHandler(method->Event());
+    d->PushData("x");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!mainThread.Queued() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(mainThread.Queued()) << "the call never came to the main thread";
+    d->DeregisterEventTriggerHandler(method->Event());
+    method.reset();  // before the main thread runs what waits for it
+    ASSERT_TRUE(PumpUntil([&] { return !d->EventBusy(); }));
+    EXPECT_EQ(calls, 0) << "called after its deregistration returned";
+    EXPECT_EQ(d->InBuffUsed(), 1u);
 }
 
 TEST_F(SioDispatcherThread, KillThreadsEndsThemAndKeepsWhatWasReceived)

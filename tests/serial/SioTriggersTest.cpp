@@ -49,8 +49,8 @@ protected:
         return s;
     }
 
-    MemoryDispatcher d;
     NotifyRecorder recorder;
+    MemoryDispatcher d;  // goes before the handler it calls
 };
 
 TEST_F(SioTriggers, HandlesAreMultiplesOfEightThenReused)

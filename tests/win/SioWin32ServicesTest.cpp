@@ -49,17 +49,28 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 // A window no notification goes to; another thread sends it WM_APP. Its procedure lets
 // the bytes in wParam arrive and takes two once the port's courier waits to send this
-// thread a notification.
+// thread a notification. With WM_APP + 1 it takes none, but first has another thread
+// send lookAlikes, so that they are handled before the notification, while the
+// courier's send of it is on its way.
 std::string outsideTaken;
+std::vector<MSG> lookAlikes;
 LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg != WM_APP)
+    if (msg != WM_APP && msg != WM_APP + 1)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_APP + 1) {
+        std::thread([] {
+            for (const MSG& m : lookAlikes)
+                SendNotifyMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+        }).join();
+    }
+    GetQueueStatus(QS_SENDMESSAGE);  // what waits already is no news
     static_cast<MemoryDispatcher*>(readPort)->PushData(reinterpret_cast<const char*>(wParam));
     const DWORD deadline = GetTickCount() + 5000;
-    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() < deadline)
+    while (!(LOWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() < deadline)
         Sleep(1);
-    outsideTaken = TakeTwo();
+    if (msg == WM_APP)
+        outsideTaken = TakeTwo();
     return 0;
 }
 
@@ -82,7 +93,8 @@ TEST_F(SioWin32Services, SystemMessagesKeepOneTrailingBlankForTheLineEnd)
 
 // Every window handler reads the same bytes, and the most any took is consumed; a read
 // on that thread for a message someone else sent it is no handler's, even while the
-// courier waits to send it a notification.
+// courier waits to send it a notification, and even when that message differs from the
+// notification only above bit 31.
 TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMainThread)
 {
     WNDCLASSW wc{};
@@ -151,6 +163,27 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         EXPECT_EQ(windowNotices[3].taken, "ef") << "a byte given outside was given again";
         ASSERT_TRUE(PumpUntil([&] { return !port.EventBusy(); }));
         EXPECT_EQ(port.InBuffUsed(), 0u);
+#ifdef _WIN64
+        const LPARAM notified = static_cast<LPARAM>(port.Handle()) << 16;
+        lookAlikes = {{target, TriggerAvailMessage, 6 + (WPARAM{1} << 32), notified},
+                      {target, TriggerAvailMessage, 6, notified + (LPARAM{1} << 32)}};
+        sent = false;
+        std::thread lookAlikeSender([&] {
+            SendMessageW(bystander, WM_APP + 1, reinterpret_cast<WPARAM>("ghijkl"), 0);
+            sent = true;
+        });
+        const bool handled = PumpUntil([&] { return windowNotices.size() == 8 && sent; });
+        lookAlikeSender.join();
+        ASSERT_TRUE(handled);
+        EXPECT_EQ(windowNotices[4].wParam, 6 + (WPARAM{1} << 32)) << "handled before the notification";
+        EXPECT_EQ(windowNotices[4].taken, "gh");
+        EXPECT_EQ(windowNotices[5].taken, "ij");
+        EXPECT_EQ(windowNotices[6].wParam, 6u);
+        EXPECT_EQ(windowNotices[6].taken, "kl");
+        EXPECT_EQ(windowNotices[7].taken, "kl") << "a look-alike's take was counted as the handler's";
+        ASSERT_TRUE(PumpUntil([&] { return !port.EventBusy(); }));
+        EXPECT_EQ(port.InBuffUsed(), 0u);
+#endif
         port.DonePort();
     }
 }
