@@ -41,10 +41,10 @@
 // no byte reaches it twice; the handlers after such a take read on from what it left.
 //
 // Handlers: a deregistration during a notification only marks the record, which stays
-// until the notification ends; whether a handler is deregistered is read from its
+// until the notification ends. Whether a handler is deregistered is read from its
 // record under DataSection as it is called (on the main thread for a synchronised
-// method, which may wait there a while), so none is called once its deregistration has
-// returned, but for a call already begun.
+// method, which may wait there a while): one deregistered before that is not called,
+// one whose call has begun (its record read) runs on.
 //
 // Life of a port: InitPort opens the device, makes the rings and events and has the
 // back end start its threads (StartDispatcher, which starts each one with StartThread);
@@ -379,8 +379,8 @@ private:
         bool Deleted = false;
     };
     enum class Delivery { Delivered, Stopped, Abandoned };
-    // Marks the calling thread, while it lives, as inside a handler turn of the
-    // dispatcher with this key (0: none). Marks nest, one chain per thread.
+    // Marks the calling thread, while it lives, as inside this handler turn of the
+    // dispatcher with this key (turn 0 never counts). Marks nest, one chain per thread.
     class DeliveryMark {
     public:
         DeliveryMark(uint64_t key, uint64_t turn);
@@ -557,7 +557,7 @@ private:
     uint64_t consumed_ = 0;
     uint64_t checkPos_ = 0;  // first byte the data triggers have not examined
     // A data notification runs (set and cleared under DispSection; read without it only
-    // by DeliveryTurn's callers before they take it). Its handlers' takes count from
+    // by a RingReader before it takes the lock). Its handlers' takes count from
     // takeBase_, the tail when it began; takeCount_ is the running turn's.
     std::atomic<bool> readAhead_{false};
     uint64_t takeBase_ = 0;
