@@ -280,7 +280,7 @@ void TSioBaseDispatcher::StopThreads()
                                 TSioThreadRole::Dispatch}) {
         TSioDispatcherThread* thread;
         {
-            // Only this thread, which closes the port, changes the slots until it returns.
+            // The port's one closer (its owner) is the only thread that changes the slots.
             std::lock_guard<std::recursive_mutex> guard(DataSection);
             thread = threads_[static_cast<int>(role)].get();
         }
@@ -362,8 +362,9 @@ void TSioBaseDispatcher::ThreadGone(TSioDispatcherThread& thread)
         dispActive_ = false;
 }
 
-// A thread object is called only in its slot, under DataSection: the close takes it out
-// under the same lock before it joins and destroys it.
+// Other threads than the one that opens and closes the port call a thread object only in
+// its slot, under DataSection: the close takes it out under the same lock before it
+// joins and destroys it.
 void TSioBaseDispatcher::SetThreadBoost(uint8_t boost)
 {
     std::lock_guard<std::recursive_mutex> guard(DataSection);

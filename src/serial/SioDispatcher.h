@@ -29,16 +29,17 @@
 // applied and the busy flag cleared.
 //
 // Takes during a data notification: each handler is called in a turn of its own, from
-// just before the call (or send) until it has returned and its take is folded in. A
-// take is a handler's only on a thread inside that turn (InDelivery): in a method or
-// procedure handler the dispatcher calls, in the port's own window procedure
-// (PortWindowScope), or in another window's procedure for the very message the courier
-// sent it watched; and only if, under DispSection, that turn is still the one running.
-// Each handler reads the same bytes, from where the ring's tail was when the
-// notification began, and the most any of them took is consumed when it ends. A reader
-// outside the handlers (a window that answered early and reads on, once its turn has
-// ended, included) takes from past what they have taken and moves the tail at once, so
-// no byte reaches it twice; the handlers after such a take read on from what it left.
+// just before the call (or send) until that call (or send) has returned and its take
+// is folded in. A take is a handler's only on a thread inside that turn (InDelivery):
+// in a method or procedure handler the dispatcher calls, in the port's own window
+// procedure (PortWindowScope), or in another window's procedure for the very message
+// the courier sent it watched; and only if, under DispSection, that turn is still the
+// one running. Each handler reads the same bytes, from where the ring's tail was when
+// the notification began, and the most any of them took is consumed when it ends. A
+// reader outside the handlers (a window that answered early and reads on, once its
+// turn has ended, included) takes from past what they have taken and moves the tail at
+// once, so no byte reaches it twice; the handlers after such a take read on from what
+// it left.
 //
 // Handlers: a deregistration during a notification only marks the record, which stays
 // until the notification ends. Whether a handler is deregistered is read from its

@@ -431,7 +431,7 @@ bool TSioBaseDispatcher::FinishNotify(bool delivered)
     bool result = delivered;
     {
         std::lock_guard<std::recursive_mutex> guard(DispSection);
-        // The last handler's turn, when a close stopped the delivery or it raised.
+        // The turn of a handler that raised.
         EndTurn();
         if (readAhead_) {
             readAhead_ = false;

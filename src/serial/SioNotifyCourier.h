@@ -1,9 +1,10 @@
 #pragma once
 // The courier of a dispatcher's window notifications: it sends each message on a thread
 // of its own, so the dispatcher thread can stop waiting after a time-out while the
-// window's handler still runs. When such a late handler returns, the courier finishes
-// the notification (the take count applied once, the busy flag cleared), unless the
-// dispatcher has gone meanwhile.
+// window's handler still runs. When such a late handler returns, the courier ends its
+// turn (the take count applied once) and has the dispatcher thread go on to the windows
+// after it, or finishes the notification itself when that thread no longer serves
+// (the busy flag cleared), unless the dispatcher has gone meanwhile.
 #include <cstdint>
 #include <memory>
 #include <thread>

@@ -131,10 +131,11 @@ public:
     }
 
     // ---- The test's side ----
-    // From a user's window's handler: its send is answered (the sender goes on) right
-    // after the next time this messenger tells the main thread that it runs it, and the
-    // thread is held up there until the next send has begun: a procedure that answers
-    // early and is pre-empted between that answer and its take.
+    // From a user's window's handler: the next time this messenger tells the main thread
+    // that it runs that send, the send is answered (the sender goes on) before the answer
+    // is returned, and the thread is held up until the next send has begun (5 s at most):
+    // a procedure that answers early and is pre-empted between the answer it was given
+    // and its take.
     void AnswerEarly()
     {
         std::lock_guard<std::mutex> guard(lock_);

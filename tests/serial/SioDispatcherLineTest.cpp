@@ -2,6 +2,7 @@
 // in-memory back end.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "MemoryDispatcher.h"
@@ -36,7 +37,8 @@ TEST_F(SioDispatcherLine, SetLineKeepsWhatIsAskedToStay)
     ASSERT_EQ(d.PutString("pending"), 0);
     const int polls = d.statusReads;
     std::thread change([&] { EXPECT_EQ(d.ChangeBaud(19200), 0); });
-    while (d.statusReads == polls)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (d.statusReads == polls && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     EXPECT_EQ(d.HWFlowOptions(100, 10, 2), 0);
     d.Written();

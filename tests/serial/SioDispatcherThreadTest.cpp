@@ -142,7 +142,7 @@ TEST_F(SioDispatcherThread, ASynchronisedMethodDeregisteredWhileItWaitsIsNotCall
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!mainThread.Queued() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
-    ASSERT_TRUE(mainThread.Queued()) << "the call never came to the main thread";
+    EXPECT_TRUE(mainThread.Queued()) << "the call never came to the main thread";
     d->DeregisterEventTriggerHandler(method->Event());
     method.reset();  // before the main thread runs what waits for it
     ASSERT_TRUE(PumpUntil([&] { return !d->EventBusy(); }));
