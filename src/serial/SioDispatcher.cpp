@@ -251,7 +251,7 @@ void TSioBaseDispatcher::StartThread(TSioThreadRole role, std::unique_ptr<TSioDi
 {
     auto& slot = threads_[static_cast<int>(role)];
     thread->Role = role;
-    TSioDispatcherThread* started = thread.get();
+    TSioDispatcherThread* fresh = thread.get();
     std::unique_ptr<TSioDispatcherThread> previous;
     {
         std::lock_guard<std::recursive_mutex> guard(DataSection);
@@ -260,12 +260,11 @@ void TSioBaseDispatcher::StartThread(TSioThreadRole role, std::unique_ptr<TSioDi
     previous.reset();  // joins an ended one of an earlier open
     ++runningThreads_;
     try {
-        started->Start();
+        fresh->Start();
     } catch (...) {
         --runningThreads_;
-        std::unique_ptr<TSioDispatcherThread> failed;
         std::lock_guard<std::recursive_mutex> guard(DataSection);
-        failed = std::move(slot);
+        slot.reset();  // it never ran: nothing to join
         throw;
     }
     if (SioEvent* started = GeneralEvent())
