@@ -1,7 +1,8 @@
 #pragma once
 // The port component's platform for native tests. Port windows are numbers whose
 // messages run SioComWindowProc on the test's main thread: a sent one (a notification
-// from the dispatcher's courier thread) waits until the main thread pumps, a posted one
+// from the dispatcher's courier thread) waits until the main thread pumps (and, on
+// request, comes back only at its next pump after that), a posted one
 // (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
 // windows record what they are sent, and a user's window given a handler runs it on the
 // main thread as its procedure, as a sent message. As on Win32, the main thread knows
@@ -71,7 +72,6 @@ public:
         auto d = std::make_unique<MemoryDispatcher>(threaded, owner);
         d->failOpen = failOpen;
         d->systemError = systemError;
-        d->sendTimeoutMs_ = 10000;  // a slow test machine is no late handler
         return d;
     }
     uint16_t SelectComPort() override
@@ -102,7 +102,7 @@ public:
             guard.unlock();
             AnswerNow();
             guard.lock();
-            sendBegun_.wait_for(guard, std::chrono::seconds(5), [&] { return sendsBegun_ > send; });
+            sendBegun_.wait_for(guard, std::chrono::seconds(30), [&] { return sendsBegun_ > send; });
         }
         return true;
     }
@@ -110,6 +110,11 @@ public:
     // Methods queued for the main thread first, then one posted message.
     uint32_t PumpOne() override
     {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            ++pumps_;
+        }
+        pumped_.notify_all();
         if (MainThreadQueue::PumpOne())
             return 1;
         std::pair<SioWindow, Notice> message;
@@ -133,7 +138,7 @@ public:
     // ---- The test's side ----
     // From a user's window's handler: the next time this messenger tells the main thread
     // that it runs that send, the send is answered (the sender goes on) before the answer
-    // is returned, and the thread is held up until the next send has begun (5 s at most):
+    // is returned, and the thread is held up until the next send has begun (30 s at most):
     // a procedure that answers early and is pre-empted between the answer it was given
     // and its take.
     void AnswerEarly()
@@ -170,11 +175,18 @@ public:
         std::lock_guard<std::mutex> guard(lock_);
         return static_cast<int>(live_.size());
     }
+    // No posted message waits, now or for later.
+    bool NothingPosted()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return posted_.empty() && later_.empty();
+    }
 
     bool threaded = false;  // the dispatchers run their threads
-    // A send to a port window comes back this long after its handler has returned, so
-    // the dispatcher thread finishes the notification that much later.
-    std::atomic<int> lateReturnMs{0};
+    // A send to a port window comes back only once the main thread has begun another
+    // pump after the one that ran its procedure (30 s at most): the dispatcher thread
+    // finishes the notification no sooner than that.
+    std::atomic<bool> returnAfterNextPump{false};
     bool failOpen = false;
     uint32_t systemError = 2;
     uint16_t chosenPort = 0;
@@ -208,12 +220,16 @@ private:
         }
         if (!IsLive(window))
             return false;
-        RunSent(sent, watched, [this, window, msg, wParam, lParam] {
+        uint64_t ranIn = 0;  // the pump that ran the procedure
+        RunSent(sent, watched, [this, window, msg, wParam, lParam, &ranIn] {
+            ranIn = Pumps();
             if (IsLive(window))
                 SioComWindowProc(window, msg, wParam, lParam);
         });
-        if (int late = lateReturnMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(late));
+        if (returnAfterNextPump) {
+            std::unique_lock<std::mutex> guard(lock_);
+            pumped_.wait_for(guard, std::chrono::seconds(30), [&] { return pumps_ > ranIn; });
+        }
         return true;
     }
     // A window's procedure on the main thread for a message another thread sent it; all
@@ -254,9 +270,16 @@ private:
         std::lock_guard<std::mutex> guard(lock_);
         watched_.pop_back();
     }
+    uint64_t Pumps()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return pumps_;
+    }
 
     std::mutex lock_;
     std::condition_variable sendBegun_;
+    std::condition_variable pumped_;
+    uint64_t pumps_ = 0;  // the main thread's pumps begun so far
     // Watched sends whose procedures run on the main thread, innermost last; sends not
     // returned yet; sends begun so far; a send to answer early.
     std::vector<Watched> watched_;

@@ -2,6 +2,7 @@
 // producers against one consumer (run it under ThreadSanitizer with -R IOQueue).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -9,6 +10,15 @@
 #include "serial/SioQueue.h"
 
 namespace {
+
+// Waits until pred holds, or for ten seconds: long enough for any loaded machine.
+template <class Pred>
+void WaitUntil(Pred pred)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!pred() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+}
 
 std::unique_ptr<TDataBuffer> Block(int32_t size, uint8_t fill)
 {
@@ -113,6 +123,9 @@ TEST(IOQueue, WaitForBuffer)
     q.Push(std::make_unique<TStatusBuffer>());
     EXPECT_EQ(q.WaitForBuffer(60000), TWaitResult::wrSignaled);  // at once
     q.Pop();
+    EXPECT_EQ(q.WaitForBuffer(0), TWaitResult::wrSignaled) << "the push's signal, left by a wait that found an entry";
+    EXPECT_EQ(q.WaitForBuffer(0), TWaitResult::wrTimeout) << "taken by the wait before";
+    // Another thread's push ends a wait, whether it comes before the wait or during it.
     std::thread producer([&q] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         q.Push(std::make_unique<TStatusBuffer>());
@@ -120,7 +133,7 @@ TEST(IOQueue, WaitForBuffer)
     EXPECT_EQ(q.WaitForBuffer(60000), TWaitResult::wrSignaled);
     producer.join();
     q.Pop();
-    EXPECT_EQ(q.WaitForBuffer(0), TWaitResult::wrSignaled) << "the last push's signal";
+    q.WaitForBuffer(0);  // the push's signal, if the wait found its entry
     std::thread waker([&q] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         q.Wake();
@@ -133,7 +146,9 @@ TEST(IOQueue, WaitForBuffer)
 // Four producers push numbered blocks and status entries while the consumer takes
 // them the way the dispatcher does: Peek, read part of a block, release or pop. With
 // flushing on, another thread clears the queue now and then; it must never free the
-// block being read, and what survives still arrives in each producer's order.
+// block being read, and what survives still arrives in each producer's order. The first
+// flush waits until the consumer holds a block it has begun to read, and the consumer
+// reads on only after that flush, so a flush meets a lent block on every run.
 struct ConsumerTally {
     int64_t bytes = 0;
     int statuses = 0;
@@ -164,11 +179,17 @@ ConsumerTally RunProducersAndConsumer(bool flushing)
             t.join();
         done = true;
     });
+    std::atomic<bool> holdingALentBlock{false};
+    std::atomic<int> flushes{0};
     std::thread flusher([&] {
-        while (flushing && !done) {
+        if (!flushing)
+            return;
+        WaitUntil([&] { return holdingALentBlock.load(); });
+        do {
             q.Clear();
+            ++flushes;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
+        } while (!done);
     });
     ConsumerTally tally;
     std::vector<int> lastSeen(producers, -1);
@@ -182,6 +203,10 @@ ConsumerTally RunProducersAndConsumer(bool flushing)
             ++tally.statuses;
             q.Pop();
             continue;
+        }
+        if (flushing && !holdingALentBlock) {
+            holdingALentBlock = true;
+            WaitUntil([&] { return flushes > 0; });
         }
         if (data->BytesRead == 0) {
             int p = data->Data[0];

@@ -110,9 +110,10 @@ private:
     std::vector<Request*> running_;  // innermost last; null once answered
 };
 
-// Pumps the main thread's queue until pred holds or ms pass; whether it held.
+// Pumps the main thread's queue until pred holds or ms pass; whether it held. The default
+// is for what must come: long enough for a loaded machine, and only a fault waits it out.
 template <class Pred>
-bool PumpUntil(Pred pred, int ms = 5000)
+bool PumpUntil(Pred pred, int ms = 30000)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!pred()) {

@@ -21,6 +21,7 @@ public:
     {
         device.BaudRate = 9600;
         device.ByteSize = 8;
+        sendTimeoutMs_ = 60000;  // a loaded test machine is no late handler; late ones set less
     }
     ~MemoryDispatcher() override { FinishPort(); }
 

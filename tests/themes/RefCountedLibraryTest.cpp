@@ -2,6 +2,7 @@
 // it was asked to do.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -81,8 +82,13 @@ TEST(RefCountedLibraryConcurrency, RequestsFromManyThreadsLoadAndUnloadInTurn)
     RecordingLoader loader;
     RefCountedLibrary library(loader);
     std::vector<std::thread> threads;
+    std::atomic<int> started{0};
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&] {
+            // All four begin together, however late a loaded machine starts the last.
+            ++started;
+            while (started < 4)
+                std::this_thread::yield();
             for (int i = 0; i < 2000; ++i) {
                 library.Acquire();
                 library.Release();
