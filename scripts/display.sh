@@ -46,3 +46,9 @@ prepare_prefix() {
     wineboot </dev/null >/dev/null 2>&1
   fi
 }
+# For the tests: Wine keeps its windows' states (maximised, minimised) itself instead of
+# asking a window manager. The virtual display has none, and a maximise asked of an
+# absent manager is undone a moment later. Set on every run, as the prefix persists.
+unmanaged_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+}

@@ -58,6 +58,7 @@ source scripts/display.sh
 start_display || exit 1
 trap stop_display EXIT
 prepare_prefix "$root/build/win64/wineprefix"
+unmanaged_windows || failed+=("the Wine prefix's window settings")
 # The shipped 32-bit program must start and close cleanly too.
 export PELVOR_EXE_32="$root/build/win32/pelvor.exe"
 run ctest --test-dir build/win64 --output-on-failure

@@ -82,12 +82,7 @@ uint32_t Rgb(uint32_t color) { return ((color & 0xFF) << 16) | (color & 0xFF00) 
 // Waits until the screen shows colour at (x, y) of the window, or the time is up.
 bool ShowsSoon(HWND window, int x, int y, uint32_t color)
 {
-    for (int i = 0; i < 50; ++i) {
-        if (ScreenShot(window).At(x, y) == color)
-            return true;
-        Sleep(100);
-    }
-    return false;
+    return WaitUntil([&] { return ScreenShot(window).At(x, y) == color; });
 }
 
 TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
@@ -98,6 +93,7 @@ TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForWindow(L"Новый.scn");
     ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Settle(main)) << "the program did not answer";  // done with the new scenario's columns
     HWND grid = FindGrid(main);
     ASSERT_NE(grid, nullptr) << "no grid among the main window's children";
     SetForegroundWindow(main);
@@ -124,10 +120,10 @@ TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
     // cell the shot checks shows its colour, then read the whole picture.
     ASSERT_TRUE(ShowsSoon(grid, CellMiddle(4, 2).x, 2 * 25 + 3, Rgb(0x9BDFC4))) << "the loops row is drawn";
     ScreenShot shot(grid);
-    for (int i = 0; i < 50 && (shot.At(off.x, off.y) != 0 || shot.At(current.x - 11, 1) != Rgb(0xF0CAA6)); ++i) {
-        Sleep(100);
+    WaitUntil([&] {
         shot = ScreenShot(grid);
-    }
+        return shot.At(off.x, off.y) == 0 && shot.At(current.x - 11, 1) == Rgb(0xF0CAA6);
+    });
     EXPECT_EQ(shot.At(level.x, level.y), Rgb(0xF0FBFF)) << "a full bar";
     EXPECT_EQ(shot.At(ramp.x + 9, ramp.y + 9), Rgb(0xF0FBFF)) << "the ramp's filled corner";
     EXPECT_EQ(shot.At(ramp.x - 9, ramp.y - 9), 0x000000u) << "and its empty one";
@@ -139,7 +135,7 @@ TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
 
     // Edits ask before the program closes.
     PostMessageW(main, WM_CLOSE, 0, 0);
-    HWND question = program.WaitForWindow(L"Выход", 10000);
+    HWND question = program.WaitForWindow(L"Выход");
     EXPECT_NE(question, nullptr) << "an edited scenario is not left without asking";
     if (question)
         PostMessageW(question, WM_COMMAND, IDNO, 0);  // "No": close without saving

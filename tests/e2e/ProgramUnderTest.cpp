@@ -114,6 +114,25 @@ long ProgramUnderTest::WaitForExit(DWORD timeoutMs)
     return static_cast<long>(code);
 }
 
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
+{
+    for (const DWORD start = GetTickCount(); !pred(); Sleep(50)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return pred();
+    }
+    return true;
+}
+
+bool Settle(HWND window)
+{
+    for (int trip = 0; trip < 2; ++trip) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+            return false;
+    }
+    return true;
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t buf[1024];

@@ -3,6 +3,7 @@
 // file) and drives it from outside through its windows.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,12 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Waits until pred holds or the time is up: the default is for what must come, long
+// enough for a loaded machine. Whether it held.
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 30000);
+// Whether the program of the window has handled what was pending when this was called:
+// two round trips through its message queue, 10 s each at most.
+bool Settle(HWND window);
 // The program named by an environment variable (PELVOR_EXE), or "" when unset.
 std::wstring ProgramFromEnvironment(const wchar_t* variable);
 std::wstring WindowText(HWND window);

@@ -112,7 +112,9 @@ TEST_F(DrawThreadTest, DestroyedWhileAFrameWaitsWithoutDeadlockOrDrawing)
     // The main thread does not serve messages for a while, so the thread asks for a
     // frame and waits in Synchronize.
     MSG msg;
-    for (int i = 0; i < 200 && !PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE); ++i)
+    for (const DWORD start = GetTickCount();
+         !PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE) &&
+         GetTickCount() - start < kGiveUpMs;)
         Sleep(10);
     ASSERT_TRUE(PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE))
         << "the thread never asked for a frame";

@@ -66,6 +66,19 @@ TEST(SerialBackEnd, AFlushEmptiesTheOutputAndTheWriteThreadSaysSo)
     EXPECT_NE(d.FlushOutBuffer(), 0) << "the purge's answer";
     EXPECT_EQ(d.OutBuffUsed(), 0u);
     EXPECT_EQ(d.PutString("after"), 0) << "the port goes on";
+    // What went out before the purge comes back ahead of "after": taken until "after" has
+    // come, so no echo is left on the line for the next test that opens it.
+    std::string back;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            std::string block(d.InBuffUsed(), '\0');
+            if (!block.empty() && d.GetBlock(&block[0], static_cast<uint32_t>(block.size())) > 0)
+                back += block;
+            return back.size() >= 5 && back.compare(back.size() - 5, 5, "after") == 0;
+        },
+        20000))
+        << back.size() << " bytes came back";
+    EXPECT_EQ(back.find_first_not_of('f'), back.size() - 5) << "only the block's bytes came before it";
     d.DonePort();
     EXPECT_NE(d.LastError(), LineErr::DeviceFailure) << "an aborted write is no device failure";
 }

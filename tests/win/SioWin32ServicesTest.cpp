@@ -53,6 +53,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // send lookAlikes, so that they are handled before the notification, while the
 // courier's send of it is on its way.
 std::string outsideTaken;
+bool notificationWaited = false;  // the courier's send was seen waiting before the take
 std::vector<MSG> lookAlikes;
 LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -66,9 +67,11 @@ LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
     GetQueueStatus(QS_SENDMESSAGE);  // what waits already is no news
     static_cast<MemoryDispatcher*>(readPort)->PushData(reinterpret_cast<const char*>(wParam));
-    const DWORD deadline = GetTickCount() + 5000;
-    while (!(LOWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() < deadline)
+    const DWORD deadline = GetTickCount() + 30000;
+    bool waits = false;
+    while (!(waits = (LOWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0) && GetTickCount() < deadline)
         Sleep(1);
+    notificationWaited = waits;
     if (msg == WM_APP)
         outsideTaken = TakeTwo();
     return 0;
@@ -150,6 +153,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         EXPECT_EQ(port.InBuffUsed(), 1u);
 
         port.DeregisterEventTriggerHandler(sync.Event());
+        notificationWaited = false;
         std::atomic<bool> sent{false};
         std::thread sender([&] {
             SendMessageW(bystander, WM_APP, reinterpret_cast<WPARAM>("def"), 0);
@@ -158,6 +162,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         const bool delivered = PumpUntil([&] { return windowNotices.size() == 4 && sent; });
         sender.join();
         ASSERT_TRUE(delivered);
+        EXPECT_TRUE(notificationWaited) << "the read was not made while the courier's send waited";
         EXPECT_EQ(outsideTaken, "cd") << "taken outside the handlers, from the tail";
         EXPECT_EQ(windowNotices[2].taken, "ef") << "the handlers read on from what that read left";
         EXPECT_EQ(windowNotices[3].taken, "ef") << "a byte given outside was given again";
@@ -168,6 +173,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         lookAlikes = {{target, TriggerAvailMessage, 6 + (WPARAM{1} << 32), notified},
                       {target, TriggerAvailMessage, 6, notified + (LPARAM{1} << 32)}};
         sent = false;
+        notificationWaited = false;
         std::thread lookAlikeSender([&] {
             SendMessageW(bystander, WM_APP + 1, reinterpret_cast<WPARAM>("ghijkl"), 0);
             sent = true;
@@ -175,6 +181,7 @@ TEST_F(SioWin32Services, NotificationsReachWindowsAndSynchronisedMethodsOnTheMai
         const bool handled = PumpUntil([&] { return windowNotices.size() == 8 && sent; });
         lookAlikeSender.join();
         ASSERT_TRUE(handled);
+        EXPECT_TRUE(notificationWaited) << "the look-alikes were not handled while the courier's send waited";
         EXPECT_EQ(windowNotices[4].wParam, 6 + (WPARAM{1} << 32)) << "handled before the notification";
         EXPECT_EQ(windowNotices[4].taken, "gh");
         EXPECT_EQ(windowNotices[5].taken, "ij");
