@@ -82,13 +82,13 @@ protected:
             GetWindowRect(b, &rb);
             return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
         });
-        // The window fills its edits as it comes up: the range is typed until it stays.
+        // The window fills its edits as it comes up: the range is typed until it stays
+        // once the window has handled what the typing set off.
         const std::wstring from = std::to_wstring(first), to = std::to_wstring(last);
         for (int attempt = 0; attempt < 20; ++attempt) {
             SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from.c_str()));
             SendMessageW(edits[2], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(to.c_str()));
-            Sleep(150);
-            if (WindowText(edits[1]) == from && WindowText(edits[2]) == to)
+            if (Settle(ranges) && WindowText(edits[1]) == from && WindowText(edits[2]) == to)
                 break;
         }
         const LPARAM burn = MAKELPARAM(236 + 52, 20 + 15);
@@ -118,7 +118,7 @@ protected:
     {
         PostMessageW(main, WM_CLOSE, 0, 0);
         long code = -1;
-        for (int i = 0; i < 100 && (code = program->WaitForExit(100)) == -1; ++i) {
+        for (int i = 0; i < 300 && (code = program->WaitForExit(100)) == -1; ++i) {
             for (HWND question : VisibleBoxes(program->ProcessId(), L""))
                 PostMessageW(question, WM_COMMAND, IDNO, 0);
         }
@@ -190,7 +190,7 @@ TEST_F(BurnProgram, AScenarioTooLongIsCutWhenTheUserAgrees)
     EXPECT_EQ(AnswerBox(IDYES), L"Не хватает памяти контроллера для записи сценария!" + blanks +
                                     L"\nСценарий должен содержать не более 153 шагов." + blanks +
                                     L"\n\nИзменить максимальное количество шагов в программе?");
-    ASSERT_TRUE(WaitGone(burn, 10000));
+    ASSERT_TRUE(WaitGone(burn, 30000));
     EXPECT_TRUE(NothingWritten(kSmallFlashLine, 4096));
     EXPECT_NE(CloseProgram().find("\r\nMaxSteps=153\r\n"), std::string::npos) << "the scenario was cut";
 }

@@ -17,17 +17,41 @@ Bytes Pattern(size_t size, unsigned seed)
     return bytes;
 }
 
-std::string Stored(int line, const std::string& name)
+namespace {
+
+// A file of the store folder of the controller on COMline ("" when there is no store).
+std::wstring StoreFile(int line, const std::string& name)
 {
     std::wstring store = ProgramFromEnvironment(L"BURN_STORE");
     if (store.empty())
+        return std::wstring();
+    return store + L"\\com" + std::to_wstring(line) + L"\\" + std::wstring(name.begin(), name.end());
+}
+
+} // namespace
+
+std::string Stored(int line, const std::string& name)
+{
+    const std::wstring file = StoreFile(line, name);
+    if (file.empty())
         return std::string();
-    return ReadWholeFile(store + L"\\com" + std::to_wstring(line) + L"\\" + std::wstring(name.begin(), name.end()));
+    // burnsim stores a transfer a moment after the program has sent its end; each file
+    // appears whole.
+    WaitUntil([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    return ReadWholeFile(file);
+}
+
+bool LetHeldAnswersGo(int line)
+{
+    // burnsim watches its store folder for this file.
+    const std::wstring file = StoreFile(line, "release");
+    return !file.empty() && WriteWholeFile(file, "");
 }
 
 bool NothingWritten(int line, size_t keptFirmware)
 {
-    const std::string flash = Stored(line, "flash-1.bin");
+    const std::wstring file = StoreFile(line, "flash-1.bin");
+    const std::string flash = file.empty() ? std::string() : ReadWholeFile(file);
     return flash.size() <= keptFirmware || flash.find_first_not_of('\xFF', keptFirmware) == std::string::npos;
 }
 

@@ -17,15 +17,19 @@ constexpr int kDroppingLine = 35;     // never answers its second flash frame
 constexpr int kTimingLine = 36;       // keeps 5120 bytes of firmware, paced
 constexpr int kTwoRangeLine = 37;     // keeps 2048 bytes of firmware, rejects a frame
 constexpr int kSmallFlashLine = 38;   // keeps 4096 bytes of firmware in 8 KiB
-constexpr int kLateLine = 40;         // answers its second flash frame 13 s late
+constexpr int kLateLine = 40;         // holds its answer to the second flash frame until let go
 constexpr int kMissingLine = 49;      // no such port
 
 using Bytes = std::vector<uint8_t>;
 
 Bytes Pattern(size_t size, unsigned seed);
 
-// The file the simulated controller on COMline stored ("" when there is none).
+// The file the simulated controller on COMline stored, waited for ("" when there is
+// none after the wait).
 std::string Stored(int line, const std::string& name);
+// Lets the controller on COMline send the answers it holds back; false when it could not
+// be told.
+bool LetHeldAnswersGo(int line);
 
 // True when the controller on COMline holds no more than the firmware it kept (the
 // flush on closing ends a transfer there, so its flash may have been stored).

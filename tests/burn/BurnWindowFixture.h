@@ -54,8 +54,8 @@ protected:
         form->RomFileName = firmwareFile;
     }
     // Shows the window until it closes; false when it was still open after limitMs (it
-    // is then closed).
-    bool Run(unsigned limitMs = 30000);
+    // is then closed): only a hang waits that long, however loaded the machine.
+    bool Run(unsigned limitMs = 120000);
 
     TempDir folder;
     std::string firmwareFile;

@@ -2,6 +2,10 @@
 // the set-up the program under Wine uses.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
 #include "BurnJob.h"
 #include "PtyBurnRun.h"
 #include "SimulatorProcess.h"
@@ -37,8 +41,12 @@ TEST_F(BurnOverPtyTest, TheControllerProgramStoresWhatWasSent)
     SimulatorProcess simulator(BURNSIM_PROGRAM, {"--store", store.Folder(), "--reject-flash", "4"});
     ASSERT_TRUE(simulator.Ready());
     PtyBurnRun run(simulator.Line(), job.inputs, job.rom);
-    ASSERT_TRUE(run.Run(20000));
+    ASSERT_TRUE(run.Run(120000));
     EXPECT_TRUE(run.boxes.empty());
+    // The simulator stores the transfer a moment after the end was sent, its summary last.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!std::filesystem::exists(store.File("transfer-1.txt")) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(simulator.Stop());
 
     const std::string flash = ReadWholeFile(store.File("flash-1.bin"));
@@ -54,7 +62,7 @@ TEST_F(BurnOverPtyTest, TheControllerProgramMisbehavesOnRequest)
     SimulatorProcess simulator(BURNSIM_PROGRAM, {"--type", "N"});
     ASSERT_TRUE(simulator.Ready());
     PtyBurnRun run(simulator.Line(), job.inputs, job.rom);
-    ASSERT_TRUE(run.Run(20000));
+    ASSERT_TRUE(run.Run(120000));
     EXPECT_EQ(run.boxes, (std::vector<std::string>{kWrongControllerText}));
 }
 

@@ -84,10 +84,18 @@ std::vector<SimulatedReply> SimulatedController::TakeReplies()
     return out;
 }
 
+void SimulatedController::ReleaseHeld()
+{
+    holding_ = false;
+    replies_.insert(replies_.end(), held_.begin(), held_.end());
+    held_.clear();
+}
+
 void SimulatedController::Reply(std::string text, int delayMs)
 {
+    // A held reply holds back what follows it, as a line keeps its order.
     if (!faults_.silent)
-        replies_.push_back(SimulatedReply{delayMs, std::vector<uint8_t>(text.begin(), text.end())});
+        (holding_ ? held_ : replies_).push_back(SimulatedReply{delayMs, std::vector<uint8_t>(text.begin(), text.end())});
 }
 
 void SimulatedController::Receive(uint8_t byte)
@@ -222,6 +230,8 @@ void SimulatedController::FlashFrame()
         ++firmwareBlocks_;
     if (number == faults_.dropFlashReply)
         return;
+    if (number == faults_.holdFlashReply)
+        holding_ = true;
     Reply("+", number == faults_.delayFlashReply ? faults_.delayMs : 0);
 }
 

@@ -29,6 +29,8 @@ struct SimulatedControllerFaults {
     int dropFlashReply = -1;      // this flash frame is stored but never answered
     int delayFlashReply = -1;     // the answer to this flash frame comes late ...
     int delayMs = 0;              // ... by so much
+    int holdFlashReply = -1;      // the answer to this flash frame, and every one after it,
+                                  // waits until ReleaseHeld
     int splitSizeReplyMs = -1;    // the "z" reply's last three digits and "?" follow after so many ms
     bool silent = false;          // nothing is ever answered
 };
@@ -46,6 +48,10 @@ public:
     // One byte from the program; replies to send collect in Replies().
     void Receive(uint8_t byte);
     std::vector<SimulatedReply> TakeReplies();
+    // Replies held back by holdFlashReply: whether there are any, and letting them go
+    // (they collect in Replies() in their order).
+    bool Holding() const { return holding_; }
+    void ReleaseHeld();
 
     // What the controller holds: its flash below the boot-loader and its EEPROM.
     const std::vector<uint8_t>& Flash() const { return flash_; }
@@ -82,6 +88,8 @@ private:
     std::vector<uint8_t> flash_;
     std::vector<uint8_t> eeprom_;
     std::vector<SimulatedReply> replies_;
+    std::vector<SimulatedReply> held_;
+    bool holding_ = false;
     Mode mode_ = Mode::Idle;
     std::vector<uint8_t> window_;  // last bytes while looking for a hello
     std::vector<uint8_t> frame_;

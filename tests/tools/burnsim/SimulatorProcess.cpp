@@ -46,7 +46,7 @@ SimulatorProcess::SimulatorProcess(const std::string& program, const std::vector
     close(out[1]);
     pollfd p{out[0], POLLIN, 0};
     char said[6] = {};
-    ready_ = pid_ > 0 && poll(&p, 1, 5000) > 0 && read(out[0], said, 5) == 5 && std::string(said) == "ready";
+    ready_ = pid_ > 0 && poll(&p, 1, 30000) > 0 && read(out[0], said, 5) == 5 && std::string(said) == "ready";
     close(out[0]);
 }
 

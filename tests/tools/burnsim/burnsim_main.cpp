@@ -4,13 +4,16 @@
 //   burnsim DEVICE [options]
 //     --paced            bytes take 10 bit-times at 38400 baud, each way
 //     --store DIR        after every finished transfer: DIR/flash-N.bin, DIR/eeprom-N.bin, and
-//                        DIR/transfer-N.txt with the bytes received since the previous
-//                        transfer ended and the seconds from the first of them to the end
+//                        last DIR/transfer-N.txt with the bytes received since the previous
+//                        transfer ended and the seconds from the first of them to the end;
+//                        each file appears whole (written aside, then renamed)
 //     --type C --flash BYTES --boot BYTES --block BYTES --eeprom BYTES (0: not reported)
 //     --kept BYTES       firmware the controller keeps, reported with "z"
 //     --version N --no-version --no-size
 //     --reject-flash K --reject-eeprom K --drop-hello N --drop-flash K
 //     --delay-flash K:MS --split-size MS --silent
+//     --hold-flash K     the answer to flash frame K, and every one after it, waits until
+//                        the file DIR/release exists (DIR: the --store folder)
 //
 // Prints "ready" on standard output once the device is open; ends on SIGTERM or SIGINT.
 #include <fcntl.h>
@@ -26,6 +29,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "SimulatedController.h"
@@ -83,13 +87,16 @@ Options ParseOptions(int argc, char** argv)
             o.faults.delayFlashReply = std::atoi(v.c_str());
             size_t colon = v.find(':');
             o.faults.delayMs = colon == std::string::npos ? 0 : std::atoi(v.c_str() + colon + 1);
-        } else if (a == "--split-size") o.faults.splitSizeReplyMs = number();
+        } else if (a == "--hold-flash") o.faults.holdFlashReply = number();
+        else if (a == "--split-size") o.faults.splitSizeReplyMs = number();
         else if (a == "--silent") o.faults.silent = true;
         else if (!a.empty() && a[0] != '-' && o.device.empty()) o.device = a;
         else Usage(("unknown option " + a).c_str());
     }
     if (o.device.empty())
         Usage("no device");
+    if (o.faults.holdFlashReply >= 0 && o.store.empty())
+        Usage("--hold-flash needs --store");
     return o;
 }
 
@@ -109,11 +116,15 @@ int OpenLine(const std::string& device)
     return fd;
 }
 
-void Save(const std::string& name, const std::vector<uint8_t>& data)
+// Written aside and renamed into place: a reader never sees half a file.
+void Save(const std::string& name, const std::string& data)
 {
-    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                static_cast<std::streamsize>(data.size()));
+    const std::string part = name + ".part";
+    std::ofstream(part, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+    std::rename(part.c_str(), name.c_str());
 }
+
+std::string AsText(const std::vector<uint8_t>& data) { return std::string(data.begin(), data.end()); }
 
 struct Timed {
     Clock::time_point at;
@@ -137,6 +148,20 @@ int main(int argc, char** argv)
     // The transfer being counted: from its first byte received.
     size_t transferBytes = 0;
     Clock::time_point transferStart{};
+    // Replies go out in order, each after its delay and after the one before it. Paced,
+    // a reply takes its bytes' time on the line and is written in one piece once its
+    // last byte is through: the program is not left to join a reply's pieces across the
+    // gaps a loaded machine puts between its reads.
+    auto sendReplies = [&](Clock::time_point now) {
+        for (const SimulatedReply& reply : controller.TakeReplies()) {
+            const Clock::time_point start = std::max(now + std::chrono::milliseconds(reply.delayMs), outputFree);
+            const Clock::time_point end = start + byteTime * static_cast<int>(reply.bytes.size());
+            for (uint8_t b : reply.bytes)
+                output.push_back(Timed{end, b});
+            outputFree = end;
+        }
+    };
+    const std::string releaseFile = options.store + "/release";
     std::printf("ready\n");
     std::fflush(stdout);
 
@@ -145,24 +170,22 @@ int main(int argc, char** argv)
         while (!input.empty() && input.front().at <= now) {
             controller.Receive(input.front().byte);
             input.pop_front();
-            for (const SimulatedReply& reply : controller.TakeReplies()) {
-                Clock::time_point at = std::max(now + std::chrono::milliseconds(reply.delayMs), outputFree);
-                for (uint8_t b : reply.bytes) {
-                    at += byteTime;
-                    output.push_back(Timed{at, b});
-                }
-                outputFree = at;
-            }
+            sendReplies(now);
             if (controller.SessionsDone() > saved && !options.store.empty()) {
                 saved = controller.SessionsDone();
                 const std::string number = std::to_string(saved);
-                Save(options.store + "/flash-" + number + ".bin", controller.Flash());
-                Save(options.store + "/eeprom-" + number + ".bin", controller.Eeprom());
+                Save(options.store + "/flash-" + number + ".bin", AsText(controller.Flash()));
+                Save(options.store + "/eeprom-" + number + ".bin", AsText(controller.Eeprom()));
                 const double seconds = std::chrono::duration<double>(now - transferStart).count();
-                std::ofstream(options.store + "/transfer-" + number + ".txt")
-                    << "bytes=" << transferBytes << " seconds=" << seconds << "\n";
+                std::ostringstream transfer;
+                transfer << "bytes=" << transferBytes << " seconds=" << seconds << "\n";
+                Save(options.store + "/transfer-" + number + ".txt", transfer.str());
                 transferBytes = 0;
             }
+        }
+        if (controller.Holding() && access(releaseFile.c_str(), F_OK) == 0) {
+            controller.ReleaseHeld();
+            sendReplies(now);
         }
         std::vector<uint8_t> due;
         while (!output.empty() && output.front().at <= now) {

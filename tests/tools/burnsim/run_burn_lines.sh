@@ -13,7 +13,8 @@
 #   COM36  keeps 5120 bytes of firmware, paced (the real program, one range, timing)
 #   COM37  keeps 2048 bytes of firmware, rejects a flash frame (the real program, two ranges)
 #   COM38  keeps 4096 bytes of firmware in 8 KiB of flash (the real program, too long a scenario)
-#   COM40  answers its second flash frame 13 s late (the time-out box ended by the answer)
+#   COM40  holds its answer to the second flash frame until the test lets it go (the
+#          time-out box ended by the answer)
 #   COM49  no such port
 #
 # usage: run_burn_lines.sh WINE_RUN PREFIX BURNSIM PTYMODEM -- PROGRAM [ARGS...]
@@ -31,7 +32,7 @@ lines=(
   "36|--paced --kept 5120"
   "37|--kept 2048 --reject-flash 2"
   "38|--kept 4096 --flash 8192"
-  "40|--delay-flash 1:13000"
+  "40|--hold-flash 1"
 )
 
 # shellcheck source=../serialpeer/pty_lines.sh
@@ -41,7 +42,11 @@ for line in "${lines[@]}"; do
 done
 for line in "${lines[@]}"; do
   n=${line%%|*}
-  wait_for "$work/com$n" "$work/sim$n"
+  if ! wait_for "$work/com$n" "$work/sim$n"; then
+    echo "run_burn_lines: line COM$n did not come up:" >&2
+    cat "$work/socat$n.err" >&2
+    exit 1
+  fi
   mkdir -p "$work/store/com$n"
   # shellcheck disable=SC2086
   "$burnsim" "$work/sim$n" --store "$work/store/com$n" ${line#*|} >"$work/burnsim$n.out" 2>"$work/burnsim$n.err" &

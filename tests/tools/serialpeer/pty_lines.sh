@@ -26,10 +26,11 @@ start_line() {
   pids+=($!)
 }
 
-# wait_for FILE...: until every file exists, 5 s at most; false when one does not.
+# wait_for FILE...: until every file exists, 30 s at most (a loaded machine starts socat
+# late); false when one does not.
 wait_for() {
   local file missing
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     missing=""
     for file in "$@"; do
       [ -e "$file" ] || missing=1
@@ -47,9 +48,9 @@ link_port() {
   links+=("$1/dosdevices/com$2")
 }
 
-# wait_ready FILE: until a peer started on a line has said "ready" in FILE, 5 s at most.
+# wait_ready FILE: until a peer started on a line has said "ready" in FILE, 30 s at most.
 wait_ready() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     grep -q ready "$1" 2>/dev/null && return 0
     sleep 0.05
   done

@@ -25,7 +25,11 @@ source "$(dirname "$0")/pty_lines.sh"
 for n in 21 22; do
   start_line $n peer
 done
-wait_for "$work/com21" "$work/peer21" "$work/com22" "$work/peer22"
+if ! wait_for "$work/com21" "$work/peer21" "$work/com22" "$work/peer22"; then
+  echo "run_pty_tests: the lines did not come up:" >&2
+  cat "$work"/socat*.err >&2
+  exit 1
+fi
 
 "$peer" --echo "$work/peer21" --burst "$work/peer22" >"$work/peer.out" 2>&1 &
 pids+=($!)
