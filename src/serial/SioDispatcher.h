@@ -32,9 +32,10 @@
 // just before the call (or send) until that call (or send) has returned and its take
 // is folded in. A take is a handler's only on a thread inside that turn (InDelivery):
 // in a method or procedure handler the dispatcher calls, in the port's own window
-// procedure (PortWindowScope), or in another window's procedure for the very message
-// the courier sent it watched; and only if, under DispSection, that turn is still the
-// one running. Each handler reads the same bytes, from where the ring's tail was when
+// procedure (PortWindowScope), in another window's procedure for the very message the
+// courier sent it watched, or on the courier's thread during its own send (a messenger
+// that calls windows on the sending thread); and only if, under DispSection, that turn
+// is still the one running. Each handler reads the same bytes, from where the ring's tail was when
 // the notification began, and the most any of them took is consumed when it ends. A
 // reader outside the handlers (a window that answered early and reads on, once its
 // turn has ended, included) takes from past what they have taken and moves the tail at
@@ -253,8 +254,8 @@ public:
     // courier's send itself when the messenger calls windows on the sending thread; also
     // deeper down, in a loop such a handler runs. Anything else the thread does, such as
     // handling a message another thread or program sent it, or going on in a procedure
-    // whose send has returned, is outside. Call it holding none of the sections (it asks
-    // the courier).
+    // once the dispatcher has ended the turn of its send (soon after the send returned),
+    // is outside. Call it holding none of the sections (it asks the courier).
     bool InDelivery() const { return DeliveryTurn() != 0; }
     // Whether the dispatcher's threads wait for a handler that may be running beneath
     // the calling code, so that they cannot end before it returns: InDelivery, or a
@@ -400,9 +401,9 @@ private:
 public:
     // Put by the port's own window procedure around its handling of a notification:
     // while it lives, the calling thread is inside the turn in which the courier was
-    // sending message as the procedure began, for as long as that turn runs (until the
-    // send has returned, so a procedure that answered early reads as an outside reader
-    // soon after). It never counts for a later notification equal to its own. Nothing
+    // sending message as the procedure began, for as long as that turn runs (the
+    // dispatcher ends it once the send has returned and its take is folded in, so a
+    // procedure that answered early reads as an outside reader soon after its answer). It never counts for a later notification equal to its own. Nothing
     // of the dispatcher is used once it is made, so the port may go meanwhile.
     class PortWindowScope {
     public:
@@ -615,7 +616,8 @@ private:
     bool dispatcherServing_ = false;
 
     // Threads. The slots change (DataSection) only on the thread that opens or closes
-    // the port; a thread object taken out is joined and destroyed after the lock.
+    // the port; a thread object taken out is joined and destroyed after the lock, but
+    // for one that failed to start, which never ran and is destroyed under it.
     std::unique_ptr<TSioDispatcherThread> threads_[4];
     std::atomic<int32_t> runningThreads_{0};
     std::atomic<bool> dispActive_{false};

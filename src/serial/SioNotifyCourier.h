@@ -3,8 +3,9 @@
 // of its own, so the dispatcher thread can stop waiting after a time-out while the
 // window's handler still runs. When such a late handler returns, the courier ends its
 // turn (the take count applied once) and has the dispatcher thread go on to the windows
-// after it, or finishes the notification itself when that thread no longer serves
-// (the busy flag cleared), unless the dispatcher has gone meanwhile.
+// after it, or finishes the notification itself (the busy flag cleared) when that
+// thread no longer serves or a close is pending, unless the dispatcher has gone
+// meanwhile.
 #include <cstdint>
 #include <memory>
 #include <thread>
