@@ -404,7 +404,8 @@ TEST_F(SioComPortWithThreads, AReaderOutsideTheHandlersGetsEveryByteOnceAndInOrd
             return static_cast<uint32_t>(handlerTook.size());
         };
         port->OnWaitChar = [&](TObject*, char c) { reader.Got += c; };
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        // Time for every byte on a loaded machine under a sanitizer: only a loss waits it out.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
         while (got.size() + handlerTotal() < total && std::chrono::steady_clock::now() < deadline) {
             // Beside a handler the main thread reads only once the handler has taken a
             // byte: left to the scheduler, its reads could win every race, or take each

@@ -42,16 +42,21 @@ TEST(SerialBackEnd, ASecondCloseWaitsForTheOneRunning)
 {
     TSioWin32Dispatcher d(nullptr);
     ASSERT_EQ(OpenEcho(d), 0);
-    // Another thread's close is under way (it holds Closing) for a while.
+    // Another thread's close is under way (it holds Closing) until it says it is done,
+    // in a method run on this thread: that runs only where this thread handles its
+    // messages, which the second close does while it waits.
     d.Closing = true;
     std::atomic<bool> released{false};
     std::thread other([&] {
-        Sleep(300);
-        released = true;
-        d.Closing = false;
+        SioSynchronize([&] {
+            released = true;
+            d.Closing = false;
+        });
     });
     EXPECT_EQ(d.CloseCom(), 0);
     EXPECT_TRUE(released) << "returned only once the other close was done";
+    EXPECT_GE(d.ComHandle(), 0) << "the second close closed the device itself";
+    PumpUntil([&] { return released.load(); });  // a close that did not wait left it queued
     other.join();
     d.DonePort();
     EXPECT_EQ(d.ComHandle(), -1);

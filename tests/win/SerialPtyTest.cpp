@@ -170,7 +170,17 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
         countedNotices = avails = 0;
         OutsideReader reader(*port);
         const std::string& got = reader.Got;
+        // The first time, the reads wait until the courier's send of a notification waits
+        // for this thread, so that reads are made beside one however the threads run.
+        auto sendWaits = [] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; };
+        bool waited = false, readBesideASend = false;
         pollPort = [&] {
+            if (!waited) {
+                waited = true;
+                for (const DWORD start = GetTickCount(); !sendWaits() && GetTickCount() - start < 30000;)
+                    Sleep(1);
+                readBesideASend = sendWaits();
+            }
             for (const DWORD until = GetTickCount() + 3; GetTickCount() < until;)
                 reader.ReadOnce();
         };
@@ -201,6 +211,7 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
         port->SetOpen(false);
         ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }));
         EXPECT_GT(avails, 0) << "the port's events were notified";
+        EXPECT_TRUE(readBesideASend) << "no read was made while a notification's send waited";
         if (procedure) {
             EXPECT_EQ(got.size() + procedureTook.size(), total) << "bytes given to both, or lost";
             EXPECT_GT(procedureTook.size(), 0u);

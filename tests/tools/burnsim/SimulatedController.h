@@ -29,7 +29,7 @@ struct SimulatedControllerFaults {
     int dropFlashReply = -1;      // this flash frame is stored but never answered
     int delayFlashReply = -1;     // the answer to this flash frame comes late ...
     int delayMs = 0;              // ... by so much
-    int holdFlashReply = -1;      // the answer to this flash frame, and every one after it,
+    int holdFlashReply = -1;      // the answer to this flash frame, and every reply after it,
                                   // waits until ReleaseHeld
     int splitSizeReplyMs = -1;    // the "z" reply's last three digits and "?" follow after so many ms
     bool silent = false;          // nothing is ever answered

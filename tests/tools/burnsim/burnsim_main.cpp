@@ -12,8 +12,8 @@
 //     --version N --no-version --no-size
 //     --reject-flash K --reject-eeprom K --drop-hello N --drop-flash K
 //     --delay-flash K:MS --split-size MS --silent
-//     --hold-flash K     the answer to flash frame K, and every one after it, waits until
-//                        the file DIR/release exists (DIR: the --store folder)
+//     --hold-flash K     the answer to flash frame K, and every reply after it, waits
+//                        until the file DIR/release exists (DIR: the --store folder)
 //
 // Prints "ready" on standard output once the device is open; ends on SIGTERM or SIGINT.
 #include <fcntl.h>
