@@ -35,12 +35,12 @@
 // procedure (PortWindowScope), in another window's procedure for the very message the
 // courier sent it watched, or on the courier's thread during its own send (a messenger
 // that calls windows on the sending thread); and only if, under DispSection, that turn
-// is still the one running. Each handler reads the same bytes, from where the ring's tail was when
-// the notification began, and the most any of them took is consumed when it ends. A
-// reader outside the handlers (a window that answered early and reads on, once its
-// turn has ended, included) takes from past what they have taken and moves the tail at
-// once, so no byte reaches it twice; the handlers after such a take read on from what
-// it left.
+// is still the one running. Each handler reads the same bytes, from where the ring's
+// tail was when the notification began, and the most any of them took is consumed when
+// it ends. A reader outside the handlers (a window that answered early and reads on,
+// once its turn has ended, included) takes from past what they have taken and moves the
+// tail at once, so no byte reaches it twice; the handlers after such a take read on
+// from what it left.
 //
 // Handlers: a deregistration during a notification only marks the record, which stays
 // until the notification ends. Whether a handler is deregistered is read from its
@@ -252,10 +252,11 @@ public:
     // synchronised method on the main thread included), the procedure of the window (the
     // port's own or a user's) for the very message the courier is sending in it, or the
     // courier's send itself when the messenger calls windows on the sending thread; also
-    // deeper down, in a loop such a handler runs. Anything else the thread does, such as
-    // handling a message another thread or program sent it, or going on in a procedure
-    // once the dispatcher has ended the turn of its send (soon after the send returned),
-    // is outside. Call it holding none of the sections (it asks the courier).
+    // deeper down, in a loop such a handler runs. Anything else the thread does is
+    // outside: handling a message another thread or program sent it, going on in a
+    // user's window procedure once its send has returned, or in the port's own once the
+    // turn of its send has ended (soon after). Call it holding none of the sections (it
+    // asks the courier).
     bool InDelivery() const { return DeliveryTurn() != 0; }
     // Whether the dispatcher's threads wait for a handler that may be running beneath
     // the calling code, so that they cannot end before it returns: InDelivery, or a
@@ -401,10 +402,12 @@ private:
 public:
     // Put by the port's own window procedure around its handling of a notification:
     // while it lives, the calling thread is inside the turn in which the courier was
-    // sending message as the procedure began, for as long as that turn runs (the
-    // dispatcher ends it once the send has returned and its take is folded in, so a
-    // procedure that answered early reads as an outside reader soon after its answer). It never counts for a later notification equal to its own. Nothing
-    // of the dispatcher is used once it is made, so the port may go meanwhile.
+    // sending message as the procedure began, for as long as that turn runs (it ends
+    // once the send has returned and its take is folded in, on the dispatcher's thread
+    // or, for a late send, the courier's; so a procedure that answered early reads as
+    // an outside reader soon after its answer). It never counts for a later notification
+    // equal to its own. Nothing of the dispatcher is used once it is made, so the port
+    // may go meanwhile.
     class PortWindowScope {
     public:
         PortWindowScope(const TSioBaseDispatcher& dispatcher, const SioSentMessage& message)

@@ -88,7 +88,7 @@ protected:
         for (int attempt = 0; attempt < 20; ++attempt) {
             SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from.c_str()));
             SendMessageW(edits[2], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(to.c_str()));
-            if (Settle(ranges) && WindowText(edits[1]) == from && WindowText(edits[2]) == to)
+            if (!Settle(ranges) || (WindowText(edits[1]) == from && WindowText(edits[2]) == to))
                 break;
         }
         const LPARAM burn = MAKELPARAM(236 + 52, 20 + 15);

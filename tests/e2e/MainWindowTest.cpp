@@ -59,10 +59,10 @@ TEST(MainWindow, FileArgumentInAnyCaseOffersTheFilePort)
 }
 
 // Whether the window is maximised and stays so, looked at again and again for a second,
-// each time after its program has handled what was pending. A maximise that the
-// windowing system undoes (as it does when it asks an absent window manager) is undone
-// some 50-400 ms later on its own clock, which no round trip hurries: a second of
-// looking sees the undo every time, and nothing in it can fail a maximise that stays.
+// each time after its program's thread has come back to its message loop. A maximise
+// that the windowing system undoes (as it does when it asks an absent window manager) is
+// undone some 50-400 ms later on its own clock, which no round trip hurries: a second of
+// looking sees such an undo, and nothing in it can fail a maximise that stays.
 bool StaysZoomed(HWND window)
 {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(50)) {

@@ -34,8 +34,9 @@ private:
 // Waits until pred holds or the time is up: the default is for what must come, long
 // enough for a loaded machine. Whether it held.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 30000);
-// Whether the program of the window has handled what was pending when this was called:
-// two round trips through its message queue, 10 s each at most.
+// Whether the thread of the window has come back to its message loop twice since this
+// was called (two round trips of a sent message, 10 s each at most): the work it was
+// doing then, and what that work sent it, is done. Posted messages may still wait.
 bool Settle(HWND window);
 // The program named by an environment variable (PELVOR_EXE), or "" when unset.
 std::wstring ProgramFromEnvironment(const wchar_t* variable);

@@ -147,8 +147,8 @@ TEST(IOQueue, WaitForBuffer)
 // them the way the dispatcher does: Peek, read part of a block, release or pop. With
 // flushing on, another thread clears the queue now and then; it must never free the
 // block being read, and what survives still arrives in each producer's order. The first
-// flush waits until the consumer holds a block it has begun to read, and the consumer
-// reads on only after that flush, so a flush meets a lent block on every run.
+// flush waits until the consumer holds a block lent to it, and the consumer reads that
+// block only after the flush, so a flush meets a lent block on every run.
 struct ConsumerTally {
     int64_t bytes = 0;
     int statuses = 0;

@@ -56,8 +56,9 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return port.RunningThreads() == 2; }));
     }
     // Waits until the dispatcher thread has ended the cycle it is in, or the next one (it
-    // sets its ready event at the end of every cycle); false after ten seconds. A cycle
-    // that sent a window a notification ends once the send returned or was given up.
+    // sets its ready event at the end of every cycle that a close does not cut short);
+    // false after ten seconds. A cycle that sent a window a notification ends once the
+    // send returned or was given up.
     bool CycleEnded()
     {
         d->ReadyEvent()->Reset();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -87,7 +88,8 @@ TEST(RefCountedLibraryConcurrency, RequestsFromManyThreadsLoadAndUnloadInTurn)
         threads.emplace_back([&] {
             // All four begin together, however late a loaded machine starts the last.
             ++started;
-            while (started < 4)
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (started < 4 && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::yield();
             for (int i = 0; i < 2000; ++i) {
                 library.Acquire();

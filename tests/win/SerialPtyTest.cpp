@@ -141,12 +141,13 @@ HWND MakeWindow(const wchar_t* name, WNDPROC procedure)
     return CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-// A worker thread writes a counted pattern through the echo line and sends a window of
-// this thread WM_APP after each piece; that window's procedure reads the port, on this
-// thread, while the dispatcher's courier waits to send this thread its notifications.
-// Those reads are no handler's: with the port's events and a second window taking
-// nothing, they get every byte once and in order and never raise after CharReady; beside
-// a procedure handler that takes everything, no byte reaches both.
+// A worker thread writes a counted pattern through the echo line (the first piece
+// aside) and sends a window of this thread WM_APP after each piece; that window's
+// procedure reads the port, on this thread, while the dispatcher's courier waits to
+// send this thread its notifications. Those reads are no handler's: with the port's
+// events and a second window taking nothing, they get every byte once and in order and
+// never raise after CharReady; beside a procedure handler that takes everything, no
+// byte reaches both.
 TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
 {
     constexpr uint32_t total = 30000;
@@ -170,13 +171,27 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
         countedNotices = avails = 0;
         OutsideReader reader(*port);
         const std::string& got = reader.Got;
-        // The first time, the reads wait until the courier's send of a notification waits
-        // for this thread, so that reads are made beside one however the threads run.
+        // The next piece of the pattern into the port; the worker writes them, all but the
+        // first.
+        std::atomic<uint32_t> sent{0};
+        auto writePiece = [&] {
+            char piece[64];
+            const uint32_t n = std::min<uint32_t>(sizeof piece, total - sent);
+            for (uint32_t i = 0; i < n; ++i)
+                piece[i] = CountedByte(sent + i);
+            if (n && d->PutBlock(piece, n) == 0)
+                sent += n;
+        };
+        // The first poll writes the first piece itself, while the worker waits for it, and
+        // its reads wait until the courier's send of that piece's notification waits for
+        // this thread: reads are made beside one however the threads run.
         auto sendWaits = [] { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; };
-        bool waited = false, readBesideASend = false;
+        std::atomic<bool> firstWritten{false};
+        bool readBesideASend = false;
         pollPort = [&] {
-            if (!waited) {
-                waited = true;
+            if (!firstWritten) {
+                writePiece();
+                firstWritten = true;
                 for (const DWORD start = GetTickCount(); !sendWaits() && GetTickCount() - start < 30000;)
                     Sleep(1);
                 readBesideASend = sendWaits();
@@ -190,13 +205,9 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
         };
         std::atomic<bool> stop{false}, stopped{false};
         std::thread worker([&] {
-            for (uint32_t sent = 0; !stop;) {
-                char piece[64];
-                const uint32_t n = std::min<uint32_t>(sizeof piece, total - sent);
-                for (uint32_t i = 0; i < n; ++i)
-                    piece[i] = CountedByte(sent + i);
-                if (n && d->PutBlock(piece, n) == 0)
-                    sent += n;
+            while (!stop) {
+                if (firstWritten)
+                    writePiece();
                 SendMessageW(polling, WM_APP, 0, 0);
             }
             stopped = true;

@@ -94,8 +94,9 @@ void SimulatedController::ReleaseHeld()
 void SimulatedController::Reply(std::string text, int delayMs)
 {
     // A held reply holds back what follows it, as a line keeps its order.
-    if (!faults_.silent)
-        (holding_ ? held_ : replies_).push_back(SimulatedReply{delayMs, std::vector<uint8_t>(text.begin(), text.end())});
+    if (faults_.silent)
+        return;
+    (holding_ ? held_ : replies_).push_back(SimulatedReply{delayMs, std::vector<uint8_t>(text.begin(), text.end())});
 }
 
 void SimulatedController::Receive(uint8_t byte)

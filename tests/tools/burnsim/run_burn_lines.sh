@@ -14,7 +14,7 @@
 #   COM37  keeps 2048 bytes of firmware, rejects a flash frame (the real program, two ranges)
 #   COM38  keeps 4096 bytes of firmware in 8 KiB of flash (the real program, too long a scenario)
 #   COM40  holds its answer to the second flash frame until the test lets it go (the
-#          time-out box ended by the answer)
+#          time-out box ended by the answer); once let go, it holds nothing more
 #   COM49  no such port
 #
 # usage: run_burn_lines.sh WINE_RUN PREFIX BURNSIM PTYMODEM -- PROGRAM [ARGS...]
