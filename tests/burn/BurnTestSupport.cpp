@@ -37,7 +37,7 @@ std::string Stored(int line, const std::string& name)
         return std::string();
     // burnsim stores a transfer a moment after the program has sent its end; each file
     // appears whole.
-    WaitUntil([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    PollUntil([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; });
     return ReadWholeFile(file);
 }
 

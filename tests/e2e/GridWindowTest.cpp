@@ -82,7 +82,7 @@ uint32_t Rgb(uint32_t color) { return ((color & 0xFF) << 16) | (color & 0xFF00) 
 // Waits until the screen shows colour at (x, y) of the window, or the time is up.
 bool ShowsSoon(HWND window, int x, int y, uint32_t color)
 {
-    return WaitUntil([&] { return ScreenShot(window).At(x, y) == color; });
+    return PollUntil([&] { return ScreenShot(window).At(x, y) == color; });
 }
 
 TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
@@ -120,7 +120,7 @@ TEST(GridWindow, MouseAndKeysEditTheScenarioThatTheScreenShows)
     // cell the shot checks shows its colour, then read the whole picture.
     ASSERT_TRUE(ShowsSoon(grid, CellMiddle(4, 2).x, 2 * 25 + 3, Rgb(0x9BDFC4))) << "the loops row is drawn";
     ScreenShot shot(grid);
-    WaitUntil([&] {
+    PollUntil([&] {
         shot = ScreenShot(grid);
         return shot.At(off.x, off.y) == 0 && shot.At(current.x - 11, 1) == Rgb(0xF0CAA6);
     });

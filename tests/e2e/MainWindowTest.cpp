@@ -115,7 +115,7 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     EXPECT_EQ(WindowText(main), L" Редактор сценария (Qarto18)  -  show.scn");
     // The caption comes with the settings, the position on the first activation.
     RECT r{};
-    WaitUntil([&] { return GetWindowRect(main, &r) && r.left == 100 && r.top == 80; });
+    PollUntil([&] { return GetWindowRect(main, &r) && r.left == 100 && r.top == 80; });
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.top, 80);
     EXPECT_EQ(r.right - r.left, 1040);
@@ -134,7 +134,7 @@ TEST(MainWindow, ReopensTheLastScenarioAndItsWindowPositionsAfterARestart)
     main = program.WaitForWindow(L"show.scn");
     ASSERT_NE(main, nullptr);
     // Maximised on its first activation.
-    WaitUntil([&] { return IsZoomed(main) != FALSE; });
+    PollUntil([&] { return IsZoomed(main) != FALSE; });
     EXPECT_TRUE(StaysZoomed(main));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);
@@ -156,13 +156,13 @@ TEST(MainWindow, TheSetUpAndAboutButtonsOpenTheirDialogs)
     ASSERT_NE(setup, nullptr) << "no set-up dialog";
     EXPECT_EQ(ComboItems(ChildrenOfClass(setup, L"COMBOBOX").at(0)).size(), 9u);
     PostMessageW(setup, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(setup); })) << "the set-up dialog stayed";
+    EXPECT_TRUE(PollUntil([&] { return !IsWindowVisible(setup); })) << "the set-up dialog stayed";
 
     ClickToolButton(main, aboutLeft);
     HWND about = program.WaitForWindow(L"О программе");
     ASSERT_NE(about, nullptr) << "no About box";
     PostMessageW(about, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(about); })) << "the About box stayed";
+    EXPECT_TRUE(PollUntil([&] { return !IsWindowVisible(about); })) << "the About box stayed";
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);

@@ -114,15 +114,6 @@ long ProgramUnderTest::WaitForExit(DWORD timeoutMs)
     return static_cast<long>(code);
 }
 
-bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs)
-{
-    for (const DWORD start = GetTickCount(); !pred(); Sleep(50)) {
-        if (GetTickCount() - start >= timeoutMs)
-            return pred();
-    }
-    return true;
-}
-
 bool Settle(HWND window)
 {
     for (int trip = 0; trip < 2; ++trip) {

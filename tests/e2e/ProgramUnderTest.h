@@ -3,9 +3,10 @@
 // file) and drives it from outside through its windows.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/WaitUntil.h"
 
 class ProgramUnderTest {
 public:
@@ -31,9 +32,13 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// Waits until pred holds or the time is up: the default is for what must come, long
-// enough for a loaded machine. Whether it held.
-bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 30000);
+// Waits until pred holds, 30 s at most, looking again every 50 ms: the program under
+// test has its own work to do. Whether it held.
+template <class Pred>
+bool PollUntil(Pred pred)
+{
+    return WaitUntil(pred, std::chrono::seconds(30), std::chrono::milliseconds(50));
+}
 // Whether the thread of the window has come back to its message loop twice since this
 // was called (two round trips of a sent message, 10 s each at most): the work it was
 // doing then, and what that work sent it, is done. Posted messages may still wait.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "preview/DrawThread.h"
+#include "support/WaitUntil.h"
 #include "ui/Application.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -112,11 +113,9 @@ TEST_F(DrawThreadTest, DestroyedWhileAFrameWaitsWithoutDeadlockOrDrawing)
     // The main thread does not serve messages for a while, so the thread asks for a
     // frame and waits in Synchronize.
     MSG msg;
-    for (const DWORD start = GetTickCount();
-         !PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE) &&
-         GetTickCount() - start < kGiveUpMs;)
-        Sleep(10);
-    ASSERT_TRUE(PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE))
+    ASSERT_TRUE(WaitUntil(
+        [&] { return PeekMessageW(&msg, Application->Handle(), CM_SYNCHRONIZE, CM_SYNCHRONIZE, PM_NOREMOVE) != FALSE; },
+        std::chrono::milliseconds(kGiveUpMs), std::chrono::milliseconds(10)))
         << "the thread never asked for a frame";
     int before = frames;
     delete draw;  // serves the waiting frame's request while it waits, draws nothing

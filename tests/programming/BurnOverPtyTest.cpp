@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "BurnJob.h"
 #include "PtyBurnRun.h"
@@ -12,6 +11,7 @@
 #include "programming/BurnTexts.h"
 #include "support/ReadWholeFile.h"
 #include "support/TempDir.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -44,9 +44,8 @@ TEST_F(BurnOverPtyTest, TheControllerProgramStoresWhatWasSent)
     ASSERT_TRUE(run.Run(120000));
     EXPECT_TRUE(run.boxes.empty());
     // The simulator stores the transfer a moment after the end was sent, its summary last.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!std::filesystem::exists(store.File("transfer-1.txt")) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    WaitUntil([&] { return std::filesystem::exists(store.File("transfer-1.txt")); }, std::chrono::seconds(30),
+              std::chrono::milliseconds(10));
     EXPECT_TRUE(simulator.Stop());
 
     const std::string flash = ReadWholeFile(store.File("flash-1.bin"));

@@ -2,8 +2,8 @@
 // The port component's platform for native tests. Port windows are numbers whose
 // messages run SioComWindowProc on the test's main thread: a sent one (a notification
 // from the dispatcher's courier thread) waits until the main thread pumps (and, on
-// request, comes back only at its next pump after that), a posted one
-// (a close put off) queues up until then, one posted for later waits 10 ms more. Users'
+// request, comes back only at its next pump after that), a posted one (a close put off)
+// queues up until then, one posted for later waits 10 ms more. Users'
 // windows record what they are sent, and a user's window given a handler runs it on the
 // main thread as its procedure, as a sent message. As on Win32, the main thread knows
 // only of a watched send that it runs a window's procedure for it, until that send has

@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "serial/SioQueue.h"
+#include "support/WaitUntil.h"
 
 namespace {
-
-// Waits until pred holds, or for ten seconds: long enough for any loaded machine.
-template <class Pred>
-void WaitUntil(Pred pred)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!pred() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-}
 
 std::unique_ptr<TDataBuffer> Block(int32_t size, uint8_t fill)
 {
@@ -184,7 +176,7 @@ ConsumerTally RunProducersAndConsumer(bool flushing)
     std::thread flusher([&] {
         if (!flushing)
             return;
-        WaitUntil([&] { return holdingALentBlock.load(); });
+        WaitUntil([&] { return holdingALentBlock.load(); }, std::chrono::seconds(10));
         do {
             q.Clear();
             ++flushes;
@@ -206,7 +198,7 @@ ConsumerTally RunProducersAndConsumer(bool flushing)
         }
         if (flushing && !holdingALentBlock) {
             holdingALentBlock = true;
-            WaitUntil([&] { return flushes > 0; });
+            WaitUntil([&] { return flushes > 0; }, std::chrono::seconds(10));
         }
         if (data->BytesRead == 0) {
             int p = data->Data[0];

@@ -17,6 +17,7 @@
 #include "OutsideReader.h"
 #include "serial/SioComPort.h"
 #include "serial/SioPortList.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -342,10 +343,8 @@ TEST_F(SioComPortWithThreads, ACloseOnTheMainThreadThatTheDispatcherWaitsForIsPu
     Memory().RegisterSyncEventTriggerHandler(destroying.Event());
     const int32_t handle = Memory().Handle();
     Memory().PushData("x");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!windows.Queued() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_TRUE(windows.Queued()) << "the synchronised method never came to the main thread";
+    ASSERT_TRUE(WaitUntil([&] { return windows.Queued(); }))
+        << "the synchronised method never came to the main thread";
     port->SetOpen(false);
     ASSERT_EQ(destroying.Count(), 1u);
     EXPECT_TRUE(PumpUntil([&] { return windows.LiveWindows() == 0 && PortListEntry(handle) == nullptr; }));

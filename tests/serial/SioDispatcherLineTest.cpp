@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "MemoryDispatcher.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -37,10 +38,7 @@ TEST_F(SioDispatcherLine, SetLineKeepsWhatIsAskedToStay)
     ASSERT_EQ(d.PutString("pending"), 0);
     const int polls = d.statusReads;
     std::thread change([&] { EXPECT_EQ(d.ChangeBaud(19200), 0); });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (d.statusReads == polls && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    EXPECT_NE(d.statusReads, polls) << "the change never began to wait for the output";
+    EXPECT_TRUE(WaitUntil([&] { return d.statusReads != polls; })) << "the change never began to wait for the output";
     EXPECT_EQ(d.HWFlowOptions(100, 10, 2), 0);
     d.Written();
     change.join();

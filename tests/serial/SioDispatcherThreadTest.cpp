@@ -11,6 +11,7 @@
 #include "MemoryDispatcher.h"
 #include "NotifyRecorder.h"
 #include "serial/SioPortList.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -68,10 +69,7 @@ protected:
     // queue; false after thirty seconds.
     bool MethodQueued()
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!mainThread.Queued() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        return mainThread.Queued();
+        return WaitUntil([&] { return mainThread.Queued(); });
     }
     MainThreadQueue mainThread;
     NotifyRecorder recorder;

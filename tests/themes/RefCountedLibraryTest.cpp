@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/WaitUntil.h"
 #include "themes/RefCountedLibrary.h"
 
 namespace {
@@ -88,9 +89,7 @@ TEST(RefCountedLibraryConcurrency, RequestsFromManyThreadsLoadAndUnloadInTurn)
         threads.emplace_back([&] {
             // All four begin together, however late a loaded machine starts the last.
             ++started;
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (started < 4 && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::yield();
+            WaitUntil([&] { return started == 4; }, std::chrono::seconds(10));
             for (int i = 0; i < 2000; ++i) {
                 library.Acquire();
                 library.Release();

@@ -19,6 +19,7 @@
 #include "serial/SioDispatcher.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioSelCom.h"
+#include "support/WaitUntil.h"
 #include "ui/Forms.h"
 
 namespace {
@@ -192,9 +193,7 @@ TEST_F(SerialPty, ReadsInAMessageAnotherThreadSentAreNoHandlersTakes)
             if (!firstWritten) {
                 writePiece();
                 firstWritten = true;
-                for (const DWORD start = GetTickCount(); !sendWaits() && GetTickCount() - start < 30000;)
-                    Sleep(1);
-                readBesideASend = sendWaits();
+                readBesideASend = WaitUntil(sendWaits, std::chrono::seconds(30), std::chrono::milliseconds(1));
             }
             for (const DWORD until = GetTickCount() + 3; GetTickCount() < until;)
                 reader.ReadOnce();

@@ -12,6 +12,7 @@
 #include "serial/NotifyRecorder.h"
 #include "serial/SioMessageTable.h"
 #include "serial/SioWin32Services.h"
+#include "support/WaitUntil.h"
 #include "ui/Text.h"
 
 namespace {
@@ -67,11 +68,8 @@ LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
     GetQueueStatus(QS_SENDMESSAGE);  // what waits already is no news
     static_cast<MemoryDispatcher*>(readPort)->PushData(reinterpret_cast<const char*>(wParam));
-    const DWORD deadline = GetTickCount() + 30000;
-    bool waits = false;
-    while (!(waits = (LOWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0) && GetTickCount() < deadline)
-        Sleep(1);
-    notificationWaited = waits;
+    notificationWaited = WaitUntil([] { return (LOWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; },
+                                   std::chrono::seconds(30), std::chrono::milliseconds(1));
     if (msg == WM_APP)
         outsideTaken = TakeTwo();
     return 0;
